@@ -1,0 +1,71 @@
+// platform/FileSystem.h - files, folders, attributes and times.
+//
+// Paths are narrow strings (the ANSI code page on Windows, bytes on POSIX). Functions never
+// throw; a bool result is true on success and says nothing else.
+//
+// Attributes use the Windows bits on every platform. On POSIX:
+//  - read-only means "no write permission bit is set"; clearing it gives the owner write
+//    permission back;
+//  - the archive bit means "written since it was last cleared", as on Windows. Clearing it
+//    records the file's modification time and size in the extended attribute
+//    "user.morvek.archive"; the bit reads as set unless that record is present and still
+//    matches the file. Any write, or a new file put in its place, therefore sets it again.
+//    Where extended attributes are unsupported the bit always reads as set.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+constexpr uint32_t kAttrReadOnly = 0x01;
+constexpr uint32_t kAttrDirectory = 0x10;
+constexpr uint32_t kAttrArchive = 0x20;
+constexpr uint32_t kAttrNormal = 0x80;
+// What GetAttributes answers for a path that cannot be found (every bit set).
+constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
+
+// One entry of a folder, or the entry a path names.
+struct DirEntry {
+    std::string name;          // the last component as stored on disk (letter case, long name)
+    uint32_t attributes = 0;   // kAttr* bits
+    int64_t lastWriteTime = 0; // seconds since 1970-01-01 00:00:00 UTC; may be negative
+    uint64_t size = 0;         // bytes; 0 for folders
+    bool IsFolder() const { return (attributes & kAttrDirectory) != 0; }
+};
+
+uint32_t GetAttributes(const std::string& path);
+// Sets the read-only and archive bits as given; other bits are ignored.
+bool SetAttributes(const std::string& path, uint32_t attributes);
+
+// Looks the path up the way FindFirstFile does: the entry itself, never its contents.
+// A path ending in a separator or holding wildcards is not found.
+std::optional<DirEntry> FindEntry(const std::string& path);
+// The entries of a folder, without "." and "..", in the order the system gives them.
+// False when the folder cannot be listed.
+bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries);
+
+bool Exists(const std::string& path);   // a file or a folder is there
+bool IsFolder(const std::string& path); // an existing folder
+
+bool MakeFolder(const std::string& path);     // one level; true if it now exists as a folder
+bool MakeFolderTree(const std::string& path); // with missing parents; true if it now exists
+bool RemoveEmptyFolder(const std::string& path);
+// Deletes a file. As on Windows, a read-only file is not deleted.
+bool DeleteFileAt(const std::string& path);
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
+// Renames or moves; an existing target is replaced when replace is true.
+bool MoveFileTo(const std::string& from, const std::string& to, bool replace);
+
+bool SetLastWriteTime(const std::string& path, int64_t unixSeconds);
+
+// The process-wide current folder.
+bool SetCurrentFolder(const std::string& path);
+std::string GetCurrentFolder();
+// The folder for temporary files, with its trailing separator (GetTempPath on Windows;
+// $TMPDIR or /tmp on POSIX).
+std::string GetTempFolderPath();
+
+} // namespace platform

@@ -1,0 +1,277 @@
+// platform/posix/FileSystem.cpp - POSIX files, folders, attributes and times.
+//
+// Only POSIX calls here. Read-only maps onto the write permission bits; the archive bit is
+// emulated with an extended attribute (see platform/FileSystem.h).
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+constexpr const char* kArchiveAttr = "user.morvek.archive";
+
+bool StatPath(const std::string& path, struct stat& st) {
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+// The record that marks a file's archive bit as cleared: its modification time to the
+// nanosecond and its size, as they were when the bit was cleared.
+std::string ArchiveRecord(const struct stat& st) {
+    char text[96];
+    std::snprintf(text, sizeof text, "%lld.%09ld:%lld", static_cast<long long>(st.st_mtim.tv_sec),
+                  static_cast<long>(st.st_mtim.tv_nsec), static_cast<long long>(st.st_size));
+    return text;
+}
+
+bool ArchiveIsClear(const std::string& path, const struct stat& st) {
+    char stored[96];
+    ssize_t n = ::getxattr(path.c_str(), kArchiveAttr, stored, sizeof stored - 1);
+    if (n <= 0)
+        return false;
+    stored[n] = '\0';
+    return ArchiveRecord(st) == stored;
+}
+
+uint32_t AttributesOf(const std::string& path, const struct stat& st) {
+    if (S_ISDIR(st.st_mode))
+        return kAttrDirectory | ((st.st_mode & 0222) == 0 ? kAttrReadOnly : 0);
+    uint32_t attributes = 0;
+    if ((st.st_mode & 0222) == 0)
+        attributes |= kAttrReadOnly;
+    if (!ArchiveIsClear(path, st))
+        attributes |= kAttrArchive;
+    return attributes ? attributes : kAttrNormal;
+}
+
+const char* LastComponent(const std::string& path) {
+    std::string::size_type slash = path.find_last_of('/');
+    return path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+}
+
+} // namespace
+
+uint32_t GetAttributes(const std::string& path) {
+    struct stat st;
+    if (!StatPath(path, st))
+        return kInvalidAttributes;
+    return AttributesOf(path, st);
+}
+
+bool SetAttributes(const std::string& path, uint32_t attributes) {
+    struct stat st;
+    if (!StatPath(path, st))
+        return false;
+    const bool wantReadOnly = (attributes & kAttrReadOnly) != 0;
+    mode_t finalMode = wantReadOnly ? (st.st_mode & ~mode_t(0222))
+                                    : ((st.st_mode & 0222) ? st.st_mode : (st.st_mode | S_IWUSR));
+    if (S_ISDIR(st.st_mode))
+        return ::chmod(path.c_str(), finalMode & 07777) == 0;
+
+    // Extended attributes of the "user" namespace need write permission on the file, so the
+    // record is changed while the file is writable and the final mode is set last.
+    bool ok = true;
+    if ((st.st_mode & S_IWUSR) == 0)
+        ok = ::chmod(path.c_str(), (st.st_mode | S_IWUSR) & 07777) == 0;
+    if (attributes & kAttrArchive) {
+        if (::removexattr(path.c_str(), kArchiveAttr) != 0 && errno != ENODATA && errno != ENOTSUP)
+            ok = false;
+    } else {
+        std::string record = ArchiveRecord(st); // chmod changes no time, so st still holds
+        if (::setxattr(path.c_str(), kArchiveAttr, record.data(), record.size(), 0) != 0)
+            ok = false;
+    }
+    if (::chmod(path.c_str(), finalMode & 07777) != 0)
+        ok = false;
+    return ok;
+}
+
+std::optional<DirEntry> FindEntry(const std::string& path) {
+    if (path.empty() || path.back() == '/' || path.find_first_of("*?") != std::string::npos)
+        return std::nullopt;
+    struct stat st;
+    if (!StatPath(path, st))
+        return std::nullopt;
+    DirEntry entry;
+    entry.name = LastComponent(path);
+    entry.attributes = AttributesOf(path, st);
+    entry.lastWriteTime = st.st_mtim.tv_sec;
+    entry.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
+    return entry;
+}
+
+bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return false;
+    std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + '/';
+    while (struct dirent* d = ::readdir(dir)) {
+        std::string name = d->d_name;
+        if (name == "." || name == "..")
+            continue;
+        if (auto entry = FindEntry(prefix + name)) {
+            entries.push_back(*entry);
+        } else { // a dangling link or a racing delete: still listed, as Windows would
+            DirEntry e;
+            e.name = name;
+            e.attributes = kAttrNormal;
+            entries.push_back(e);
+        }
+    }
+    ::closedir(dir);
+    return true;
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return StatPath(path, st);
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return StatPath(path, st) && S_ISDIR(st.st_mode);
+}
+
+bool MakeFolder(const std::string& path) {
+    if (path.empty())
+        return false;
+    if (::mkdir(path.c_str(), 0777) == 0)
+        return true;
+    return errno == EEXIST && IsFolder(path);
+}
+
+bool MakeFolderTree(const std::string& path) {
+    if (path.empty())
+        return false;
+    if (IsFolder(path))
+        return true;
+    std::string::size_type slash = path.find_last_of('/');
+    if (slash != std::string::npos && slash > 0) {
+        std::string parent = path.substr(0, slash);
+        if (!IsFolder(parent) && !MakeFolderTree(parent))
+            return false;
+    }
+    return MakeFolder(path);
+}
+
+bool RemoveEmptyFolder(const std::string& path) {
+    return !path.empty() && ::rmdir(path.c_str()) == 0;
+}
+
+bool DeleteFileAt(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    if (!S_ISLNK(st.st_mode) && (st.st_mode & 0222) == 0) {
+        errno = EACCES; // Windows refuses to delete a read-only file
+        return false;
+    }
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+    int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    struct stat st;
+    if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(in);
+        return false;
+    }
+    // Write beside the target and rename, so that a failed copy never leaves half a file
+    // where the target was.
+    std::string temp = to + ".morvek-copy-XXXXXX";
+    int out = ::mkstemp(temp.data());
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = true;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        for (ssize_t done = 0; done < n;) {
+            ssize_t w = ::write(out, buffer + done, static_cast<size_t>(n - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0) {
+                ok = false;
+                break;
+            }
+            done += w;
+        }
+        if (!ok)
+            break;
+    }
+    ::close(in);
+    // CopyFile keeps the source's time and its read-only state.
+    struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ok = ok && ::fchmod(out, st.st_mode & 07777) == 0 && ::futimens(out, times) == 0;
+    ok = ::close(out) == 0 && ok;
+    if (ok) {
+        if (failIfExists)
+            ok = ::link(temp.c_str(), to.c_str()) == 0; // atomic "create only if absent"
+        else
+            ok = ::rename(temp.c_str(), to.c_str()) == 0;
+    }
+    ::unlink(temp.c_str());
+    return ok;
+}
+
+bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
+    if (!Exists(from))
+        return false;
+    if (!replace && Exists(to)) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool SetLastWriteTime(const std::string& path, int64_t unixSeconds) {
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(unixSeconds);
+    times[1].tv_nsec = 0;
+    return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+bool SetCurrentFolder(const std::string& path) {
+    return !path.empty() && ::chdir(path.c_str()) == 0;
+}
+
+std::string GetCurrentFolder() {
+    std::string buffer(4096, '\0');
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE)
+            return std::string();
+        buffer.resize(buffer.size() * 2);
+    }
+    buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+    return buffer;
+}
+
+std::string GetTempFolderPath() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = tmp && *tmp ? tmp : "/tmp";
+    if (folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+} // namespace platform

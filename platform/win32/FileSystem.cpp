@@ -1,0 +1,143 @@
+// platform/win32/FileSystem.cpp - Win32 files, folders, attributes and times.
+#include "platform/FileSystem.h"
+#include "platform/win32/Win32.h"
+
+namespace platform {
+namespace {
+
+DirEntry EntryFrom(const WIN32_FIND_DATAA& data) {
+    DirEntry entry;
+    entry.name = data.cFileName;
+    entry.attributes = data.dwFileAttributes;
+    entry.lastWriteTime = win32::FileTimeToUnix(data.ftLastWriteTime);
+    entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (entry.IsFolder())
+        entry.size = 0;
+    return entry;
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+} // namespace
+
+uint32_t GetAttributes(const std::string& path) {
+    return path.empty() ? kInvalidAttributes : ::GetFileAttributesA(path.c_str());
+}
+
+bool SetAttributes(const std::string& path, uint32_t attributes) {
+    DWORD current = ::GetFileAttributesA(path.c_str());
+    if (current == INVALID_FILE_ATTRIBUTES)
+        return false;
+    DWORD wanted = (current & ~DWORD(kAttrReadOnly | kAttrArchive | kAttrNormal |
+                                     FILE_ATTRIBUTE_DIRECTORY)) |
+                   (attributes & (kAttrReadOnly | kAttrArchive));
+    if (wanted == 0)
+        wanted = FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileAttributesA(path.c_str(), wanted) != 0;
+}
+
+std::optional<DirEntry> FindEntry(const std::string& path) {
+    if (path.empty() || IsSeparator(path.back()) || path.find_first_of("*?") != std::string::npos)
+        return std::nullopt;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA(path.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    ::FindClose(find);
+    return EntryFrom(data);
+}
+
+bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
+    std::string pattern = folder;
+    if (!pattern.empty() && !IsSeparator(pattern.back()))
+        pattern += '\\';
+    pattern += "*.*";
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    do {
+        std::string name = data.cFileName;
+        if (name != "." && name != "..")
+            entries.push_back(EntryFrom(data));
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    return true;
+}
+
+bool Exists(const std::string& path) { return GetAttributes(path) != kInvalidAttributes; }
+
+bool IsFolder(const std::string& path) {
+    DWORD a = GetAttributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool MakeFolder(const std::string& path) {
+    if (path.empty())
+        return false;
+    return ::CreateDirectoryA(path.c_str(), nullptr) || IsFolder(path);
+}
+
+bool MakeFolderTree(const std::string& path) {
+    if (path.empty())
+        return false;
+    std::string trimmed = path;
+    while (trimmed.size() > 3 && IsSeparator(trimmed.back()))
+        trimmed.pop_back();
+    if (IsFolder(trimmed))
+        return true;
+    std::string::size_type sep = trimmed.find_last_of("\\/");
+    if (sep != std::string::npos && sep > 0) {
+        std::string parent = trimmed.substr(0, sep);
+        if (parent.size() == 2 && parent[1] == ':')
+            parent += '\\';
+        if (!IsFolder(parent) && !MakeFolderTree(parent))
+            return false;
+    }
+    return MakeFolder(trimmed);
+}
+
+bool RemoveEmptyFolder(const std::string& path) {
+    return !path.empty() && ::RemoveDirectoryA(path.c_str());
+}
+
+bool DeleteFileAt(const std::string& path) { return !path.empty() && ::DeleteFileA(path.c_str()); }
+
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+    return ::CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) != 0;
+}
+
+bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
+    DWORD flags = MOVEFILE_COPY_ALLOWED | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    return ::MoveFileExA(from.c_str(), to.c_str(), flags) != 0;
+}
+
+bool SetLastWriteTime(const std::string& path, int64_t unixSeconds) {
+    HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    FILETIME ft = win32::UnixToFileTime(unixSeconds);
+    BOOL ok = ::SetFileTime(file, nullptr, nullptr, &ft);
+    ::CloseHandle(file);
+    return ok != 0;
+}
+
+bool SetCurrentFolder(const std::string& path) {
+    return !path.empty() && ::SetCurrentDirectoryA(path.c_str());
+}
+
+std::string GetCurrentFolder() {
+    char buffer[5000];
+    DWORD n = ::GetCurrentDirectoryA(sizeof buffer, buffer);
+    return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
+}
+
+std::string GetTempFolderPath() {
+    char buffer[5000];
+    DWORD n = ::GetTempPathA(sizeof buffer, buffer);
+    return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
+}
+
+} // namespace platform

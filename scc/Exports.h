@@ -1,0 +1,31 @@
+// scc/Exports.h - the exported interface functions, as declared for callers inside the
+// project (tests link them directly; hosts reach them through the module's export table).
+#pragma once
+
+#include "platform/Export.h"
+#include "scc/SccApi.h"
+
+MORVEK_EXPORT SccLong SccGetVersion(void);
+MORVEK_EXPORT SCCRTN SccSetOption(void* context, SccLong option, SccLong value);
+MORVEK_EXPORT SCCRTN SccGetExtendedCapabilities(void* context, SccLong capability,
+                                                SccBool* supported);
+MORVEK_EXPORT SCCRTN SccDirQueryInfo(void* context, SccLong count, const char** folders,
+                                     SccLong* status);
+MORVEK_EXPORT SCCRTN SccCreateSubProject(void* context, SccWindow window, char* user,
+                                         const char* parentProjPath, const char* subProjName,
+                                         char* auxProjPath, char* subProjPath);
+MORVEK_EXPORT SCCRTN SccDirDiff(void* context, SccWindow window, const char* folder,
+                                SccLong flags, SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccAddFromScc(void* context, SccWindow window, SccLong* count,
+                                   const char*** fileNames);
+MORVEK_EXPORT SCCRTN SccBeginBatch(void);
+MORVEK_EXPORT SCCRTN SccEndBatch(void);
+MORVEK_EXPORT SCCRTN SccGetEvents(void* context, char* fileName, SccLong* status,
+                                  SccLong* eventsRemaining);
+MORVEK_EXPORT SCCRTN SccGetParentProjectPath(void* context, SccWindow window, char* user,
+                                             const char* projPath, char* auxProjPath,
+                                             char* parentProjPath);
+MORVEK_EXPORT SCCRTN SccIsMultiCheckoutEnabled(void* context, SccBool* multiCheckout);
+MORVEK_EXPORT SCCRTN SccWillCreateSccFile(void* context, SccLong count, const char** fileNames,
+                                          SccBool* sccFiles);
+MORVEK_EXPORT int32_t SccTest(void);

@@ -1,0 +1,26 @@
+// The built provider module, loaded by path as a host environment loads it.
+#include "platform/DynamicLibrary.h"
+#include "platform/PathStyle.h"
+#include "scc/SccApi.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string ProviderPath() {
+    return testing_support::BinDir() + testing_support::Sep() +
+           platform::LibraryFileName("MorvekCVS");
+}
+
+TEST(ProviderModule, LoadsAndAnswersTheVersion) {
+    std::string error;
+    platform::LibraryHandle module = platform::OpenLibrary(ProviderPath(), nullptr, &error);
+    ASSERT_NE(module, nullptr) << error;
+    auto getVersion = reinterpret_cast<SccLong (*)()>(platform::FindSymbol(module, "SccGetVersion"));
+    ASSERT_NE(getVersion, nullptr);
+    EXPECT_EQ(getVersion(), 0x00010001);
+    platform::CloseLibrary(module);
+}
+
+} // namespace

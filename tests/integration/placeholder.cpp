@@ -1,0 +1,1 @@
+// Integration tests against the real cvs.
