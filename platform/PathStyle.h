@@ -19,8 +19,12 @@ constexpr PathStyle kNativePathStyle = PathStyle::Windows;
 constexpr PathStyle kNativePathStyle = PathStyle::Posix;
 #endif
 
-constexpr char SeparatorOf(PathStyle style) { return style == PathStyle::Windows ? '\\' : '/'; }
-constexpr bool FoldsCaseOf(PathStyle style) { return style == PathStyle::Windows; }
+constexpr char SeparatorOf(PathStyle style) {
+    return style == PathStyle::Windows ? '\\' : '/';
+}
+constexpr bool FoldsCaseOf(PathStyle style) {
+    return style == PathStyle::Windows;
+}
 
 constexpr char kPathSeparator = SeparatorOf(kNativePathStyle);
 // True where two file names that differ only in ASCII letter case name one file.

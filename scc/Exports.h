@@ -14,8 +14,8 @@ MORVEK_EXPORT SCCRTN SccDirQueryInfo(void* context, SccLong count, const char** 
 MORVEK_EXPORT SCCRTN SccCreateSubProject(void* context, SccWindow window, char* user,
                                          const char* parentProjPath, const char* subProjName,
                                          char* auxProjPath, char* subProjPath);
-MORVEK_EXPORT SCCRTN SccDirDiff(void* context, SccWindow window, const char* folder,
-                                SccLong flags, SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccDirDiff(void* context, SccWindow window, const char* folder, SccLong flags,
+                                SccCmdOptions options);
 MORVEK_EXPORT SCCRTN SccAddFromScc(void* context, SccWindow window, SccLong* count,
                                    const char*** fileNames);
 MORVEK_EXPORT SCCRTN SccBeginBatch(void);

@@ -46,10 +46,9 @@ const SccNamedValue kResults[] = {
 };
 
 const char* const kCommands[] = {
-    "SCC_command_get",     "SCC_command_checkout", "SCC_command_checkin",
-    "SCC_command_uncheckout", "SCC_command_add",  "SCC_command_remove",
-    "SCC_command_diff",    "SCC_command_history",  "SCC_command_rename",
-    "SCC_command_properties", "SCC_command_option",
+    "SCC_command_get",    "SCC_command_checkout",   "SCC_command_checkin", "SCC_command_uncheckout",
+    "SCC_command_add",    "SCC_command_remove",     "SCC_command_diff",    "SCC_command_history",
+    "SCC_command_rename", "SCC_command_properties", "SCC_command_option",
 };
 
 const SccNamedValue kStatusBits[] = {

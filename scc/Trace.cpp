@@ -51,7 +51,9 @@ std::string GetTracePath() {
     return Path();
 }
 
-bool IsTracing() { return !GetTracePath().empty(); }
+bool IsTracing() {
+    return !GetTracePath().empty();
+}
 
 void TraceLog(const char* format, ...) {
     const std::string path = GetTracePath();

@@ -26,7 +26,9 @@ inline uint32_t TraceLow32(const void* p) {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
 }
 // A C string for a "%s" piece; a null pointer shows as "(null)".
-inline const char* TraceText(const char* s) { return s ? s : "(null)"; }
+inline const char* TraceText(const char* s) {
+    return s ? s : "(null)";
+}
 
 // The opening of a block: banner, the export's name piece (as given, with or without its
 // newline), banner.

@@ -21,7 +21,9 @@ std::string GetEntryField(std::string_view line, int k) {
     return std::string(line.substr(pos, end == std::string_view::npos ? line.npos : end - pos));
 }
 
-std::string CCVSEntry::Field(int k) const { return GetEntryField(line, k); }
+std::string CCVSEntry::Field(int k) const {
+    return GetEntryField(line, k);
+}
 
 std::string EntryKeyOf(std::string_view name, platform::PathStyle style) {
     std::string key(name);
@@ -102,8 +104,8 @@ unsigned long EntriesCache::Loads() const {
 }
 
 std::string GetEntriesPath(const std::string& path) {
-    std::string folder = IsDirectoryPath(path) ? NormalizePath(path)
-                                               : NormalizePath(GetParentFolder(path));
+    std::string folder =
+        IsDirectoryPath(path) ? NormalizePath(path) : NormalizePath(GetParentFolder(path));
     return JoinPath(JoinPath(folder, "CVS"), "Entries");
 }
 
@@ -111,7 +113,9 @@ std::shared_ptr<const CCVSEntries> GetCachedEntries(const std::string& entriesPa
     return EntriesCache::Instance().Get(entriesPath);
 }
 
-void ClearEntriesCache() { EntriesCache::Instance().Clear(); }
+void ClearEntriesCache() {
+    EntriesCache::Instance().Clear();
+}
 
 namespace {
 std::string EntryFieldOf(const std::string& path, int k) {
@@ -122,10 +126,18 @@ std::string EntryFieldOf(const std::string& path, int k) {
 }
 } // namespace
 
-std::string GetEntryRevision(const std::string& path) { return EntryFieldOf(path, 1); }
-std::string GetEntryTimestamp(const std::string& path) { return EntryFieldOf(path, 2); }
-std::string GetEntryOptions(const std::string& path) { return EntryFieldOf(path, 3); }
-std::string GetEntryTagDate(const std::string& path) { return EntryFieldOf(path, 4); }
+std::string GetEntryRevision(const std::string& path) {
+    return EntryFieldOf(path, 1);
+}
+std::string GetEntryTimestamp(const std::string& path) {
+    return EntryFieldOf(path, 2);
+}
+std::string GetEntryOptions(const std::string& path) {
+    return EntryFieldOf(path, 3);
+}
+std::string GetEntryTagDate(const std::string& path) {
+    return EntryFieldOf(path, 4);
+}
 
 bool IsInEntries(const std::string& path) {
     std::string entriesPath = GetEntriesPath(path);

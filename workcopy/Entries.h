@@ -5,8 +5,8 @@
 // of a folder line) belongs to no field, and a missing field is empty:
 //
 //   field      0 name   1 revision   2 timestamp                 3 options   4 tag or date
-//   "/a.c/1.3/Sun Nov  6 08:49:37 1994/-kb/Trel"  =>  a.c, 1.3, "Sun Nov  6 08:49:37 1994", -kb, Trel
-//   "D/sub////"                                    =>  sub, "", "", "", ""
+//   "/a.c/1.3/Sun Nov  6 08:49:37 1994/-kb/Trel"  =>  a.c, 1.3, "Sun Nov  6 08:49:37 1994", -kb,
+//   Trel "D/sub////"                                    =>  sub, "", "", "", ""
 //
 // A line's key is its name; on Windows with ASCII letters folded to lower case, since file
 // names there ignore case. Empty lines and lines without '/' share the empty key, and of
@@ -36,7 +36,8 @@ struct CCVSEntry {
 std::string GetEntryField(std::string_view line, int k);
 
 // The key under which a line, or a file name, is stored.
-std::string EntryKeyOf(std::string_view name, platform::PathStyle style = platform::kNativePathStyle);
+std::string EntryKeyOf(std::string_view name,
+                       platform::PathStyle style = platform::kNativePathStyle);
 
 class CCVSEntries {
 public:

@@ -52,13 +52,12 @@ private:
 };
 
 const PathLookup& NativeLookup() {
-    static const PathLookup lookup{
-        [](const std::string& p) -> std::optional<std::string> {
-            if (auto entry = platform::FindEntry(p))
-                return entry->name;
-            return std::nullopt;
-        },
-        [](const std::string& p) { return platform::IsFolder(p); }};
+    static const PathLookup lookup{[](const std::string& p) -> std::optional<std::string> {
+                                       if (auto entry = platform::FindEntry(p))
+                                           return entry->name;
+                                       return std::nullopt;
+                                   },
+                                   [](const std::string& p) { return platform::IsFolder(p); }};
     return lookup;
 }
 
@@ -96,7 +95,9 @@ std::string NormalizePath(const std::string& path) {
     return NormalizePathWith(path, platform::kNativePathStyle, NativeLookup());
 }
 
-std::string NormalizePath(const char* path) { return NormalizePath(std::string(path ? path : "")); }
+std::string NormalizePath(const char* path) {
+    return NormalizePath(std::string(path ? path : ""));
+}
 
 std::string GetParentFolder(const std::string& path, PathStyle style) {
     if (style == PathStyle::Windows ? IsDriveRoot(path) : path == "/")
@@ -133,7 +134,9 @@ bool IsDirectoryPath(const std::string& path) {
     return IsPathSeparator(path.back());
 }
 
-bool PathExists(const std::string& path) { return platform::Exists(path); }
+bool PathExists(const std::string& path) {
+    return platform::Exists(path);
+}
 
 std::string JoinPath(const std::string& folder, const std::string& name, PathStyle style) {
     if (folder.empty())

@@ -60,4 +60,6 @@ bool PathExists(const std::string& path);
 std::string JoinPath(const std::string& folder, const std::string& name,
                      PathStyle style = platform::kNativePathStyle);
 
-inline bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+inline bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}

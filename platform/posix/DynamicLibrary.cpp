@@ -27,6 +27,8 @@ void CloseLibrary(LibraryHandle library) {
         ::dlclose(library);
 }
 
-std::string LibraryFileName(const std::string& base) { return "lib" + base + ".so"; }
+std::string LibraryFileName(const std::string& base) {
+    return "lib" + base + ".so";
+}
 
 } // namespace platform

@@ -27,6 +27,8 @@ void CloseLibrary(LibraryHandle library) {
         ::FreeLibrary(static_cast<HMODULE>(library));
 }
 
-std::string LibraryFileName(const std::string& base) { return base + ".dll"; }
+std::string LibraryFileName(const std::string& base) {
+    return base + ".dll";
+}
 
 } // namespace platform

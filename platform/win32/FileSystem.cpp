@@ -16,7 +16,9 @@ DirEntry EntryFrom(const WIN32_FIND_DATAA& data) {
     return entry;
 }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 } // namespace
 
@@ -28,9 +30,9 @@ bool SetAttributes(const std::string& path, uint32_t attributes) {
     DWORD current = ::GetFileAttributesA(path.c_str());
     if (current == INVALID_FILE_ATTRIBUTES)
         return false;
-    DWORD wanted = (current & ~DWORD(kAttrReadOnly | kAttrArchive | kAttrNormal |
-                                     FILE_ATTRIBUTE_DIRECTORY)) |
-                   (attributes & (kAttrReadOnly | kAttrArchive));
+    DWORD wanted =
+        (current & ~DWORD(kAttrReadOnly | kAttrArchive | kAttrNormal | FILE_ATTRIBUTE_DIRECTORY)) |
+        (attributes & (kAttrReadOnly | kAttrArchive));
     if (wanted == 0)
         wanted = FILE_ATTRIBUTE_NORMAL;
     return ::SetFileAttributesA(path.c_str(), wanted) != 0;
@@ -65,7 +67,9 @@ bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
     return true;
 }
 
-bool Exists(const std::string& path) { return GetAttributes(path) != kInvalidAttributes; }
+bool Exists(const std::string& path) {
+    return GetAttributes(path) != kInvalidAttributes;
+}
 
 bool IsFolder(const std::string& path) {
     DWORD a = GetAttributes(path);
@@ -101,7 +105,9 @@ bool RemoveEmptyFolder(const std::string& path) {
     return !path.empty() && ::RemoveDirectoryA(path.c_str());
 }
 
-bool DeleteFileAt(const std::string& path) { return !path.empty() && ::DeleteFileA(path.c_str()); }
+bool DeleteFileAt(const std::string& path) {
+    return !path.empty() && ::DeleteFileA(path.c_str());
+}
 
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
     return ::CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) != 0;

@@ -22,6 +22,8 @@ std::string ThisModulePath() {
     return FileNameOf(module);
 }
 
-std::string ExecutablePath() { return FileNameOf(nullptr); }
+std::string ExecutablePath() {
+    return FileNameOf(nullptr);
+}
 
 } // namespace platform

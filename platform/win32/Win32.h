@@ -32,8 +32,8 @@ inline std::string ErrorText(DWORD code) {
 
 // FILETIME (100 ns ticks since 1601) to seconds since 1970, rounding toward the past.
 inline int64_t FileTimeToUnix(const FILETIME& ft) {
-    int64_t ticks = static_cast<int64_t>((static_cast<uint64_t>(ft.dwHighDateTime) << 32) |
-                                         ft.dwLowDateTime);
+    int64_t ticks =
+        static_cast<int64_t>((static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime);
     int64_t seconds = ticks / 10000000;
     if (ticks % 10000000 < 0)
         --seconds;

@@ -17,7 +17,8 @@ TEST(ProviderModule, LoadsAndAnswersTheVersion) {
     std::string error;
     platform::LibraryHandle module = platform::OpenLibrary(ProviderPath(), nullptr, &error);
     ASSERT_NE(module, nullptr) << error;
-    auto getVersion = reinterpret_cast<SccLong (*)()>(platform::FindSymbol(module, "SccGetVersion"));
+    auto getVersion =
+        reinterpret_cast<SccLong (*)()>(platform::FindSymbol(module, "SccGetVersion"));
     ASSERT_NE(getVersion, nullptr);
     EXPECT_EQ(getVersion(), 0x00010001);
     platform::CloseLibrary(module);

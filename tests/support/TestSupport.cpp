@@ -26,7 +26,9 @@ namespace fs = std::filesystem;
 
 namespace testing_support {
 
-char Sep() { return platform::kPathSeparator; }
+char Sep() {
+    return platform::kPathSeparator;
+}
 
 TempDir::TempDir(const std::string& tag) {
     static std::atomic<unsigned> counter{0};
@@ -38,9 +40,9 @@ TempDir::TempDir(const std::string& tag) {
 #endif
     fs::path base = fs::temp_directory_path();
     for (;;) {
-        fs::path candidate = base / ("morvek-" + tag + "-" + std::to_string(pid) + "-" +
-                                     std::to_string(now % 1000000) + "-" +
-                                     std::to_string(counter++));
+        fs::path candidate =
+            base / ("morvek-" + tag + "-" + std::to_string(pid) + "-" +
+                    std::to_string(now % 1000000) + "-" + std::to_string(counter++));
         std::error_code ec;
         if (fs::create_directory(candidate, ec)) {
             path_ = candidate.string();
@@ -51,9 +53,13 @@ TempDir::TempDir(const std::string& tag) {
     }
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
 
-std::string TempDir::operator/(const std::string& name) const { return path_ + Sep() + name; }
+std::string TempDir::operator/(const std::string& name) const {
+    return path_ + Sep() + name;
+}
 
 void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -122,14 +128,22 @@ ScopedEnv::~ScopedEnv() {
 }
 
 #ifdef _WIN32
-RunResult Run(const std::vector<std::string>&, const std::string&) { return RunResult{}; }
-RunResult Shell(const std::string&, const std::string&) { return RunResult{}; }
-bool HaveProgram(const std::string&) { return false; }
+RunResult Run(const std::vector<std::string>&, const std::string&) {
+    return RunResult{};
+}
+RunResult Shell(const std::string&, const std::string&) {
+    return RunResult{};
+}
+bool HaveProgram(const std::string&) {
+    return false;
+}
 bool RunningUnderWine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
-bool RunningAsRoot() { return false; }
+bool RunningAsRoot() {
+    return false;
+}
 #else
 RunResult Run(const std::vector<std::string>& argv, const std::string& folder) {
     RunResult result;
@@ -197,8 +211,12 @@ bool HaveProgram(const std::string& name) {
     return Shell("command -v '" + name + "' >/dev/null 2>&1").status == 0;
 }
 
-bool RunningUnderWine() { return false; }
-bool RunningAsRoot() { return geteuid() == 0; }
+bool RunningUnderWine() {
+    return false;
+}
+bool RunningAsRoot() {
+    return geteuid() == 0;
+}
 #endif
 
 std::string BinDir() {
@@ -207,6 +225,8 @@ std::string BinDir() {
     return sep == std::string::npos ? std::string(".") : self.substr(0, sep);
 }
 
-std::string SourceDir() { return MORVEK_SOURCE_DIR; }
+std::string SourceDir() {
+    return MORVEK_SOURCE_DIR;
+}
 
 } // namespace testing_support

@@ -6,7 +6,9 @@
 
 namespace scchost {
 
-Provider::~Provider() { Unload(); }
+Provider::~Provider() {
+    Unload();
+}
 
 bool Provider::Load(const std::string& path) {
     Unload();

@@ -54,8 +54,8 @@ int RunDirStatus(scchost::Provider& provider, const std::vector<std::string>& ar
     for (const std::string& a : args)
         names.push_back(a.c_str());
     std::vector<SccLong> status(args.size(), 0);
-    SCCRTN result = dirQueryInfo(nullptr, static_cast<SccLong>(names.size()), names.data(),
-                                 status.data());
+    SCCRTN result =
+        dirQueryInfo(nullptr, static_cast<SccLong>(names.size()), names.data(), status.data());
     if (result != SCC_OK)
         return Fail("SccDirQueryInfo failed with " + std::to_string(result));
     for (size_t i = 0; i < args.size(); ++i)

@@ -59,9 +59,9 @@ TEST_F(FixedExports, SetOptionNamesOptionsOneToSixOnly) {
                           "option      00000007\n"
                           "val         ffffffff\n"
                           "RESULT: 00000000 (SCC_OK)\n");
-    const char* names[] = {"SCC_OPT_EVENTQUEUE", "SCC_OPT_USERDATA", "SCC_OPT_HASCANCELMODE",
-                           "SCC_OPT_NAMECHANGEPFN", "SCC_OPT_SCCCHECKOUTONLY",
-                           "SCC_OPT_SHARESUBPROJ"};
+    const char* names[] = {"SCC_OPT_EVENTQUEUE",      "SCC_OPT_USERDATA",
+                           "SCC_OPT_HASCANCELMODE",   "SCC_OPT_NAMECHANGEPFN",
+                           "SCC_OPT_SCCCHECKOUTONLY", "SCC_OPT_SHARESUBPROJ"};
     for (int option = 1; option <= 6; ++option) {
         EXPECT_EQ(SccSetOption(nullptr, option, 0), 0);
         EXPECT_NE(Take().find(std::string("\n") + names[option - 1] + "\n"), std::string::npos);
@@ -83,11 +83,11 @@ TEST_F(FixedExports, DirQueryInfoMarksCvsFolders) {
     std::string controlled = work / "wc";
     std::string plain = work / "plain";
     std::string missing = work / "missing";
-    for (const std::string& folder : {controlled, plain, controlled + testing_support::Sep() + "CVS"})
+    for (const std::string& folder :
+         {controlled, plain, controlled + testing_support::Sep() + "CVS"})
         ASSERT_TRUE(platform::MakeFolder(folder));
-    testing_support::WriteFile(controlled + testing_support::Sep() + "CVS" +
-                                   testing_support::Sep() + "Entries",
-                               "");
+    testing_support::WriteFile(
+        controlled + testing_support::Sep() + "CVS" + testing_support::Sep() + "Entries", "");
     const char* folders[] = {controlled.c_str(), plain.c_str(), missing.c_str()};
     SccLong status[] = {7, 7, 7};
     EXPECT_EQ(SccDirQueryInfo(nullptr, 3, folders, status), 0);
@@ -97,13 +97,25 @@ TEST_F(FixedExports, DirQueryInfoMarksCvsFolders) {
     EXPECT_EQ(Take(), kBanner + "SccDirQueryInfo\n" + kBanner +
                           "INPUT:\n"
                           "num directories  3\n"
-                          "Directory Names  '" + controlled + "' (00000007)\n"
-                          "Directory Names  '" + plain + "' (00000007)\n"
-                          "Directory Names  '" + missing + "' (00000007)\n"
+                          "Directory Names  '" +
+                          controlled +
+                          "' (00000007)\n"
+                          "Directory Names  '" +
+                          plain +
+                          "' (00000007)\n"
+                          "Directory Names  '" +
+                          missing +
+                          "' (00000007)\n"
                           "OUTPUT:\n"
-                          "Directory Names  '" + controlled + "' (00000001)\n"
-                          "Directory Names  '" + plain + "' (00000000)\n"
-                          "Directory Names  '" + missing + "' (00000000)\n"
+                          "Directory Names  '" +
+                          controlled +
+                          "' (00000001)\n"
+                          "Directory Names  '" +
+                          plain +
+                          "' (00000000)\n"
+                          "Directory Names  '" +
+                          missing +
+                          "' (00000000)\n"
                           "RESULT: 00000000 (SCC_OK)\n");
 }
 
@@ -146,9 +158,13 @@ TEST_F(FixedExports, DirDiffRecordsTheWindow) {
                           "INPUT:\n"
                           "Directory Name   '/w'\n"
                           "flags            00000012\n"
-                          "options          " + Hex(&options) + "\n"
+                          "options          " +
+                          Hex(&options) +
+                          "\n"
                           "OUTPUT:\n"
-                          "options          " + Hex(&options) + "\n"
+                          "options          " +
+                          Hex(&options) +
+                          "\n"
                           "RESULT: fffffff2 (SCC_E_OPNOTSUPPORTED)\n");
 }
 

@@ -7,18 +7,42 @@ namespace {
 
 TEST(SccNames, ResultTableIsTheInterfaceTableInSearchOrder) {
     const char* const expected[] = {
-        "SCC_I_SHARESUBPROJOK",     "SCC_I_FILEDIFFERS",        "SCC_I_RELOADFILE",
-        "SCC_I_FILENOTAFFECTED",    "SCC_I_PROJECTCREATED",     "SCC_I_OPERATIONCANCELED",
-        "SCC_I_ADV_SUPPORT",        "SCC_OK",                   "SCC_E_INITIALIZEFAILED",
-        "SCC_E_UNKNOWNPROJECT",     "SCC_E_COULDNOTCREATEPROJECT", "SCC_E_NOTCHECKEDOUT",
-        "SCC_E_ALREADYCHECKEDOUT",  "SCC_E_FILEISLOCKED",       "SCC_E_FILEOUTEXCLUSIVE",
-        "SCC_E_ACCESSFAILURE",      "SCC_E_CHECKINCONFLICT",    "SCC_E_FILEALREADYEXISTS",
-        "SCC_E_FILENOTCONTROLLED",  "SCC_E_FILEISCHECKEDOUT",   "SCC_E_NOSPECIFIEDVERSION",
-        "SCC_E_OPNOTSUPPORTED",     "SCC_E_NONSPECIFICERROR",   "SCC_E_OPNOTPERFORMED",
-        "SCC_E_TYPENOTSUPPORTED",   "SCC_E_VERIFYMERGE",        "SCC_E_FIXMERGE",
-        "SCC_E_SHELLFAILURE",       "SCC_E_INVALIDUSER",        "SCC_E_PROJECTALREADYOPEN",
-        "SCC_E_PROJSYNTAXERR",      "SCC_E_INVALIDFILEPATH",    "SCC_E_PROJNOTOPEN",
-        "SCC_E_NOTAUTHORIZED",      "SCC_E_FILESYNTAXERR",      "SCC_E_FILENOTEXIST",
+        "SCC_I_SHARESUBPROJOK",
+        "SCC_I_FILEDIFFERS",
+        "SCC_I_RELOADFILE",
+        "SCC_I_FILENOTAFFECTED",
+        "SCC_I_PROJECTCREATED",
+        "SCC_I_OPERATIONCANCELED",
+        "SCC_I_ADV_SUPPORT",
+        "SCC_OK",
+        "SCC_E_INITIALIZEFAILED",
+        "SCC_E_UNKNOWNPROJECT",
+        "SCC_E_COULDNOTCREATEPROJECT",
+        "SCC_E_NOTCHECKEDOUT",
+        "SCC_E_ALREADYCHECKEDOUT",
+        "SCC_E_FILEISLOCKED",
+        "SCC_E_FILEOUTEXCLUSIVE",
+        "SCC_E_ACCESSFAILURE",
+        "SCC_E_CHECKINCONFLICT",
+        "SCC_E_FILEALREADYEXISTS",
+        "SCC_E_FILENOTCONTROLLED",
+        "SCC_E_FILEISCHECKEDOUT",
+        "SCC_E_NOSPECIFIEDVERSION",
+        "SCC_E_OPNOTSUPPORTED",
+        "SCC_E_NONSPECIFICERROR",
+        "SCC_E_OPNOTPERFORMED",
+        "SCC_E_TYPENOTSUPPORTED",
+        "SCC_E_VERIFYMERGE",
+        "SCC_E_FIXMERGE",
+        "SCC_E_SHELLFAILURE",
+        "SCC_E_INVALIDUSER",
+        "SCC_E_PROJECTALREADYOPEN",
+        "SCC_E_PROJSYNTAXERR",
+        "SCC_E_INVALIDFILEPATH",
+        "SCC_E_PROJNOTOPEN",
+        "SCC_E_NOTAUTHORIZED",
+        "SCC_E_FILESYNTAXERR",
+        "SCC_E_FILENOTEXIST",
         "SCC_E_CONNECTIONFAILURE",
     };
     size_t count = 0;
@@ -40,9 +64,9 @@ TEST(SccNames, CodesOutsideTheTablesAreQuestionMarks) {
 
 TEST(SccNames, CommandTable) {
     const char* const expected[] = {
-        "SCC_command_get",     "SCC_command_checkout", "SCC_command_checkin",
-        "SCC_command_uncheckout", "SCC_command_add",  "SCC_command_remove",
-        "SCC_command_diff",    "SCC_command_history",  "SCC_command_rename",
+        "SCC_command_get",        "SCC_command_checkout", "SCC_command_checkin",
+        "SCC_command_uncheckout", "SCC_command_add",      "SCC_command_remove",
+        "SCC_command_diff",       "SCC_command_history",  "SCC_command_rename",
         "SCC_command_properties", "SCC_command_option"};
     for (int32_t code = 0; code <= 10; ++code)
         EXPECT_STREQ(SccCommandName(code), expected[code]);
