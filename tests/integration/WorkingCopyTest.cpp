@@ -1,0 +1,81 @@
+// A working copy made by the real cvs, read through the working-copy functions.
+#include "platform/FileSystem.h"
+#include "tests/support/TestSupport.h"
+#include "workcopy/Entries.h"
+#include "workcopy/FileStatus.h"
+#include "workcopy/PathFunctions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::Shell;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+class CvsWorkingCopy : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (testing_support::RunningUnderWine() || !testing_support::HaveProgram("cvs"))
+            GTEST_SKIP() << "needs the real cvs, which runs on Linux";
+        ClearEntriesCache();
+        const std::string script = "set -e; export HOME='" + root_.Path() + "' CVSROOT='" +
+                                   root_ / "repo" +
+                                   "'\n"
+                                   "cvs -Q init\n"
+                                   "mkdir -p import/sub\n"
+                                   "printf 'one\\n' > import/a.txt\n"
+                                   "printf 'two\\n' > import/sub/b.txt\n"
+                                   "printf '\\000\\001\\002' > import/c.bin\n"
+                                   "(cd import && cvs -Q import -m start mod vendor rel)\n"
+                                   "cvs -Q checkout -d wc mod\n";
+        auto result = Shell(script, root_.Path());
+        ASSERT_EQ(result.status, 0) << result.err;
+    }
+    void TearDown() override { ClearEntriesCache(); }
+
+    std::string Wc(const std::string& relative) const {
+        return NormalizePath(root_ / "wc" + testing_support::Sep() + relative);
+    }
+
+    TempDir root_{"wc"};
+};
+
+TEST_F(CvsWorkingCopy, CheckedOutFilesAreListedAndUnchanged) {
+    for (const char* name : {"a.txt", "sub/b.txt", "c.bin"}) {
+        const std::string file = Wc(name);
+        SCOPED_TRACE(file);
+        EXPECT_TRUE(IsInEntries(file));
+        EXPECT_EQ(GetEntryRevision(file), "1.1.1.1");
+        EXPECT_TRUE(IsFileUnchanged(file));
+    }
+    EXPECT_TRUE(IsCVSFolder(Wc("")));
+    EXPECT_TRUE(IsCVSFolder(Wc("sub")));
+    // A folder is looked up in its own Entries file, which does not list the folder itself.
+    EXPECT_FALSE(IsInEntries(Wc("sub")));
+}
+
+TEST_F(CvsWorkingCopy, AnEditChangesTheFileAndTouchingItBackRestoresIt) {
+    const std::string file = Wc("a.txt");
+    const std::string stamp = GetEntryTimestamp(file);
+    ASSERT_FALSE(stamp.empty());
+    auto result = Shell("sleep 1; printf 'edited\\n' > a.txt", Wc(""));
+    ASSERT_EQ(result.status, 0);
+    EXPECT_FALSE(IsFileUnchanged(file));
+    result = Shell("touch -d '" + stamp + " UTC' a.txt", Wc(""));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(IsFileUnchanged(file));
+}
+
+TEST_F(CvsWorkingCopy, NewFilesAndNewEntriesAreSeenAfterCvsWritesThem) {
+    const std::string file = Wc("new.txt");
+    WriteFile(file, "new\n");
+    EXPECT_FALSE(IsInEntries(file));
+    auto result = Shell("sleep 1; HOME=. cvs -Q add new.txt", Wc(""));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(IsInEntries(file)); // the Entries file changed its time, so it is read again
+    EXPECT_EQ(GetEntryRevision(file), "0");
+    EXPECT_FALSE(IsFileUnchanged(file));
+}
+
+} // namespace

@@ -1,1 +1,0 @@
-// Integration tests against the real cvs.
