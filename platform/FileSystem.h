@@ -33,6 +33,7 @@ struct DirEntry {
     uint32_t attributes = 0;   // kAttr* bits
     int64_t lastWriteTime = 0; // seconds since 1970-01-01 00:00:00 UTC; may be negative
     uint64_t size = 0;         // bytes; 0 for folders
+    bool isLink = false;       // a symbolic link or junction; the other fields describe its target
     bool IsFolder() const { return (attributes & kAttrDirectory) != 0; }
 };
 
@@ -53,6 +54,8 @@ bool IsFolder(const std::string& path); // an existing folder
 bool MakeFolder(const std::string& path);     // one level; true if it now exists as a folder
 bool MakeFolderTree(const std::string& path); // with missing parents; true if it now exists
 bool RemoveEmptyFolder(const std::string& path);
+// Removes a symbolic link or junction itself, never what it points to.
+bool RemoveLink(const std::string& path);
 // Deletes a file. As on Windows, a read-only file is not deleted.
 bool DeleteFileAt(const std::string& path);
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);

@@ -10,4 +10,8 @@ std::string ThisModulePath();
 // Full path of the running program.
 std::string ExecutablePath();
 
+// The product version of this module as "major.minor.build.revision": the version resource
+// on Windows, the version compiled in elsewhere (and on Windows when there is no resource).
+std::string ThisModuleVersionText();
+
 } // namespace platform

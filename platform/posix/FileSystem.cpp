@@ -117,12 +117,16 @@ bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
         std::string name = d->d_name;
         if (name == "." || name == "..")
             continue;
+        struct stat own;
+        const bool isLink = ::lstat((prefix + name).c_str(), &own) == 0 && S_ISLNK(own.st_mode);
         if (auto entry = FindEntry(prefix + name)) {
+            entry->isLink = isLink;
             entries.push_back(*entry);
         } else { // a dangling link or a racing delete: still listed, as Windows would
             DirEntry e;
             e.name = name;
             e.attributes = kAttrNormal;
+            e.isLink = isLink;
             entries.push_back(e);
         }
     }
@@ -164,6 +168,11 @@ bool MakeFolderTree(const std::string& path) {
 
 bool RemoveEmptyFolder(const std::string& path) {
     return !path.empty() && ::rmdir(path.c_str()) == 0;
+}
+
+bool RemoveLink(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::unlink(path.c_str()) == 0;
 }
 
 bool DeleteFileAt(const std::string& path) {

@@ -30,3 +30,11 @@ std::string ExecutablePath() {
 }
 
 } // namespace platform
+
+namespace platform {
+
+std::string ThisModuleVersionText() {
+    return MORVEK_VERSION_TEXT;
+}
+
+} // namespace platform

@@ -13,6 +13,7 @@ DirEntry EntryFrom(const WIN32_FIND_DATAA& data) {
     entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     if (entry.IsFolder())
         entry.size = 0;
+    entry.isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     return entry;
 }
 
@@ -103,6 +104,14 @@ bool MakeFolderTree(const std::string& path) {
 
 bool RemoveEmptyFolder(const std::string& path) {
     return !path.empty() && ::RemoveDirectoryA(path.c_str());
+}
+
+bool RemoveLink(const std::string& path) {
+    DWORD a = GetAttributes(path);
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    return (a & FILE_ATTRIBUTE_DIRECTORY) ? ::RemoveDirectoryA(path.c_str()) != 0
+                                          : ::DeleteFileA(path.c_str()) != 0;
 }
 
 bool DeleteFileAt(const std::string& path) {

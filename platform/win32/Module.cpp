@@ -27,3 +27,30 @@ std::string ExecutablePath() {
 }
 
 } // namespace platform
+
+#include <vector>
+
+namespace platform {
+
+std::string ThisModuleVersionText() {
+    const std::string path = ThisModulePath();
+    DWORD handle = 0;
+    DWORD size = path.empty() ? 0 : ::GetFileVersionInfoSizeA(path.c_str(), &handle);
+    if (size > 0) {
+        std::vector<char> data(size);
+        VS_FIXEDFILEINFO* info = nullptr;
+        UINT length = 0;
+        if (::GetFileVersionInfoA(path.c_str(), 0, size, data.data()) &&
+            ::VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) && info &&
+            length >= sizeof(VS_FIXEDFILEINFO)) {
+            char text[64];
+            wsprintfA(text, "%d.%d.%d.%d", HIWORD(info->dwProductVersionMS),
+                      LOWORD(info->dwProductVersionMS), HIWORD(info->dwProductVersionLS),
+                      LOWORD(info->dwProductVersionLS));
+            return text;
+        }
+    }
+    return MORVEK_VERSION_TEXT;
+}
+
+} // namespace platform

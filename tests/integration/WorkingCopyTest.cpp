@@ -4,6 +4,7 @@
 #include "workcopy/Entries.h"
 #include "workcopy/FileStatus.h"
 #include "workcopy/PathFunctions.h"
+#include "workcopy/RepositoryBinding.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,26 @@ TEST_F(CvsWorkingCopy, NewFilesAndNewEntriesAreSeenAfterCvsWritesThem) {
     EXPECT_TRUE(IsInEntries(file)); // the Entries file changed its time, so it is read again
     EXPECT_EQ(GetEntryRevision(file), "0");
     EXPECT_FALSE(IsFileUnchanged(file));
+}
+
+TEST_F(CvsWorkingCopy, FoldersBoundByTheProviderWorkWithCvs) {
+    const std::string fresh = NormalizePath(root_ / "fresh");
+    ASSERT_TRUE(platform::MakeFolder(fresh));
+    ASSERT_TRUE(CreateAdminFolder(fresh, root_ / "repo", "mod"));
+    auto result = Shell("HOME=. cvs -q update -d", fresh);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(testing_support::ReadFile(JoinPath(fresh, "a.txt")), "one\n");
+    EXPECT_TRUE(IsInEntries(JoinPath(fresh, "a.txt")));
+    EXPECT_TRUE(IsFileUnchanged(JoinPath(fresh, "a.txt")));
+    EXPECT_EQ(ReadRoot(JoinPath(fresh, "sub")), root_ / "repo");
+    EXPECT_EQ(GetModulePath(JoinPath(JoinPath(fresh, "sub"), "b.txt")), "mod/sub");
+    EXPECT_EQ(FindWorkingCopyTop(JoinPath(JoinPath(fresh, "sub"), "b.txt")), fresh);
+
+    // Unbound again, the folder is plain and cvs no longer knows it.
+    RemoveAdminFolderTree(fresh);
+    EXPECT_FALSE(IsCVSFolder(fresh));
+    EXPECT_FALSE(IsCVSFolder(JoinPath(fresh, "sub")));
+    EXPECT_EQ(testing_support::ReadFile(JoinPath(fresh, "a.txt")), "one\n");
 }
 
 } // namespace
