@@ -1,0 +1,71 @@
+// scchost as a user runs it: commands, exit statuses and messages.
+#include "platform/FileSystem.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::TempDir;
+
+class Scchost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (testing_support::RunningUnderWine())
+            GTEST_SKIP() << "scchost is driven as a program on Linux; under Wine the exports "
+                            "are tested through the loaded module";
+    }
+    std::string Exe() const { return testing_support::BinDir() + "/scchost"; }
+};
+
+TEST_F(Scchost, VersionAndHelp) {
+    auto version = testing_support::Run({Exe(), "version"});
+    EXPECT_EQ(version.status, 0) << version.err;
+    EXPECT_EQ(version.out, "1.1 (0x00010001)\n");
+
+    auto help = testing_support::Run({Exe(), "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("usage: scchost"), std::string::npos);
+}
+
+TEST_F(Scchost, DirStatusOfWorkingAndPlainFolders) {
+    TempDir dir("host");
+    ASSERT_TRUE(platform::MakeFolderTree(dir / "wc/CVS"));
+    testing_support::WriteFile(dir / "wc/CVS/Entries", "");
+    ASSERT_TRUE(platform::MakeFolder(dir / "plain"));
+    auto result =
+        testing_support::Run({Exe(), "dirstatus", dir / "wc", dir / "plain", dir / "missing"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "controlled       " + dir / "wc" + "\nnot-controlled   " + dir / "plain" +
+                              "\nnot-controlled   " + dir / "missing" + "\n");
+}
+
+TEST_F(Scchost, FailuresExitNonZeroWithAMessage) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    } const cases[] = {
+        {{"frobnicate"}, "scchost: unknown command frobnicate (try scchost --help)\n"},
+        {{"--bogus", "version"}, "scchost: unknown option --bogus (try scchost --help)\n"},
+        {{"dirstatus"}, "scchost: dirstatus needs at least one folder (try scchost --help)\n"},
+        {{"version", "extra"}, "scchost: version takes no arguments\n"},
+        {{"--provider"}, "scchost: --provider needs a path\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> argv{Exe()};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        auto result = testing_support::Run(argv);
+        EXPECT_NE(result.status, 0) << c.args[0];
+        EXPECT_EQ(result.err, c.message);
+        EXPECT_EQ(result.out, "");
+    }
+    auto missing =
+        testing_support::Run({Exe(), "--provider", "/nonexistent/libMorvekCVS.so", "version"});
+    EXPECT_NE(missing.status, 0);
+    EXPECT_EQ(
+        missing.err.rfind("scchost: cannot load the provider '/nonexistent/libMorvekCVS.so'", 0),
+        0u)
+        << missing.err;
+}
+
+} // namespace
