@@ -21,8 +21,10 @@ struct EmptyTracePath {
     EmptyTracePath() { SetTracePath(std::string()); }
 };
 
+// The cache is never destroyed (see EntriesCache::Instance); its entries go at unload.
 struct EmptyEntriesCache {
     EmptyEntriesCache() { EntriesCache::Instance().Clear(); }
+    ~EmptyEntriesCache() { EntriesCache::Instance().Clear(); }
 };
 
 class CModule {

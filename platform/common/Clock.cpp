@@ -11,8 +11,8 @@ namespace platform {
 namespace {
 
 std::mutex& FixedLock() {
-    static std::mutex* lock = new std::mutex;
-    return *lock;
+    static std::mutex lock;
+    return lock;
 }
 bool g_fixed = false;
 LocalTime g_fixedTime;

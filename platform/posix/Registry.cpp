@@ -138,9 +138,8 @@ bool WriteAll(int fd, const std::string& text) {
 }
 
 // A damaged file is reported once per process and file.
-void ReportDamage(const std::string& path, const Document& doc) {
-    static std::set<std::string>* reported = new std::set<std::string>;
-    if (doc.DamagedLines() == 0 || !reported->insert(path).second)
+void ReportDamage(std::set<std::string>& reported, const std::string& path, const Document& doc) {
+    if (doc.DamagedLines() == 0 || !reported.insert(path).second)
         return;
     std::fprintf(stderr,
                  "Morvek: the registry file %s has %d line(s) that are not REGEDIT4 (the first "
@@ -173,13 +172,16 @@ struct Hive {
 struct Store {
     std::mutex lock;
     Hive hives[2];
+    std::set<std::string> reported; // damaged files already reported
     Hive& Of(RegHive hive) { return hives[hive == RegHive::CurrentUser ? 0 : 1]; }
 };
 
-// Never destroyed: keys may be closed by static destructors of any module that links this.
+// Made by the first key opened, which in the provider is the settings' load at start-up, so
+// it outlives the settings' save at unload. Not a leaked pointer: a module that is unloaded
+// must give its memory back.
 Store& TheStore() {
-    static Store* store = new Store;
-    return *store;
+    static Store store;
+    return store;
 }
 
 void BeginSession(RegHive hive, Hive& h) {
@@ -193,7 +195,7 @@ void BeginSession(RegHive hive, Hive& h) {
     int error = 0;
     if (!h.file.empty() && ReadWhole(h.file, text, error)) {
         h.doc->Parse(text);
-        ReportDamage(h.file, *h.doc);
+        ReportDamage(TheStore().reported, h.file, *h.doc);
     }
 }
 
@@ -237,7 +239,7 @@ long Commit(RegHive hive, Hive& h) {
         h.error = std::string("it cannot be read: ") + std::strerror(error);
     } else {
         fresh->Parse(text);
-        ReportDamage(h.file, *fresh);
+        ReportDamage(TheStore().reported, h.file, *fresh);
         for (const Op& op : h.pending)
             fresh->Apply(op);
         struct stat st;
