@@ -101,12 +101,20 @@ TEST_F(SettingsProcesses, KilledWhileSavingLeavesThePreviousFile) {
     const std::string temp = user.UserHiveFile() + ".tmp";
     std::mt19937 random(12345);
     int killedWhileWriting = 0;
-    for (int attempt = 0; attempt < 60 && (killedWhileWriting < 3 || attempt < 10); ++attempt) {
+    for (int attempt = 0; attempt < 40 && (killedWhileWriting < 2 || attempt < 6); ++attempt) {
         platform::DeleteFileAt(temp);
-        // Big saves, so that most of the time goes into writing the file.
+        // Big saves, so that much of the time goes into writing the file.
         testing_support::Started saver({Tool(), "save-forever", "1000000"});
         ASSERT_TRUE(saver.Ok());
-        std::this_thread::sleep_for(std::chrono::milliseconds(30 + random() % 120));
+        if (attempt % 2 == 0) {
+            // At a moment chosen by the clock alone.
+            std::this_thread::sleep_for(std::chrono::milliseconds(random() % 200));
+        } else {
+            // Once a write is seen under way (the temporary file exists only then).
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (!platform::Exists(temp) && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
         saver.Kill();
         if (platform::Exists(temp))
             ++killedWhileWriting;
