@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <new>
 
 std::string GetEntryField(std::string_view line, int k) {
     if (k < 0)
@@ -60,8 +61,11 @@ std::string CCVSEntries::GetEntryLine(const std::string& name) const {
 
 EntriesCache& EntriesCache::Instance() {
     // Never destroyed: status queries may still arrive from threads of the host while the
-    // library's static objects are being torn down.
-    static EntriesCache* cache = new EntriesCache;
+    // library's static objects are being torn down. It lives in the module's own storage,
+    // not on the heap, so that unloading the library gives it back; the module host empties
+    // it at unload.
+    alignas(EntriesCache) static unsigned char storage[sizeof(EntriesCache)];
+    static EntriesCache* cache = new (storage) EntriesCache;
     return *cache;
 }
 

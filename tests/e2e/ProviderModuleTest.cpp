@@ -14,6 +14,7 @@ std::string ProviderPath() {
 }
 
 TEST(ProviderModule, LoadsAndAnswersTheVersion) {
+    testing_support::IsolatedUser user; // loading reads and writes the user's settings
     std::string error;
     platform::LibraryHandle module = platform::OpenLibrary(ProviderPath(), nullptr, &error);
     ASSERT_NE(module, nullptr) << error;

@@ -12,10 +12,12 @@
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
+#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -126,6 +128,148 @@ ScopedEnv::~ScopedEnv() {
     else
         UnsetEnv(name_);
 }
+
+IsolatedUser::IsolatedUser() {
+    fs::create_directories(dir_ / "config");
+    env_.push_back(std::make_unique<ScopedEnv>("MORVEK_APPDATA_FOLDER", AppDataFolder()));
+    env_.push_back(std::make_unique<ScopedEnv>("XDG_DATA_HOME", AppDataFolder()));
+#ifdef _WIN32
+    static std::atomic<unsigned> counter{0};
+    scratchKey_ = "Software\\MorvekTests\\" + std::to_string(GetCurrentProcessId()) + "-" +
+                  std::to_string(counter++);
+    HKEY scratch = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, scratchKey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &scratch, nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot create the scratch registry key " + scratchKey_);
+    const struct {
+        HKEY root;
+        const char* name;
+        const char* software;
+    } hives[] = {{HKEY_CURRENT_USER, "HKCU", "HKCU\\software"},
+                 {HKEY_LOCAL_MACHINE, "HKLM", "HKLM\\SOFTWARE"}};
+    for (const auto& hive : hives) {
+        HKEY key = nullptr, software = nullptr;
+        RegCreateKeyExA(scratch, hive.name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegCreateKeyExA(scratch, hive.software, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &software,
+                        nullptr);
+        RegOverridePredefKey(hive.root, key);
+        RegCloseKey(software);
+        RegCloseKey(key);
+    }
+    RegCloseKey(scratch);
+#else
+    env_.push_back(std::make_unique<ScopedEnv>("HOME", dir_.Path()));
+    env_.push_back(std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", dir_ / "config"));
+    env_.push_back(std::make_unique<ScopedEnv>("MORVEK_MACHINE_REGISTRY", MachineHiveFile()));
+#endif
+}
+
+IsolatedUser::~IsolatedUser() {
+#ifdef _WIN32
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegDeleteTreeA(HKEY_CURRENT_USER, scratchKey_.c_str());
+#endif
+}
+
+std::string IsolatedUser::UserHiveFile() const {
+    return dir_ / "config" + Sep() + "Morvek" + Sep() + "user.reg";
+}
+
+std::string IsolatedUser::MachineHiveFile() const {
+    return dir_ / "machine.reg";
+}
+
+std::string IsolatedUser::AppDataFolder() const {
+    return dir_ / "data";
+}
+
+#ifdef _WIN32
+Started::Started(const std::vector<std::string>& argv) {
+    std::string line;
+    for (const std::string& a : argv)
+        line += (line.empty() ? "" : " ") + ("\"" + a + "\"");
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!argv.empty() && CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                        nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        handle_ = pi.hProcess;
+        id_ = pi.dwProcessId;
+    }
+}
+
+Started::~Started() {
+    Kill();
+    if (handle_)
+        CloseHandle(static_cast<HANDLE>(handle_));
+}
+
+bool Started::Running() {
+    return handle_ && WaitForSingleObject(static_cast<HANDLE>(handle_), 0) == WAIT_TIMEOUT;
+}
+
+bool Started::WaitForEnd(int milliseconds) {
+    return !handle_ || WaitForSingleObject(static_cast<HANDLE>(handle_),
+                                           static_cast<DWORD>(milliseconds)) == WAIT_OBJECT_0;
+}
+
+void Started::Kill() {
+    if (Running()) {
+        TerminateProcess(static_cast<HANDLE>(handle_), 9);
+        WaitForSingleObject(static_cast<HANDLE>(handle_), 5000);
+    }
+}
+#else
+Started::Started(const std::vector<std::string>& argv) {
+    if (argv.empty())
+        return;
+    pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> args;
+        for (const std::string& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    if (pid > 0)
+        id_ = static_cast<unsigned long>(pid);
+}
+
+Started::~Started() {
+    Kill();
+}
+
+bool Started::Running() {
+    if (!id_ || ended_)
+        return false;
+    int status = 0;
+    pid_t r = waitpid(static_cast<pid_t>(id_), &status, WNOHANG);
+    if (r == 0)
+        return true;
+    ended_ = true;
+    return false;
+}
+
+bool Started::WaitForEnd(int milliseconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (Running()) {
+        if (std::chrono::steady_clock::now() >= until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+void Started::Kill() {
+    if (Running()) {
+        kill(static_cast<pid_t>(id_), SIGKILL);
+        WaitForEnd(5000);
+    }
+}
+#endif
 
 #ifdef _WIN32
 RunResult Run(const std::vector<std::string>&, const std::string&) {

@@ -5,6 +5,7 @@
 // files. Operating-system details stay in TestSupport.cpp.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,31 @@ private:
     bool hadOld_;
 };
 
+// A user of the test's own, for the life of the object: the registry, the configuration and
+// the application-data folders point into a fresh temporary folder.
+//  - POSIX: HOME, XDG_CONFIG_HOME, XDG_DATA_HOME and MORVEK_MACHINE_REGISTRY are set, so the
+//    user hive is Folder()/config/Morvek/user.reg and the machine hive Folder()/machine.reg.
+//  - Windows: HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE of this process are redirected to a
+//    scratch key (each with its "software" key) that is deleted afterwards.
+//  - Both: MORVEK_APPDATA_FOLDER and XDG_DATA_HOME name AppDataFolder(), which is not made.
+class IsolatedUser {
+public:
+    IsolatedUser();
+    ~IsolatedUser();
+    IsolatedUser(const IsolatedUser&) = delete;
+    IsolatedUser& operator=(const IsolatedUser&) = delete;
+
+    const std::string& Folder() const { return dir_.Path(); }
+    std::string UserHiveFile() const;    // POSIX
+    std::string MachineHiveFile() const; // POSIX
+    std::string AppDataFolder() const;
+
+private:
+    TempDir dir_{"user"};
+    std::vector<std::unique_ptr<ScopedEnv>> env_;
+    std::string scratchKey_; // Windows
+};
+
 struct RunResult {
     int status = -1; // exit status, or -1 when the program could not be run
     std::string out; // standard output
@@ -57,6 +83,29 @@ struct RunResult {
 // Runs a program with arguments (no shell), in folder when it is given. POSIX only; on
 // Windows the result has status -1.
 RunResult Run(const std::vector<std::string>& argv, const std::string& folder = "");
+
+// A program started and left running (its output goes to the test's own streams); it is
+// killed, if still running, when the object goes.
+class Started {
+public:
+    explicit Started(const std::vector<std::string>& argv);
+    ~Started();
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+
+    bool Ok() const { return id_ != 0; }
+    unsigned long Id() const { return id_; }
+    // Whether it still runs; once it has ended, it is reaped and Running stays false.
+    bool Running();
+    // Waits up to the given time for it to end; true when it has.
+    bool WaitForEnd(int milliseconds);
+    void Kill();
+
+private:
+    unsigned long id_ = 0;
+    void* handle_ = nullptr; // Windows process handle
+    bool ended_ = false;
+};
 // Runs a command line through /bin/sh (POSIX only; fixtures use it to drive cvs).
 RunResult Shell(const std::string& script, const std::string& folder = "");
 

@@ -4,8 +4,12 @@
 // It is the provider's end-to-end test driver and a tool for scripts: results go to
 // standard output, messages to standard error, and the exit status says whether the
 // command succeeded.
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "scc/TraceFile.h"
 #include "tools/scchost/Provider.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,7 +18,7 @@
 namespace {
 
 const char kUsage[] =
-    "usage: scchost [--provider PATH] COMMAND [ARGUMENT...]\n"
+    "usage: scchost [--provider PATH] [--trace FILE] COMMAND [ARGUMENT...]\n"
     "\n"
     "Loads the source-control provider (default: the one beside scchost) as an IDE does\n"
     "and runs one command through its exports.\n"
@@ -25,6 +29,9 @@ const char kUsage[] =
     "\n"
     "options:\n"
     "  --provider PATH      load the provider from PATH\n"
+    "  --trace FILE         copy the provider's call trace to FILE before unloading it\n"
+    "                       (the provider writes one only with its TRACELOG setting on,\n"
+    "                       and deletes it when it is unloaded)\n"
     "  -h, --help           show this text\n";
 
 int Fail(const std::string& message) {
@@ -65,6 +72,37 @@ int RunDirStatus(scchost::Provider& provider, const std::vector<std::string>& ar
     return 0;
 }
 
+// The trace of the provider loaded between the two moments. The provider names its trace
+// after the local time it was loaded at, to the second ("Trace%y%m%dT%H%M%S.log" in the
+// Morvek folder of the application-data folder), so the file is the one whose time lies
+// between the moments just before and just after loading; of several such files, the
+// latest. A trace of another process loaded in the same second cannot be told apart.
+std::string FindTrace(const platform::LocalTime& before, const platform::LocalTime& after) {
+    const std::string folder = TraceFolder(false);
+    std::vector<platform::DirEntry> entries;
+    if (folder.empty() || !platform::ListFolder(folder, entries))
+        return std::string();
+    std::string low = TraceFileName(TraceStamp(before));
+    std::string high = TraceFileName(TraceStamp(after));
+    if (high < low) // the clock was set back while loading
+        std::swap(low, high);
+    std::string found;
+    for (const platform::DirEntry& entry : entries)
+        if (!entry.IsFolder() && entry.name.size() == low.size() && entry.name >= low &&
+            entry.name <= high && entry.name > found)
+            found = entry.name;
+    return found.empty() ? std::string() : folder + platform::kPathSeparator + found;
+}
+
+int KeepTrace(const std::string& trace, const std::string& copy) {
+    if (trace.empty())
+        return Fail("no trace to copy to " + copy +
+                    ": the provider traces only with its TRACELOG setting on");
+    if (!platform::CopyFileTo(trace, copy, false))
+        return Fail("cannot copy the trace " + trace + " to " + copy);
+    return 0;
+}
+
 struct Command {
     const char* name;
     int (*run)(scchost::Provider&, const std::vector<std::string>&);
@@ -79,6 +117,7 @@ const Command kCommands[] = {
 
 int main(int argc, char** argv) {
     std::string providerPath;
+    std::string traceCopy;
     int i = 1;
     for (; i < argc && argv[i][0] == '-'; ++i) {
         std::string option = argv[i];
@@ -92,6 +131,12 @@ int main(int argc, char** argv) {
             providerPath = argv[++i];
         } else if (option.rfind("--provider=", 0) == 0) {
             providerPath = option.substr(std::strlen("--provider="));
+        } else if (option == "--trace") {
+            if (i + 1 >= argc)
+                return Fail("--trace needs a file name");
+            traceCopy = argv[++i];
+        } else if (option.rfind("--trace=", 0) == 0) {
+            traceCopy = option.substr(std::strlen("--trace="));
         } else if (option == "--") {
             ++i;
             break;
@@ -110,9 +155,18 @@ int main(int argc, char** argv) {
         if (commandName != command.name)
             continue;
         scchost::Provider provider;
+        const platform::LocalTime before = platform::LocalNow();
         if (!provider.Load(providerPath.empty() ? scchost::DefaultProviderPath() : providerPath))
             return Fail(provider.Error());
-        return command.run(provider, args);
+        const platform::LocalTime after = platform::LocalNow();
+        int status = command.run(provider, args);
+        // Now, while the provider is loaded: it deletes its trace when it is unloaded.
+        if (!traceCopy.empty()) {
+            int kept = KeepTrace(FindTrace(before, after), traceCopy);
+            if (status == 0)
+                status = kept;
+        }
+        return status;
     }
     return Fail("unknown command " + commandName + " (try scchost --help)");
 }
