@@ -144,6 +144,17 @@ bool RunningUnderWine() {
 bool RunningAsRoot() {
     return false;
 }
+bool ProcessIsAlive(long pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                                 static_cast<DWORD>(pid));
+    if (!process)
+        return false;
+    DWORD code = 0;
+    bool alive = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE &&
+                 WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return alive;
+}
 #else
 RunResult Run(const std::vector<std::string>& argv, const std::string& folder) {
     RunResult result;
@@ -216,6 +227,15 @@ bool RunningUnderWine() {
 }
 bool RunningAsRoot() {
     return geteuid() == 0;
+}
+bool ProcessIsAlive(long pid) {
+    if (pid <= 0)
+        return false;
+    std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+    if (stat.empty())
+        return false;
+    std::string::size_type close = stat.rfind(')');
+    return close == std::string::npos || close + 2 >= stat.size() || stat[close + 2] != 'Z';
 }
 #endif
 

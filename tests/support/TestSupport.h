@@ -64,6 +64,8 @@ RunResult Shell(const std::string& script, const std::string& folder = "");
 bool HaveProgram(const std::string& name);
 
 bool RunningUnderWine();
+// Whether a process of that id still runs (a zombie counts as ended).
+bool ProcessIsAlive(long pid);
 bool RunningAsRoot();
 
 // Where the build put its products (the provider, scchost, the test programs).
