@@ -50,7 +50,7 @@ long ThisProcessId() {
 }
 
 // Starts this program again with "sleep SECONDS"; gives the child's process id.
-long StartSleeper(const char* self, const std::string& seconds) {
+long StartSleeper([[maybe_unused]] const char* self, const std::string& seconds) {
 #ifdef _WIN32
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
