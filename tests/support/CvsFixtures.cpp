@@ -202,7 +202,7 @@ CvsPserver::~CvsPserver() {
         return;
     // The listener leads its own process group, which holds every server it forked.
     const std::string group = "-" + std::to_string(pid_);
-    Shell("kill -TERM -- " + group + " 2>/dev/null; sleep 0.1; kill -KILL -- " + group +
+    Shell("kill -TERM " + group + " 2>/dev/null; sleep 0.1; kill -KILL " + group +
           " 2>/dev/null; true");
 }
 

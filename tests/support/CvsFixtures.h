@@ -82,6 +82,7 @@ public:
     bool Ready() const { return problem_.empty(); }
     const std::string& Problem() const { return problem_; }
     int Port() const { return port_; }
+    long ListenerId() const { return pid_; }
     // :pserver:USER@127.0.0.1:PORT/REPO
     std::string Root() const;
     const std::string& User() const { return user_; }

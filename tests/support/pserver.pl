@@ -16,6 +16,8 @@ my $server = IO::Socket::INET->new(LocalAddr => "127.0.0.1", LocalPort => 0, Lis
                                    ReuseAddr => 1, Proto => "tcp")
     or die "cannot listen on 127.0.0.1: $!\n";
 $SIG{CHLD} = sub { 1 while waitpid(-1, WNOHANG) > 0 };
+# A test that dies before it stops the server must not leave it running for ever.
+alarm 900;
 open(my $out, ">", "$state.tmp") or die "$state.tmp: $!\n";
 print $out "$$ ", $server->sockport, "\n";
 close $out;

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 using testing_support::CvsGlueClient;
@@ -314,6 +317,23 @@ TEST_F(GnuPserver, AWrongPasswordFailsAndAWrongStoredOneSaysToLogIn) {
     r = Glue({"-q", "ls", "mod"}, root);
     EXPECT_NE(r.rc, 0);
     EXPECT_TRUE(Has(r.err, "try \"cvs login\"")) << r.err;
+}
+
+TEST(CvsPserverFixture, StopsItsListenerWhenItGoes) {
+    testing_support::CvsSandbox sandbox;
+    testing_support::CvsRepository repo;
+    long listener = 0;
+    {
+        testing_support::CvsPserver server(repo);
+        if (!server.Ready())
+            GTEST_SKIP() << server.Problem();
+        listener = server.ListenerId();
+        EXPECT_TRUE(testing_support::ProcessIsAlive(listener));
+        EXPECT_TRUE(server.Login());
+    }
+    for (int i = 0; i < 100 && testing_support::ProcessIsAlive(listener); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(testing_support::ProcessIsAlive(listener));
 }
 
 TEST_F(GnuPserver, TakesThePortOfARootWithoutOneFromTheProvidersVariable) {
