@@ -17,7 +17,6 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
-#include <thread>
 
 namespace platform {
 
@@ -57,25 +56,35 @@ struct Queue {
     bool abandoned = false; // Pump has stopped listening
 };
 
-void ReadPipe(std::shared_ptr<Queue> queue, HANDLE pipe, ProcessStream stream) {
+struct Reader {
+    std::shared_ptr<Queue> queue;
+    HANDLE pipe;
+    ProcessStream stream;
+};
+
+DWORD WINAPI ReadPipe(void* parameter) {
+    std::unique_ptr<Reader> reader(static_cast<Reader*>(parameter));
+    Queue& queue = *reader->queue;
     std::string buffer(65536, '\0');
     for (;;) {
         DWORD got = 0;
-        if (!::ReadFile(pipe, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) ||
+        if (!::ReadFile(reader->pipe, buffer.data(), static_cast<DWORD>(buffer.size()), &got,
+                        nullptr) ||
             got == 0)
             break;
-        std::unique_lock<std::mutex> lock(queue->mutex);
-        queue->changed.wait(lock, [&] { return queue->bytes < kQueueLimit || queue->abandoned; });
-        if (queue->abandoned)
+        std::unique_lock<std::mutex> lock(queue.mutex);
+        queue.changed.wait(lock, [&] { return queue.bytes < kQueueLimit || queue.abandoned; });
+        if (queue.abandoned)
             continue; // keep reading so that the writer never blocks, but drop the text
-        queue->chunks.emplace_back(stream, std::string(buffer.data(), got));
-        queue->bytes += got;
-        queue->changed.notify_all();
+        queue.chunks.emplace_back(reader->stream, std::string(buffer.data(), got));
+        queue.bytes += got;
+        queue.changed.notify_all();
     }
-    ::CloseHandle(pipe);
-    std::lock_guard<std::mutex> lock(queue->mutex);
-    --queue->open;
-    queue->changed.notify_all();
+    ::CloseHandle(reader->pipe);
+    std::lock_guard<std::mutex> lock(queue.mutex);
+    --queue.open;
+    queue.changed.notify_all();
+    return 0;
 }
 
 } // namespace
@@ -217,9 +226,21 @@ void ChildProcess::Pump(const ProcessSink& sink) {
     if (!s.process || !s.output)
         return;
     std::shared_ptr<Queue> queue = s.queue;
-    std::thread(ReadPipe, queue, s.output, ProcessStream::Output).detach();
-    std::thread(ReadPipe, queue, s.error, ProcessStream::Error).detach();
+    // Win32 threads, so that they can be cancelled and joined: none of them may outlive the
+    // call, since the module that holds their code may be unloaded right after it.
+    HANDLE readers[2] = {nullptr, nullptr};
+    HANDLE pipes[2] = {s.output, s.error};
+    const ProcessStream streams[2] = {ProcessStream::Output, ProcessStream::Error};
     s.output = s.error = nullptr; // the readers close them
+    for (int k = 0; k < 2; ++k) {
+        readers[k] = ::CreateThread(nullptr, 0, ReadPipe, new Reader{queue, pipes[k], streams[k]},
+                                    0, nullptr);
+        if (!readers[k]) {
+            ::CloseHandle(pipes[k]);
+            std::lock_guard<std::mutex> lock(queue->mutex);
+            --queue->open;
+        }
+    }
     Clock::time_point giveUpAt = Clock::time_point::max();
     bool exited = false;
     std::unique_lock<std::mutex> lock(queue->mutex);
@@ -250,6 +271,17 @@ void ChildProcess::Pump(const ProcessSink& sink) {
     }
     queue->abandoned = true;
     queue->changed.notify_all();
+    const bool stuck = queue->open > 0;
+    lock.unlock();
+    for (HANDLE reader : readers) {
+        if (!reader)
+            continue;
+        if (stuck)
+            ::CancelSynchronousIo(reader); // a stray process holds the pipe open
+        if (::WaitForSingleObject(reader, 2000) != WAIT_OBJECT_0)
+            ::TerminateThread(reader, 1); // cannot be cancelled: never run past the call
+        ::CloseHandle(reader);
+    }
 }
 
 bool ChildProcess::WriteInput(const std::string& data) {
