@@ -96,8 +96,5 @@ std::string GetEnvironmentValue(const std::string& name, bool* found = nullptr);
 std::string UserProfileFolder();
 // The current user's login name, empty when unknown.
 std::string CurrentUserName();
-// Whether a file exists and the process may run it (POSIX: an executable regular file;
-// Windows: an existing file).
-bool IsRunnableFile(const std::string& path);
 
 } // namespace platform

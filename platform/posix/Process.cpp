@@ -418,10 +418,4 @@ std::string CurrentUserName() {
     return GetEnvironmentValue("LOGNAME");
 }
 
-bool IsRunnableFile(const std::string& path) {
-    struct stat st;
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-           ::access(path.c_str(), X_OK) == 0;
-}
-
 } // namespace platform

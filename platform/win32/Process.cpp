@@ -374,10 +374,4 @@ std::string CurrentUserName() {
     return GetEnvironmentValue("USERNAME");
 }
 
-bool IsRunnableFile(const std::string& path) {
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
-           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 } // namespace platform
