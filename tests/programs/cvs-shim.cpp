@@ -10,8 +10,8 @@
 //
 // Arguments arrive as UTF-16 and go to Linux as UTF-8, each quoted for Wine's splitting.
 // Windows paths are turned into Linux paths: an argument "X:\..." and the roots
-// ":local:X:\...", ":fork:X:\..." (also in CVSROOT). Test machines only: any local process
-// could connect to the ports first. CVS_SHIM_TARGET names another Linux program.
+// ":local:X:\...", ":fork:X:\..." (also in CVSROOT, HOME and CVS_PASSFILE). Test machines only: any
+// local process could connect to the ports first. CVS_SHIM_TARGET names another Linux program.
 #include "platform/Process.h"
 
 #include <windows.h>
@@ -139,8 +139,9 @@ int main() {
     }
     const char* target =
         std::getenv("CVS_SHIM_TARGET") ? std::getenv("CVS_SHIM_TARGET") : "/usr/bin/cvs";
-    if (const char* root = std::getenv("CVSROOT"))
-        SetEnvironmentVariableA("CVSROOT", Convert(root).c_str());
+    for (const char* name : {"CVSROOT", "HOME", "CVS_PASSFILE"})
+        if (const char* value = std::getenv(name))
+            SetEnvironmentVariableA(name, Convert(value).c_str());
 
     WSADATA wsa;
     WSAStartup(MAKEWORD(2, 2), &wsa);

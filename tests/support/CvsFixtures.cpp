@@ -1,6 +1,7 @@
 // tests/support/CvsFixtures.cpp - building the test repositories and running the pserver.
 #include "tests/support/CvsFixtures.h"
 
+#include <cctype>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -17,9 +18,29 @@ std::string Quote(const std::string& text) {
     return out + "'";
 }
 
+// A path for the script, as its shell sees it.
+std::string QuotePath(const std::string& path) {
+    return Quote(UnixPath(path));
+}
+
+bool IsDrivePath(const std::string& s, size_t at) {
+    return s.size() >= at + 3 && std::isalpha(static_cast<unsigned char>(s[at])) &&
+           s[at + 1] == ':' && (s[at + 2] == '\\' || s[at + 2] == '/');
+}
+
+// A root as the cvs program sees it (under Wine: with the Unix path of the repository).
+std::string UnixRoot(const std::string& root) {
+    if (IsDrivePath(root, 0))
+        return UnixPath(root);
+    for (const std::string method : {":local:", ":fork:"})
+        if (root.compare(0, method.size(), method) == 0 && IsDrivePath(root, method.size()))
+            return method + UnixPath(root.substr(method.size()));
+    return root;
+}
+
 std::string Missing() {
-    if (RunningUnderWine() || Shell("true").status != 0)
-        return "the CVS fixtures need a POSIX system with cvs";
+    if (Shell("true").status != 0)
+        return "the CVS fixtures need a POSIX shell with cvs (under Wine: cvs-shim.exe)";
     if (!HaveProgram("cvs"))
         return "cvs is not installed (scripts/install-deps.sh installs it)";
     return std::string();
@@ -31,12 +52,12 @@ CvsSandbox::CvsSandbox()
     : dir_("cvsenv"), home_(dir_ / "home"), passFile_(dir_ / "cvspass"), homeEnv_("HOME", home_),
       passEnv_("CVS_PASSFILE", passFile_), rootEnv_("CVSROOT", nullptr),
       readEnv_("CVSREAD", nullptr), rshEnv_("CVS_RSH", nullptr) {
-    Shell("mkdir -p " + Quote(home_));
+    Shell("mkdir -p " + QuotePath(home_));
 }
 
 std::string CvsSandbox::Folder(const std::string& name) const {
     std::string path = dir_ / name;
-    Shell("rm -rf " + Quote(path) + " && mkdir -p " + Quote(path));
+    Shell("rm -rf " + QuotePath(path) + " && mkdir -p " + QuotePath(path));
     return path;
 }
 
@@ -78,22 +99,24 @@ const std::string& TemplateScript() {
 }
 
 std::string TemplateFolder(std::string& problem) {
+    // Beside the bin folder of the build.
+    const std::string bin = BinDir();
     const std::string folder =
-        BinDir() + "/../cvs-fixture-" +
+        bin.substr(0, bin.find_last_of("\\/")) + Sep() + "cvs-fixture-" +
         std::to_string(std::hash<std::string>()(TemplateScript()) % 1000000007);
     const std::string script = "set -e\n"
                                "exec 9>" +
-                               Quote(folder + ".lock") +
+                               QuotePath(folder + ".lock") +
                                "\n"
                                "flock 9\n"
                                "[ -f " +
-                               Quote(folder + "/ready") +
+                               QuotePath(folder + "/ready") +
                                " ] && exit 0\n"
                                "T=" +
-                               Quote(folder + ".new") +
+                               QuotePath(folder + ".new") +
                                "\n"
                                "rm -rf \"$T\" " +
-                               Quote(folder) +
+                               QuotePath(folder) +
                                "\n"
                                "mkdir -p \"$T\"\n"
                                "(\n" +
@@ -101,7 +124,7 @@ std::string TemplateFolder(std::string& problem) {
                                ")\n"
                                "touch \"$T/ready\"\n"
                                "mv \"$T\" " +
-                               Quote(folder) + "\n";
+                               QuotePath(folder) + "\n";
     RunResult r = Shell(script);
     if (r.status != 0)
         problem = "cannot build the test repository: " + r.err;
@@ -117,7 +140,7 @@ CvsRepository::CvsRepository() : dir_("cvsrepo"), path_(dir_ / "repo") {
     template_ = TemplateFolder(problem_);
     if (!problem_.empty())
         return;
-    RunResult r = Run({"cp", "-a", template_ + "/repo", path_});
+    RunResult r = Shell("cp -a " + QuotePath(template_ + "/repo") + " " + QuotePath(path_));
     if (r.status != 0)
         problem_ = "cannot copy the test repository: " + r.err;
 }
@@ -128,13 +151,13 @@ bool CvsRepository::Checkout(const std::string& root, const std::string& folder,
     // same files, times and Entries that "cvs checkout" would write.
     RunResult r = Shell("set -e\n"
                         "cp -a " +
-                        Quote(template_ + "/work") + " " + Quote(folder) +
+                        QuotePath(template_ + "/work") + " " + QuotePath(folder) +
                         "\n"
                         "find " +
-                        Quote(folder) +
+                        QuotePath(folder) +
                         " -path '*/CVS/Root' | while read -r f; do\n"
                         "  printf '%s\\n' " +
-                        Quote(root) +
+                        Quote(UnixRoot(root)) +
                         " > \"$f\"\n"
                         "done\n");
     if (r.status != 0 && error)
@@ -144,9 +167,10 @@ bool CvsRepository::Checkout(const std::string& root, const std::string& folder,
 
 RunResult CvsRepository::Cvs(const std::vector<std::string>& args,
                              const std::string& folder) const {
-    std::vector<std::string> argv = {"cvs", "-f"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    return Run(argv, folder);
+    std::string line = "cvs -f";
+    for (const std::string& a : args)
+        line += " " + Quote(UnixRoot(a));
+    return Shell(line, folder);
 }
 
 CvsPserver::CvsPserver(const CvsRepository& repository, std::string user, std::string password)
@@ -160,7 +184,7 @@ CvsPserver::CvsPserver(const CvsRepository& repository, std::string user, std::s
         problem_ = "the pserver fixture needs perl and setsid";
         return;
     }
-    const std::string repo = Quote(repository_.Path());
+    const std::string repo = QuotePath(repository_.Path());
     const std::string state = dir_ / "state";
     const std::string log = dir_ / "log";
     // As root the server runs as nobody (cvs refuses root), which must own the repository.
@@ -180,8 +204,8 @@ CvsPserver::CvsPserver(const CvsRepository& repository, std::string user, std::s
         "printf 'SystemAuth=no\\n' >> \"$R/CVSROOT/config\"\n"
         "if [ \"$(id -u)\" = 0 ]; then chown -R nobody \"$R\"; fi\n"
         "setsid -f perl " +
-        Quote(SourceDir() + "/tests/support/pserver.pl") + " \"$R\" " + Quote(state) + " " +
-        Quote(log) + " </dev/null >/dev/null 2>>" + Quote(log) + "\n";
+        Quote(SourceDir() + "/tests/support/pserver.pl") + " \"$R\" " + QuotePath(state) + " " +
+        QuotePath(log) + " </dev/null >/dev/null 2>>" + QuotePath(log) + "\n";
     RunResult r = Shell(script);
     if (r.status != 0) {
         problem_ = "cannot start the pserver: " + r.err;
@@ -207,7 +231,8 @@ CvsPserver::~CvsPserver() {
 }
 
 std::string CvsPserver::Root() const {
-    return ":pserver:" + user_ + "@127.0.0.1:" + std::to_string(port_) + repository_.Path();
+    return ":pserver:" + user_ + "@127.0.0.1:" + std::to_string(port_) +
+           UnixPath(repository_.Path());
 }
 
 bool CvsPserver::Login() const {
@@ -215,6 +240,17 @@ bool CvsPserver::Login() const {
     RunResult r = Shell("printf '%s\\n' " + Quote(password_) + " | setsid -w cvs -f -d " +
                         Quote(Root()) + " login");
     return r.status == 0;
+}
+
+std::string CvsProgram() {
+    if (RunningUnderWine())
+        return BinDir() + Sep() + "cvs-shim.exe";
+    return "/usr/bin/cvs";
+}
+
+bool ProcessRuns(long pid) {
+    // A zombie has ended: nobody may reap it where the init process does not.
+    return pid > 0 && Shell("ps -o stat= -p " + std::to_string(pid) + " | grep -qv Z").status == 0;
 }
 
 } // namespace testing_support

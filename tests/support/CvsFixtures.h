@@ -1,6 +1,10 @@
 // tests/support/CvsFixtures.h - real CVS repositories for tests: local, through :fork:,
 // and behind a pserver on 127.0.0.1.
 //
+// Under Wine the Linux cvs serves the Windows build through the test shim (cvs-shim.exe):
+// paths stay Windows paths for the test, and the fixtures turn them into Unix paths where
+// the Linux side needs them (scripts, CVS/Root, the pserver's root).
+//
 // Every fixture lives in its own temporary folder and is removed with it. They drive the
 // real cvs program and need a POSIX system with cvs (and perl for the pserver); elsewhere,
 // or when cvs is missing, Ready() is false and Problem() says why, so a test can skip:
@@ -83,7 +87,7 @@ public:
     const std::string& Problem() const { return problem_; }
     int Port() const { return port_; }
     long ListenerId() const { return pid_; }
-    // :pserver:USER@127.0.0.1:PORT/REPO
+    // :pserver:USER@127.0.0.1:PORT/REPO (REPO as the server sees it)
     std::string Root() const;
     const std::string& User() const { return user_; }
     const std::string& Password() const { return password_; }
@@ -98,5 +102,10 @@ private:
     int port_ = 0;
     std::string problem_;
 };
+
+// The cvs program the client library should run here: /usr/bin/cvs, or the shim under Wine.
+std::string CvsProgram();
+// Whether a process of the cvs side (a Linux process under Wine too) still runs.
+bool ProcessRuns(long pid);
 
 } // namespace testing_support

@@ -43,7 +43,7 @@ protected:
             GTEST_SKIP() << repo.Problem();
         ASSERT_TRUE(glue.Loaded()) << glue.LoadError();
         root = GetParam() == Method::Local ? repo.LocalRoot() : repo.ForkRoot();
-        cvs = "/usr/bin/cvs";
+        cvs = testing_support::CvsProgram();
     }
 
     // A fresh working copy of the module.
@@ -144,7 +144,12 @@ TEST_P(GnuDialect, ReservesAnEditWhileOnlyThisFolderEdits) {
     CvsGlueClient::Result r = Glue(work, {"edit", "-x", "a.txt"});
     EXPECT_EQ(r.rc, 0) << r.err;
     r = Glue(work, {"edit", "-x", "a.txt"}); // again: the only editor is this folder
-    EXPECT_EQ(r.rc, 0) << r.err;
+    if (testing_support::RunningUnderWine())
+        // cvs records its folder as the Linux path behind the shim, which the Windows
+        // library cannot match with its own folder: it refuses rather than guess.
+        EXPECT_TRUE(r.rc != 0 && Has(r.err, "existing editors")) << r.err;
+    else
+        EXPECT_EQ(r.rc, 0) << r.err;
     EXPECT_TRUE(Has(ReadFile(work + "/CVS/Baserev"), "Ba.txt/1.3/"));
 
     // Another user edits img.bin, as the repository records it: no reserved edit.
@@ -260,7 +265,7 @@ protected:
         InFolder in(work);
         glue.env["CVSROOT"] = root;
         glue.env["HOME"] = work;
-        return glue.Run("/usr/bin/cvs", args);
+        return glue.Run(testing_support::CvsProgram(), args);
     }
 
     testing_support::CvsSandbox sandbox;
@@ -311,7 +316,7 @@ TEST_F(GnuPserver, AWrongPasswordFailsAndAWrongStoredOneSaysToLogIn) {
     ASSERT_TRUE(server.Login());
     ASSERT_EQ(testing_support::Shell(
                   "sed -i \"s/^alice:[^:]*:/alice:$(perl -e 'print crypt(q(other), q(ab))'):/\" " +
-                  repo.Path() + "/CVSROOT/passwd")
+                  testing_support::UnixPath(repo.Path()) + "/CVSROOT/passwd")
                   .status,
               0);
     r = Glue({"-q", "ls", "mod"}, root);
@@ -328,17 +333,17 @@ TEST(CvsPserverFixture, StopsItsListenerWhenItGoes) {
         if (!server.Ready())
             GTEST_SKIP() << server.Problem();
         listener = server.ListenerId();
-        EXPECT_TRUE(testing_support::ProcessIsAlive(listener));
+        EXPECT_TRUE(testing_support::ProcessRuns(listener));
         EXPECT_TRUE(server.Login());
     }
-    for (int i = 0; i < 100 && testing_support::ProcessIsAlive(listener); ++i)
+    for (int i = 0; i < 100 && testing_support::ProcessRuns(listener); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_FALSE(testing_support::ProcessIsAlive(listener));
+    EXPECT_FALSE(testing_support::ProcessRuns(listener));
 }
 
 TEST_F(GnuPserver, TakesThePortOfARootWithoutOneFromTheProvidersVariable) {
     const std::string portless =
-        ":pserver:" + server.User() + "@127.0.0.1:" + repo.Path(); // no port in the root
+        ":pserver:" + server.User() + "@127.0.0.1:" + testing_support::UnixPath(repo.Path());
     glue.env["CVS_GETPASS"] = server.Password();
     glue.env["CVS_PSERVER_PORT"] = std::to_string(server.Port());
     CvsGlueClient::Result r = Glue({"-d", portless, "login"}, portless);

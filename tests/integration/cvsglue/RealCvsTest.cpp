@@ -3,6 +3,7 @@
 // Linux cvs behind a loopback bridge). A repository is made, imported into, checked out,
 // logged and listed with Windows paths on Windows and POSIX paths on Linux.
 #include "platform/FileSystem.h"
+#include "tests/support/CvsFixtures.h"
 #include "tests/support/CvsGlueClient.h"
 #include "tests/support/TestSupport.h"
 
@@ -19,11 +20,11 @@ bool Has(const std::string& text, const std::string& part) {
 
 // The cvs the library runs here, or empty when there is none.
 std::string RealCvs() {
-    if (testing_support::RunningUnderWine()) {
-        std::string shim = testing_support::BinDir() + Sep() + "cvs-shim.exe";
-        return platform::Exists(shim) && platform::Exists("Z:\\usr\\bin\\cvs") ? shim : "";
-    }
-    return platform::Exists("/usr/bin/cvs") ? "/usr/bin/cvs" : "";
+    const std::string cvs = testing_support::CvsProgram();
+    const bool there = testing_support::RunningUnderWine()
+                           ? platform::Exists(cvs) && platform::Exists("Z:\\usr\\bin\\cvs")
+                           : platform::Exists(cvs);
+    return there ? cvs : std::string();
 }
 
 TEST(RealCvs, MakesImportsChecksOutLogsAndListsAModule) {
