@@ -105,12 +105,12 @@ bool Session::Detect(Dialect& dialect) {
     options.timeoutMs = kDetectTimeoutMs;
     RunResult r = Run({"--version"}, options);
     if (!r.started) {
-        Error("cvs: " + r.startError + "\n");
+        Error("cvs2ntlib: " + r.startError + "\n");
         return false;
     }
     if (r.aborted) {
         if (!aborted_)
-            Error("cvs: " + executable_ + " --version did not end; is it a cvs program?\n");
+            Error("cvs2ntlib: " + executable_ + " --version did not end; is it a cvs program?\n");
         return false;
     }
     dialect = DialectFromVersionText(r.output);
