@@ -5,7 +5,7 @@
 #include "platform/Folders.h"
 #include "platform/Module.h"
 #include "platform/PathStyle.h"
-#include "platform/Process.h"
+#include "platform/ProcessList.h"
 #include "scc/Trace.h"
 #include "scc/TraceFile.h"
 #include "settings/SccSettings.h"

@@ -1,34 +1,100 @@
-// platform/Process.h - other running processes: listing, stopping, starting by the shell.
+// platform/Process.h - child processes: start with pipes, read both output streams together,
+// answer on standard input, wait, and end a child with everything it started.
+//
+// A child never runs through a shell: it gets its arguments as a vector. On POSIX it starts a
+// new session (no controlling terminal, so it can never talk to the user's terminal, and it
+// leads a process group that holds its descendants). On Windows it runs in a job object that
+// holds its descendants, and its command line is quoted so that the C runtime splits it back
+// into the same arguments (QuoteWindowsArgument below).
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
 
-struct ProcessEntry {
-    uint32_t id = 0;
-    std::string baseName; // the file name of the process's executable, e.g. "Belmora.exe"
+struct ProcessSpec {
+    std::string program;           // full path of the executable
+    std::vector<std::string> args; // the arguments after the program name
+    std::string folder;            // the child's current folder; empty: the caller's
+    // The child inherits this process's environment with these changes applied in order:
+    // each pair sets a variable; a name in unset removes it. On Windows names compare
+    // without letter case, as the system compares them.
+    std::vector<std::pair<std::string, std::string>> set;
+    std::vector<std::string> unset;
+    // Keep standard input open for WriteInput; otherwise the child reads end of file at once.
+    bool keepInput = false;
 };
 
-// The running processes this process could stop, with the base name of their executable.
-//  - Windows: every process that opens with the rights to query it, read its memory and
-//    terminate it; the base name is that of its first module (PSAPI, loaded at run time:
-//    false when PSAPI.DLL or one of its functions is missing, or enumeration fails).
-//  - POSIX: the processes of the same real user, from /proc; the base name is the last
-//    component of the file /proc/PID/exe points to (" (deleted)" dropped, so a program
-//    replaced on disk while it runs still shows its name). Processes whose executable
-//    cannot be read (zombies, kernel threads) are left out.
-bool ListProcesses(std::vector<ProcessEntry>& processes);
-// Stops a process at once (Windows: TerminateProcess with exit code 0; POSIX: SIGKILL).
-bool TerminateProcessById(uint32_t id);
-uint32_t CurrentProcessId();
+// What the reader is told: a chunk of a stream, in arrival order per stream.
+enum class ProcessStream { Output = 0, Error = 1 };
+using ProcessSink = std::function<void(ProcessStream stream, const char* data, size_t size)>;
 
-// Opens a file as the desktop would with the verb "open", with no owner window, shown
-// normally; what happens then is not reported. Windows: ShellExecuteA. POSIX: an executable
-// file is started in a session of its own, with no arguments, standard streams on
-// /dev/null and nobody waiting for it; anything else is left alone.
-void ShellOpen(const std::string& path);
+// One child process. Start, then Pump on one thread; Terminate may come from any thread
+// (also from inside the sink) while Pump runs. The destructor ends a child still running.
+class ChildProcess {
+public:
+    ChildProcess();
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Starts the child. On failure returns false and describes the cause in error (for
+    // example "cannot run /x/cvs: No such file or directory").
+    bool Start(const ProcessSpec& spec, std::string& error);
+
+    // Reads standard output and standard error together until both are closed, handing
+    // each chunk to sink as it arrives, so that neither pipe can fill up and stall the child.
+    // After Terminate it stops within a short time even if a stray process keeps a pipe open.
+    void Pump(const ProcessSink& sink);
+
+    // Writes to the child's standard input (only with keepInput). False when the child has
+    // closed it; never raises a signal in this process.
+    bool WriteInput(const std::string& data);
+    void CloseInput();
+
+    // Waits for the child and gives its exit status; a child ended by a signal gives 128 +
+    // the signal number (POSIX), a terminated one the code it was terminated with (Windows).
+    int Wait();
+
+    // Ends the child and every process it started: POSIX asks the process group to stop
+    // (SIGTERM, so cvs can remove its repository locks) and kills what is left after a
+    // fraction of a second (SIGKILL); Windows terminates the job. Safe from any thread, and
+    // repeatable; returns at once.
+    void Terminate();
+    bool WasTerminated() const;
+
+    // The process id, or 0 before Start.
+    long Id() const;
+
+    struct State;
+
+private:
+    std::shared_ptr<State> state_;
+};
+
+// Quotes one argument for a Windows command line so that CommandLineToArgvW and the C
+// runtime give it back unchanged: plain when it holds no space, tab, line feed, vertical tab
+// or double quote and is not empty; otherwise in double quotes with each quote escaped and
+// backslashes doubled only where they precede a quote. A pure function, compiled and tested
+// on every platform.
+std::string QuoteWindowsArgument(const std::string& argument);
+// The whole command line: the program in double quotes when it holds a space or tab (the
+// first word is split by simpler rules that know no backslash escapes), then each argument,
+// separated by single spaces.
+std::string BuildWindowsCommandLine(const std::string& program,
+                                    const std::vector<std::string>& args);
+
+// The value of a variable of this process's environment; found tells whether it is set.
+std::string GetEnvironmentValue(const std::string& name, bool* found = nullptr);
+// The current user's own home (profile) folder from the account database, whatever HOME
+// says: getpwuid on POSIX, the profile folder on Windows. Empty when unknown.
+std::string UserProfileFolder();
+// The current user's login name, empty when unknown.
+std::string CurrentUserName();
 
 } // namespace platform

@@ -1,72 +1,377 @@
-// platform/win32/Process.cpp - processes through PSAPI, loaded at run time; ShellExecuteA.
+// platform/win32/Process.cpp - child processes with CreateProcessA, anonymous pipes and a job
+// object.
+//
+// Anonymous pipes have no asynchronous reads, so one thread per output pipe reads and hands
+// its chunks to the thread in Pump through a queue; the callbacks therefore all arrive on the
+// thread that pumps. The job holds the child and everything it starts, so terminating the
+// job ends the whole tree; closing the job's last handle does the same.
 #include "platform/Process.h"
 #include "platform/win32/Win32.h"
 
-#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <mutex>
 
 namespace platform {
+
+using Clock = std::chrono::steady_clock;
+
 namespace {
 
-using EnumProcessesFn = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
-using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
-using GetModuleBaseNameFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+constexpr auto kDrainAfterKill = std::chrono::milliseconds(500);
+constexpr auto kDrainAfterExit = std::chrono::milliseconds(1000);
+constexpr size_t kQueueLimit = 4u << 20; // a reader waits while this much is unread
 
-constexpr DWORD kRights = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE;
+constexpr UINT kTerminatedExitCode = 1;
+
+void CloseH(HANDLE& h) {
+    if (h && h != INVALID_HANDLE_VALUE)
+        ::CloseHandle(h);
+    h = nullptr;
+}
+
+bool SameNameNoCase(const std::string& entry, const std::string& name) {
+    if (entry.size() <= name.size() || entry[name.size()] != '=')
+        return false;
+    for (size_t i = 0; i < name.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(entry[i])) !=
+            std::tolower(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+// The chunks the reader threads have read, in arrival order.
+struct Queue {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<std::pair<ProcessStream, std::string>> chunks;
+    size_t bytes = 0;
+    int open = 2;           // readers not yet at end of file
+    bool abandoned = false; // Pump has stopped listening
+};
+
+struct Reader {
+    std::shared_ptr<Queue> queue;
+    HANDLE pipe;
+    ProcessStream stream;
+};
+
+DWORD WINAPI ReadPipe(void* parameter) {
+    std::unique_ptr<Reader> reader(static_cast<Reader*>(parameter));
+    Queue& queue = *reader->queue;
+    std::string buffer(65536, '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(reader->pipe, buffer.data(), static_cast<DWORD>(buffer.size()), &got,
+                        nullptr) ||
+            got == 0)
+            break;
+        std::unique_lock<std::mutex> lock(queue.mutex);
+        queue.changed.wait(lock, [&] { return queue.bytes < kQueueLimit || queue.abandoned; });
+        if (queue.abandoned)
+            continue; // keep reading so that the writer never blocks, but drop the text
+        queue.chunks.emplace_back(reader->stream, std::string(buffer.data(), got));
+        queue.bytes += got;
+        queue.changed.notify_all();
+    }
+    ::CloseHandle(reader->pipe);
+    std::lock_guard<std::mutex> lock(queue.mutex);
+    --queue.open;
+    queue.changed.notify_all();
+    return 0;
+}
 
 } // namespace
 
-bool ListProcesses(std::vector<ProcessEntry>& processes) {
-    processes.clear();
-    // PSAPI stays loaded for the rest of the process.
-    HMODULE psapi = ::LoadLibraryA("PSAPI.DLL");
-    if (!psapi)
+struct ChildProcess::State {
+    HANDLE process = nullptr;
+    HANDLE job = nullptr;
+    HANDLE input = nullptr;
+    HANDLE output = nullptr, error = nullptr; // handed to the readers by Pump
+    DWORD pid = 0;
+    bool reaped = false;
+    int status = -1;
+    std::mutex mutex;
+    std::atomic<bool> terminated{false};
+    Clock::time_point terminatedAt;
+    std::shared_ptr<Queue> queue = std::make_shared<Queue>();
+
+    ~State() {
+        CloseH(input);
+        CloseH(output);
+        CloseH(error);
+        CloseH(process);
+        CloseH(job); // kills whatever is left of the tree
+    }
+};
+
+ChildProcess::ChildProcess() : state_(std::make_shared<State>()) {}
+
+ChildProcess::~ChildProcess() {
+    if (state_->process && !state_->reaped) {
+        Terminate();
+        Wait();
+    }
+}
+
+bool ChildProcess::Start(const ProcessSpec& spec, std::string& error) {
+    State& s = *state_;
+    if (s.process) {
+        error = "a process was already started";
         return false;
-    auto enumModules = reinterpret_cast<EnumProcessModulesFn>(
-        reinterpret_cast<void*>(::GetProcAddress(psapi, "EnumProcessModules")));
-    auto baseName = reinterpret_cast<GetModuleBaseNameFn>(
-        reinterpret_cast<void*>(::GetProcAddress(psapi, "GetModuleBaseNameA")));
-    auto enumProcesses = reinterpret_cast<EnumProcessesFn>(
-        reinterpret_cast<void*>(::GetProcAddress(psapi, "EnumProcesses")));
-    if (!enumModules || !baseName || !enumProcesses)
+    }
+    SECURITY_ATTRIBUTES inherit = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE inRead = nullptr, inWrite = nullptr, outRead = nullptr, outWrite = nullptr,
+           errRead = nullptr, errWrite = nullptr;
+    auto closeAll = [&] {
+        CloseH(inRead), CloseH(inWrite), CloseH(outRead), CloseH(outWrite), CloseH(errRead),
+            CloseH(errWrite);
+    };
+    if (!::CreatePipe(&inRead, &inWrite, &inherit, 0) ||
+        !::CreatePipe(&outRead, &outWrite, &inherit, 0) ||
+        !::CreatePipe(&errRead, &errWrite, &inherit, 0)) {
+        error = "cannot create a pipe: " + win32::ErrorText(::GetLastError());
+        closeAll();
         return false;
-    DWORD ids[1024];
-    DWORD bytes = 0;
-    if (!enumProcesses(ids, sizeof ids, &bytes))
+    }
+    // Only the child's ends are inherited.
+    ::SetHandleInformation(inWrite, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+
+    // The environment block: inherited entries with the changes applied, sorted as Windows
+    // expects, each NUL-terminated, the block ended by one more NUL.
+    std::vector<std::string> env;
+    if (char* block = ::GetEnvironmentStringsA()) {
+        for (const char* p = block; *p; p += std::strlen(p) + 1)
+            env.emplace_back(p);
+        ::FreeEnvironmentStringsA(block);
+    }
+    auto removeName = [&env](const std::string& name) {
+        env.erase(std::remove_if(env.begin(), env.end(),
+                                 [&](const std::string& e) { return SameNameNoCase(e, name); }),
+                  env.end());
+    };
+    for (const auto& [name, value] : spec.set) {
+        removeName(name);
+        env.push_back(name + "=" + value);
+    }
+    for (const std::string& name : spec.unset)
+        removeName(name);
+    std::stable_sort(env.begin(), env.end(), [](const std::string& a, const std::string& b) {
+        return _stricmp(a.c_str(), b.c_str()) < 0;
+    });
+    std::string block;
+    for (const std::string& e : env) {
+        block += e;
+        block += '\0';
+    }
+    block += '\0';
+
+    std::string commandLine = BuildWindowsCommandLine(spec.program, spec.args);
+    STARTUPINFOA si;
+    std::memset(&si, 0, sizeof si);
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = inRead;
+    si.hStdOutput = outWrite;
+    si.hStdError = errWrite;
+    PROCESS_INFORMATION pi;
+    std::memset(&pi, 0, sizeof pi);
+
+    s.job = ::CreateJobObjectA(nullptr, nullptr);
+    if (s.job) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
+        std::memset(&limits, 0, sizeof limits);
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        ::SetInformationJobObject(s.job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
+    BOOL created = ::CreateProcessA(spec.program.c_str(), commandLine.data(), nullptr, nullptr,
+                                    TRUE, CREATE_SUSPENDED | CREATE_NO_WINDOW, block.data(),
+                                    spec.folder.empty() ? nullptr : spec.folder.c_str(), &si, &pi);
+    DWORD createError = ::GetLastError();
+    CloseH(inRead);
+    CloseH(outWrite);
+    CloseH(errWrite);
+    if (!created) {
+        error = "cannot run " + spec.program + ": " + win32::ErrorText(createError);
+        closeAll();
+        CloseH(s.job);
         return false;
-    for (DWORD i = 0; i < bytes / sizeof(DWORD); ++i) {
-        HANDLE process = ::OpenProcess(kRights, FALSE, ids[i]);
-        if (!process)
-            continue;
-        HMODULE first = nullptr;
-        DWORD needed = 0;
-        char name[MAX_PATH] = {};
-        if (enumModules(process, &first, sizeof first, &needed) &&
-            baseName(process, first, name, MAX_PATH) > 0) {
-            ProcessEntry entry;
-            entry.id = ids[i];
-            entry.baseName = name;
-            processes.push_back(entry);
+    }
+    // A host that runs in a job which forbids nesting keeps the child out of ours; then
+    // Terminate ends the child alone.
+    if (s.job && !::AssignProcessToJobObject(s.job, pi.hProcess))
+        CloseH(s.job);
+    ::ResumeThread(pi.hThread);
+    ::CloseHandle(pi.hThread);
+    s.process = pi.hProcess;
+    s.pid = pi.dwProcessId;
+    s.input = inWrite;
+    s.output = outRead;
+    s.error = errRead;
+    if (!spec.keepInput)
+        CloseH(s.input);
+    return true;
+}
+
+void ChildProcess::Pump(const ProcessSink& sink) {
+    State& s = *state_;
+    if (!s.process || !s.output)
+        return;
+    std::shared_ptr<Queue> queue = s.queue;
+    // Win32 threads, so that they can be cancelled and joined: none of them may outlive the
+    // call, since the module that holds their code may be unloaded right after it.
+    HANDLE readers[2] = {nullptr, nullptr};
+    HANDLE pipes[2] = {s.output, s.error};
+    const ProcessStream streams[2] = {ProcessStream::Output, ProcessStream::Error};
+    s.output = s.error = nullptr; // the readers close them
+    for (int k = 0; k < 2; ++k) {
+        readers[k] = ::CreateThread(nullptr, 0, ReadPipe, new Reader{queue, pipes[k], streams[k]},
+                                    0, nullptr);
+        if (!readers[k]) {
+            ::CloseHandle(pipes[k]);
+            std::lock_guard<std::mutex> lock(queue->mutex);
+            --queue->open;
         }
-        ::CloseHandle(process);
+    }
+    Clock::time_point giveUpAt = Clock::time_point::max();
+    bool exited = false;
+    std::unique_lock<std::mutex> lock(queue->mutex);
+    for (;;) {
+        while (!queue->chunks.empty()) {
+            auto chunk = std::move(queue->chunks.front());
+            queue->chunks.pop_front();
+            queue->bytes -= chunk.second.size();
+            queue->changed.notify_all();
+            lock.unlock();
+            if (sink)
+                sink(chunk.first, chunk.second.data(), chunk.second.size());
+            lock.lock();
+        }
+        if (queue->open == 0)
+            break;
+        if (s.terminated) {
+            std::lock_guard<std::mutex> stateLock(s.mutex);
+            giveUpAt = std::min(giveUpAt, s.terminatedAt + kDrainAfterKill);
+        }
+        if (!exited && ::WaitForSingleObject(s.process, 0) == WAIT_OBJECT_0) {
+            exited = true;
+            giveUpAt = std::min(giveUpAt, Clock::now() + kDrainAfterExit);
+        }
+        if (Clock::now() >= giveUpAt)
+            break; // a process outside the job keeps a pipe open: stop waiting for it
+        queue->changed.wait_for(lock, std::chrono::milliseconds(s.terminated ? 20 : 100));
+    }
+    queue->abandoned = true;
+    queue->changed.notify_all();
+    const bool stuck = queue->open > 0;
+    lock.unlock();
+    for (HANDLE reader : readers) {
+        if (!reader)
+            continue;
+        if (stuck)
+            ::CancelSynchronousIo(reader); // a stray process holds the pipe open
+        if (::WaitForSingleObject(reader, 2000) != WAIT_OBJECT_0)
+            ::TerminateThread(reader, 1); // cannot be cancelled: never run past the call
+        ::CloseHandle(reader);
+    }
+}
+
+bool ChildProcess::WriteInput(const std::string& data) {
+    State& s = *state_;
+    if (!s.input)
+        return false;
+    for (size_t done = 0; done < data.size();) {
+        DWORD written = 0;
+        if (!::WriteFile(s.input, data.data() + done, static_cast<DWORD>(data.size() - done),
+                         &written, nullptr) ||
+            written == 0)
+            return false;
+        done += written;
     }
     return true;
 }
 
-bool TerminateProcessById(uint32_t id) {
-    HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, id);
-    if (!process)
-        return false;
-    BOOL ok = ::TerminateProcess(process, 0);
-    ::CloseHandle(process);
-    return ok != FALSE;
+void ChildProcess::CloseInput() {
+    CloseH(state_->input);
 }
 
-uint32_t CurrentProcessId() {
-    return ::GetCurrentProcessId();
+int ChildProcess::Wait() {
+    State& s = *state_;
+    if (!s.process)
+        return -1;
+    if (s.reaped)
+        return s.status;
+    CloseH(s.input);
+    ::WaitForSingleObject(s.process, INFINITE);
+    DWORD code = 0;
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.status = ::GetExitCodeProcess(s.process, &code) ? static_cast<int>(code) : -1;
+    s.reaped = true;
+    if (s.terminated && s.job)
+        ::TerminateJobObject(s.job, kTerminatedExitCode); // what is left of the tree
+    return s.status;
 }
 
-void ShellOpen(const std::string& path) {
-    ::ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+void ChildProcess::Terminate() {
+    State& s = *state_;
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (!s.process || s.reaped)
+        return;
+    if (!s.terminated) {
+        s.terminatedAt = Clock::now();
+        s.terminated = true;
+    }
+    if (s.job)
+        ::TerminateJobObject(s.job, kTerminatedExitCode);
+    else
+        ::TerminateProcess(s.process, kTerminatedExitCode);
+    s.queue->changed.notify_all();
+}
+
+bool ChildProcess::WasTerminated() const {
+    return state_->terminated;
+}
+
+long ChildProcess::Id() const {
+    return static_cast<long>(state_->pid);
+}
+
+std::string GetEnvironmentValue(const std::string& name, bool* found) {
+    DWORD n = ::GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+    if (n == 0) {
+        if (found)
+            *found = ::GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+        return std::string();
+    }
+    std::string value(n, '\0');
+    n = ::GetEnvironmentVariableA(name.c_str(), value.data(), n);
+    value.resize(n);
+    if (found)
+        *found = true;
+    return value;
+}
+
+std::string UserProfileFolder() {
+    char path[MAX_PATH] = {0};
+    if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, 0, path)))
+        return path;
+    return GetEnvironmentValue("USERPROFILE");
+}
+
+std::string CurrentUserName() {
+    char name[256];
+    DWORD size = sizeof name;
+    if (::GetUserNameA(name, &size) && size > 0)
+        return std::string(name, size - 1);
+    return GetEnvironmentValue("USERNAME");
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 
 #include "platform/Module.h"
 #include "platform/PathStyle.h"
+#include "platform/Process.h"
 
 #include <atomic>
 #include <chrono>
@@ -272,14 +273,56 @@ void Started::Kill() {
 #endif
 
 #ifdef _WIN32
-RunResult Run(const std::vector<std::string>&, const std::string&) {
-    return RunResult{};
+namespace {
+// Runs a Windows program, with extra variables for it, and collects both streams.
+RunResult RunWindows(const std::vector<std::string>& argv, const std::string& folder,
+                     const std::vector<std::pair<std::string, std::string>>& set) {
+    RunResult result;
+    if (argv.empty())
+        return result;
+    platform::ProcessSpec spec;
+    spec.program = argv[0];
+    spec.args.assign(argv.begin() + 1, argv.end());
+    spec.folder = folder;
+    spec.set = set;
+    platform::ChildProcess child;
+    std::string error;
+    if (!child.Start(spec, error))
+        return result;
+    child.Pump([&](platform::ProcessStream stream, const char* data, size_t size) {
+        (stream == platform::ProcessStream::Output ? result.out : result.err).append(data, size);
+    });
+    result.status = child.Wait();
+    return result;
 }
-RunResult Shell(const std::string&, const std::string&) {
-    return RunResult{};
+} // namespace
+
+RunResult Run(const std::vector<std::string>& argv, const std::string& folder) {
+    return RunWindows(argv, folder, {});
 }
-bool HaveProgram(const std::string&) {
-    return false;
+RunResult Shell(const std::string& script, const std::string& folder) {
+    // Under Wine the test shim runs the Linux /bin/sh (tests/programs/cvs-shim.cpp).
+    const std::string shim = BinDir() + "\\cvs-shim.exe";
+    if (!RunningUnderWine() || GetFileAttributesA(shim.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return RunResult{};
+    return RunWindows({shim, "-c", script}, folder, {{"CVS_SHIM_TARGET", "/bin/sh"}});
+}
+bool HaveProgram(const std::string& name) {
+    return Shell("command -v '" + name + "' >/dev/null 2>&1").status == 0;
+}
+std::string UnixPath(const std::string& path) {
+    using UnixNameFn = char*(CDECL*)(const WCHAR*);
+    auto toUnix = reinterpret_cast<UnixNameFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix)
+        return path;
+    std::wstring wide(path.begin(), path.end());
+    char* unixPath = toUnix(wide.c_str());
+    if (!unixPath)
+        return path;
+    std::string result(unixPath);
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return result;
 }
 bool RunningUnderWine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
@@ -287,6 +330,17 @@ bool RunningUnderWine() {
 }
 bool RunningAsRoot() {
     return false;
+}
+bool ProcessIsAlive(long pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                                 static_cast<DWORD>(pid));
+    if (!process)
+        return false;
+    DWORD code = 0;
+    bool alive = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE &&
+                 WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return alive;
 }
 #else
 RunResult Run(const std::vector<std::string>& argv, const std::string& folder) {
@@ -358,8 +412,20 @@ bool HaveProgram(const std::string& name) {
 bool RunningUnderWine() {
     return false;
 }
+std::string UnixPath(const std::string& path) {
+    return path;
+}
 bool RunningAsRoot() {
     return geteuid() == 0;
+}
+bool ProcessIsAlive(long pid) {
+    if (pid <= 0)
+        return false;
+    std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+    if (stat.empty())
+        return false;
+    std::string::size_type close = stat.rfind(')');
+    return close == std::string::npos || close + 2 >= stat.size() || stat[close + 2] != 'Z';
 }
 #endif
 

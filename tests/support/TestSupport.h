@@ -80,8 +80,8 @@ struct RunResult {
     std::string err; // standard error
 };
 
-// Runs a program with arguments (no shell), in folder when it is given. POSIX only; on
-// Windows the result has status -1.
+// Runs a program with arguments (no shell), in folder when it is given. On Windows the
+// program is a full path; standard input is at its end at once.
 RunResult Run(const std::vector<std::string>& argv, const std::string& folder = "");
 
 // A program started and left running (its output goes to the test's own streams); it is
@@ -106,13 +106,20 @@ private:
     void* handle_ = nullptr; // Windows process handle
     bool ended_ = false;
 };
-// Runs a command line through /bin/sh (POSIX only; fixtures use it to drive cvs).
+// Runs a command line through /bin/sh; fixtures use it to drive cvs. Under Wine it runs the
+// Linux shell through the test shim (cvs-shim.exe beside the tests); elsewhere on Windows
+// the result has status -1.
 RunResult Shell(const std::string& script, const std::string& folder = "");
+// The path as the Linux side of a shell script sees it: under Wine the Unix path of a
+// Windows path, elsewhere the path itself.
+std::string UnixPath(const std::string& path);
 
-// Whether a program is on PATH (POSIX), e.g. HaveProgram("cvs").
+// Whether the shell finds a program, e.g. HaveProgram("cvs").
 bool HaveProgram(const std::string& name);
 
 bool RunningUnderWine();
+// Whether a process of that id still runs (a zombie counts as ended).
+bool ProcessIsAlive(long pid);
 bool RunningAsRoot();
 
 // Where the build put its products (the provider, scchost, the test programs).

@@ -9,7 +9,7 @@
 //
 // Every save holds one tag throughout, and the lengths of its lists follow from i, so a
 // dump shows whether a file holds one complete save.
-#include "platform/Process.h"
+#include "platform/ProcessList.h"
 #include "settings/SccSettings.h"
 
 #include <cstdio>

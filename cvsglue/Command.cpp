@@ -1,0 +1,357 @@
+// cvsglue/Command.cpp - carrying out a plan: one cvs run, or the emulations that take
+// several runs and some file work in the command's folder.
+#include "cvsglue/Command.h"
+
+#include "platform/FileSystem.h"
+#include "platform/PathStyle.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace cvsglue {
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+bool ReadText(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return static_cast<bool>(out);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> SplitTabs(const std::string& line) {
+    std::vector<std::string> fields;
+    std::string::size_type start = 0;
+    for (;;) {
+        std::string::size_type tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
+        if (tab == std::string::npos)
+            return fields;
+        start = tab + 1;
+    }
+}
+
+// "sub/a.txt" -> folder "sub", name "a.txt"; "a.txt" -> folder ".".
+void SplitPath(const std::string& path, std::string& folder, std::string& name) {
+    std::string::size_type sep = path.find_last_of("/\\");
+    folder = sep == std::string::npos ? std::string(".") : path.substr(0, sep);
+    name = sep == std::string::npos ? path : path.substr(sep + 1);
+}
+
+std::string AdminFile(const std::string& folder, const std::string& name) {
+    const char sep = platform::kPathSeparator;
+    return folder + sep + "CVS" + sep + name;
+}
+
+bool FindEntry(const std::string& folder, const std::string& name, EntryLine& found) {
+    std::string entries;
+    if (!ReadText(AdminFile(folder, "Entries"), entries))
+        return false;
+    for (const std::string& line : Lines(entries)) {
+        EntryLine e = ParseEntryLine(line);
+        if (e.ok && e.name == name) {
+            found = e;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Sets the folder's CVS/Tag to a branch for the life of the object and then puts back what
+// was there, so that GNU's "add" schedules files (and folders) on that branch.
+class StickyBranch {
+public:
+    StickyBranch(const std::string& folder, const std::string& branch)
+        : path_(AdminFile(folder, "Tag")) {
+        had_ = ReadText(path_, old_);
+        active_ = platform::IsFolder(folder + platform::kPathSeparator + "CVS") &&
+                  WriteText(path_, "T" + branch + "\n");
+    }
+    ~StickyBranch() {
+        if (!active_)
+            return;
+        if (had_)
+            WriteText(path_, old_);
+        else
+            platform::DeleteFileAt(path_);
+    }
+    StickyBranch(const StickyBranch&) = delete;
+    StickyBranch& operator=(const StickyBranch&) = delete;
+
+private:
+    std::string path_, old_;
+    bool had_ = false, active_ = false;
+};
+
+class Executor {
+public:
+    Executor(Session& session, const Plan& plan) : s_(session), plan_(plan) {}
+
+    int Execute() {
+        switch (plan_.action) {
+        case Action::Succeed:
+            return 0;
+        case Action::Refuse:
+            s_.Error(plan_.message + "\n");
+            return 1;
+        case Action::EditExclusive:
+            return EditExclusive();
+        case Action::Unedit:
+            return Unedit();
+        case Action::AddOnBranch:
+            return AddOnBranch(plan_.args, plan_.files, plan_.branch);
+        case Action::Rename:
+            return Rename();
+        case Action::ImportCreate:
+            return ImportCreate();
+        case Action::Run:
+            break;
+        }
+        return Single();
+    }
+
+private:
+    int Result(const RunResult& r) {
+        if (r.aborted)
+            return DLLGLUE_ABORTED;
+        if (!r.started) {
+            s_.Error("cvs2ntlib: " + r.startError + "\n");
+            return DLLGLUE_CANNOT_START;
+        }
+        if (r.status != 0 && plan_.loginHint && Contains(r.error, "authorization failed: server") &&
+            !Contains(r.error, "cvs login")) // a wrong stored password: say what helps
+            s_.Error("cvs " + plan_.command + ": try \"cvs login\"\n");
+        return r.status;
+    }
+
+    RunResult Run(const std::vector<std::string>& args, RunOptions options = RunOptions()) {
+        options.answerPassword = plan_.answerPassword;
+        options.answerQuestions = options.answerQuestions || plan_.answerQuestions;
+        return s_.Run(args, options);
+    }
+
+    int Single() {
+        RunOptions options;
+        ListingRewriter listing(plan_.listedPath);
+        if (plan_.listingRewrite)
+            options.listing = &listing;
+        RunResult r = Run(plan_.args, options);
+        int rc = Result(r);
+        // GNU says a revision is missing and still succeeds; an empty revision file would
+        // follow.
+        if (rc == 0 && plan_.revisionCheck && r.outputBytes == 0 &&
+            (Contains(r.error, "is no longer in the repository") ||
+             Contains(r.error, "nothing known about")))
+            rc = 1;
+        return rc;
+    }
+
+    int EditExclusive() {
+        RunOptions probe;
+        probe.deliver = false;
+        probe.captureOutput = true;
+        RunResult r = Run(plan_.args, probe);
+        if (r.aborted || !r.started || r.status == 0) {
+            s_.Output(r.output);
+            s_.Error(r.error);
+            return Result(r);
+        }
+        // -c refused: fine when every editor it listed is this user in this folder.
+        const std::string user = IsPserverRoot(plan_.root) && !RootUser(plan_.root).empty()
+                                     ? RootUser(plan_.root)
+                                     : platform::CurrentUserName();
+        const std::string here = platform::GetCurrentFolder();
+        int editors = 0;
+        bool onlySelf = true;
+        for (const std::string& line : Lines(r.output)) {
+            if (line.empty())
+                continue;
+            std::vector<std::string> f = SplitTabs(line);
+            if (f.size() < 5) {
+                onlySelf = false;
+                continue;
+            }
+            ++editors;
+            if (f[1] != user || f[4] != here)
+                onlySelf = false;
+        }
+        if (editors == 0 || !onlySelf) {
+            s_.Output(r.output);
+            s_.Error(r.error);
+            return Result(r);
+        }
+        return Result(
+            Run(Concat(Concat(plan_.globals, {"edit"}), Concat(plan_.options, plan_.files))));
+    }
+
+    int Unedit() {
+        // GNU's unedit acts on its own bookkeeping (CVS/Baserev and the copy in CVS/Base).
+        // For a file "cvs edit" never saw, or saw at another revision, it would restore a
+        // wrong base copy or delete the file: those are left to the update that follows.
+        std::vector<std::string> files;
+        for (const std::string& file : plan_.files) {
+            std::string folder, name, baserev;
+            SplitPath(file, folder, name);
+            EntryLine entry;
+            if (!FindEntry(folder, name, entry) || !ReadText(AdminFile(folder, "Baserev"), baserev))
+                continue;
+            const char sep = platform::kPathSeparator;
+            if (!platform::Exists(folder + sep + "CVS" + sep + "Base" + sep + name))
+                continue;
+            for (const std::string& line : Lines(baserev))
+                if (line == "B" + name + "/" + entry.revision + "/") {
+                    files.push_back(file);
+                    break;
+                }
+        }
+        if (files.empty())
+            return 0;
+        return Result(Run(Concat(Concat(plan_.globals, {"unedit"}), Concat(plan_.options, files))));
+    }
+
+    int AddOnBranch(const std::vector<std::string>& args, const std::vector<std::string>& files,
+                    const std::string& branch) {
+        RunResult r;
+        {
+            StickyBranch sticky(".", branch);
+            r = Run(args);
+        }
+        int rc = Result(r);
+        if (rc == 0) {
+            // A folder added on a branch keeps the branch for what is added in it later.
+            for (const std::string& file : files) {
+                const std::string admin = file + platform::kPathSeparator + "CVS";
+                if (platform::IsFolder(admin) && !platform::Exists(AdminFile(file, "Tag")))
+                    WriteText(AdminFile(file, "Tag"), "T" + branch + "\n");
+            }
+        }
+        return rc;
+    }
+
+    int Rename() {
+        const std::string& from = plan_.files[0];
+        const std::string& to = plan_.files[1];
+        EntryLine entry;
+        if (!FindEntry(".", from, entry) || entry.revision.empty() || entry.revision[0] == '-') {
+            s_.Error("cvs rename: `" + from + "' is not under CVS control\n");
+            return 1;
+        }
+        if (!platform::Exists(from)) {
+            s_.Error("cvs rename: `" + from + "' does not exist\n");
+            return 1;
+        }
+        if (platform::Exists(to)) {
+            s_.Error("cvs rename: `" + to + "' already exists\n");
+            return 1;
+        }
+        if (!platform::MoveFileTo(from, to, false)) {
+            s_.Error("cvs rename: cannot rename `" + from + "' to `" + to + "'\n");
+            return 1;
+        }
+        int rc = Result(Run(Concat(plan_.globals, {"remove", from})));
+        if (rc != 0) {
+            platform::MoveFileTo(to, from, false);
+            return rc;
+        }
+        std::vector<std::string> add = Concat(plan_.globals, {"add"});
+        if (!entry.options.empty())
+            add.push_back(entry.options);
+        add.insert(add.end(), {"-m", "", to});
+        if (!entry.tag.empty() && entry.tag[0] == 'T')
+            rc = AddOnBranch(add, {to}, entry.tag.substr(1));
+        else
+            rc = Result(Run(add));
+        if (rc != 0) {
+            // Put the old name back under control as it was.
+            platform::MoveFileTo(to, from, false);
+            Run(Concat(plan_.globals, {"add", from}));
+            return rc;
+        }
+        rc = Result(Run(
+            Concat(plan_.globals, {"commit", "-m", "Renamed " + from + " to " + to, from, to})));
+        if (rc != 0 && rc != DLLGLUE_ABORTED)
+            s_.Error("cvs rename: `" + from + "' is scheduled for removal and `" + to +
+                     "' for addition; commit both to finish the rename\n");
+        return rc;
+    }
+
+    int ImportCreate() {
+        int rc = Single();
+        if (rc != 0)
+            return rc;
+        // Make the imported folder a working folder of the new module: check it out over
+        // itself from its parent, which leaves the files there alone.
+        std::string here = platform::GetCurrentFolder();
+        while (here.size() > 1 && (here.back() == '/' || here.back() == '\\'))
+            here.pop_back();
+        std::string::size_type sep = here.find_last_of("/\\");
+        if (sep == std::string::npos || sep + 1 >= here.size() || plan_.root.empty()) {
+            s_.Error("cvs import: the module was imported, but this folder cannot be made a "
+                     "working folder of it\n");
+            return 1;
+        }
+        std::string parent = sep == 0 ? here.substr(0, 1) : here.substr(0, sep);
+        if (parent.size() == 2 && parent[1] == ':')
+            parent += '\\'; // a drive root
+        std::vector<std::string> args = plan_.globals;
+        if (std::find(args.begin(), args.end(), "-d") == args.end() &&
+            std::find(args.begin(), args.end(), "-d" + plan_.root) == args.end())
+            args.insert(args.end(), {"-d", plan_.root});
+        args.insert(args.end(), {"checkout", "-d", here.substr(sep + 1), plan_.module});
+        RunOptions options;
+        options.folder = parent;
+        rc = Result(Run(args, options));
+        if (rc != 0 && rc != DLLGLUE_ABORTED)
+            s_.Error("cvs import: the module was imported, but this folder could not be made a "
+                     "working folder of it\n");
+        return rc;
+    }
+
+    Session& s_;
+    const Plan& plan_;
+};
+
+} // namespace
+
+std::string FolderRoot() {
+    std::string root;
+    if (!ReadText(AdminFile(".", "Root"), root))
+        return std::string();
+    std::string::size_type end = root.find_first_of("\r\n");
+    return end == std::string::npos ? root : root.substr(0, end);
+}
+
+int Execute(Session& session, const Plan& plan) {
+    return Executor(session, plan).Execute();
+}
+
+} // namespace cvsglue

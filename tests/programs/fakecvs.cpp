@@ -1,0 +1,178 @@
+// tests/programs/fakecvs.cpp - a stand-in for cvs in the client library's tests.
+//
+//   fakecvs [GLOBAL OPTION...] COMMAND [ARGUMENT...]
+//
+// Global options (words starting with "-", "-d" with a value) are skipped, as cvs reads
+// them. Commands:
+//   --version            a version line that is not GNU CVS's
+//   args ARG...          every argument after "args" as "<length>:<bytes>\n", on stdout
+//   globals              the global options, one per line
+//   streams N            N numbered lines to stdout and to stderr, alternating
+//   exit CODE            nothing; exits with CODE
+//   stderr TEXT          TEXT and a line feed to stderr only; exits 1
+//   sleep SECONDS        "sleeping" on stdout, then sleeps
+//   tree SECONDS FILE    starts "fakecvs sleep SECONDS" as a child, writes its process id
+//                        to FILE, then sleeps SECONDS itself
+//   bytes N              N bytes on stdout, byte i being i % 251 (NUL included)
+//   nul                  "a", NUL, "b" on stdout
+//   env NAME...          NAME=VALUE or NAME unset, one line each
+//   unedit               asks "x.txt has been modified; revert changes? " on stdout and
+//                        prints "answer=[LINE]" with the line it reads
+//   login                asks "CVS password: " on stderr and prints "password=[LINE]"
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
+#include <spawn.h>
+#include <unistd.h>
+extern char** environ;
+#endif
+
+namespace {
+
+long ThisProcessId() {
+#ifdef _WIN32
+    return static_cast<long>(GetCurrentProcessId());
+#else
+    return static_cast<long>(getpid());
+#endif
+}
+
+// Starts this program again with "sleep SECONDS"; gives the child's process id.
+long StartSleeper([[maybe_unused]] const char* self, const std::string& seconds) {
+#ifdef _WIN32
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string line = "\"" + std::string(path) + "\" sleep " + seconds;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(path, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+        return 0;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return static_cast<long>(pi.dwProcessId);
+#else
+    std::string s = seconds;
+    char sleepWord[] = "sleep";
+    char* argv[] = {const_cast<char*>(self), sleepWord, s.data(), nullptr};
+    pid_t pid = 0;
+    if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv, environ) != 0)
+        return 0;
+    return static_cast<long>(pid);
+#endif
+}
+
+void Write(FILE* f, const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fflush(f);
+}
+
+std::string ReadLine() {
+    std::string line;
+    int c;
+    while ((c = std::fgetc(stdin)) != EOF && c != '\n')
+        line += static_cast<char>(c);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+    int i = 1;
+    std::vector<std::string> globals;
+    while (i < argc && argv[i][0] == '-' && std::strcmp(argv[i], "--version") != 0) {
+        globals.push_back(argv[i]);
+        if (std::strcmp(argv[i], "-d") == 0 && i + 1 < argc)
+            globals.push_back(argv[++i]);
+        ++i;
+    }
+    if (i >= argc) {
+        Write(stderr, "fakecvs: no command\n");
+        return 1;
+    }
+    const std::string command = argv[i++];
+    std::vector<std::string> args(argv + i, argv + argc);
+    auto arg = [&args](size_t k) { return k < args.size() ? args[k] : std::string(); };
+
+    if (command == "--version") {
+        Write(stdout, "fakecvs 1.0 (a test double, not a real cvs)\n");
+    } else if (command == "args") {
+        std::string out;
+        for (const std::string& a : args)
+            out += std::to_string(a.size()) + ":" + a + "\n";
+        Write(stdout, out);
+    } else if (command == "globals") {
+        for (const std::string& g : globals)
+            Write(stdout, g + "\n");
+    } else if (command == "streams") {
+        int n = std::atoi(arg(0).c_str());
+        for (int k = 0; k < n; ++k) {
+            Write(stdout, "out " + std::to_string(k) + "\n");
+            Write(stderr, "err " + std::to_string(k) + "\n");
+        }
+    } else if (command == "exit") {
+        return std::atoi(arg(0).c_str());
+    } else if (command == "stderr") {
+        Write(stderr, arg(0) + "\n");
+        return 1;
+    } else if (command == "sleep") {
+        Write(stdout, "sleeping\n");
+        std::this_thread::sleep_for(std::chrono::seconds(std::atoi(arg(0).c_str())));
+    } else if (command == "tree") {
+        long child = StartSleeper(argv[0], arg(0));
+        {
+            std::ofstream pidFile(arg(1), std::ios::trunc);
+            pidFile << child << "\n" << ThisProcessId() << "\n";
+        }
+        Write(stdout, "started " + std::to_string(child) + "\n");
+        std::this_thread::sleep_for(std::chrono::seconds(std::atoi(arg(0).c_str())));
+    } else if (command == "bytes") {
+        unsigned long long n = std::strtoull(arg(0).c_str(), nullptr, 10);
+        std::vector<char> block(251 * 261); // a whole number of periods, about 64 KiB
+        for (size_t k = 0; k < block.size(); ++k)
+            block[k] = static_cast<char>(k % 251);
+        while (n > 0) {
+            size_t chunk = n < block.size() ? static_cast<size_t>(n) : block.size();
+            std::fwrite(block.data(), 1, chunk, stdout);
+            n -= chunk;
+        }
+        std::fflush(stdout);
+    } else if (command == "nul") {
+        std::fwrite("a\0b", 1, 3, stdout);
+        std::fflush(stdout);
+    } else if (command == "env") {
+        for (const std::string& name : args) {
+            const char* value = std::getenv(name.c_str());
+            Write(stdout, value ? name + "=" + value + "\n" : name + " unset\n");
+        }
+    } else if (command == "unedit") {
+        Write(stdout, "x.txt has been modified; revert changes? ");
+        Write(stdout, "answer=[" + ReadLine() + "]\n");
+    } else if (command == "login") {
+        Write(stderr, "CVS password: ");
+        Write(stdout, "password=[" + ReadLine() + "]\n");
+    } else {
+        Write(stderr, "fakecvs: unknown command " + command + "\n");
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,256 @@
+// tests/support/CvsFixtures.cpp - building the test repositories and running the pserver.
+#include "tests/support/CvsFixtures.h"
+
+#include <cctype>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace testing_support {
+namespace {
+
+// A word for /bin/sh, in single quotes.
+std::string Quote(const std::string& text) {
+    std::string out = "'";
+    for (char c : text)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// A path for the script, as its shell sees it.
+std::string QuotePath(const std::string& path) {
+    return Quote(UnixPath(path));
+}
+
+bool IsDrivePath(const std::string& s, size_t at) {
+    return s.size() >= at + 3 && std::isalpha(static_cast<unsigned char>(s[at])) &&
+           s[at + 1] == ':' && (s[at + 2] == '\\' || s[at + 2] == '/');
+}
+
+// A root as the cvs program sees it (under Wine: with the Unix path of the repository).
+std::string UnixRoot(const std::string& root) {
+    if (IsDrivePath(root, 0))
+        return UnixPath(root);
+    for (const std::string method : {":local:", ":fork:"})
+        if (root.compare(0, method.size(), method) == 0 && IsDrivePath(root, method.size()))
+            return method + UnixPath(root.substr(method.size()));
+    return root;
+}
+
+std::string Missing() {
+    if (Shell("true").status != 0)
+        return "the CVS fixtures need a POSIX shell with cvs (under Wine: cvs-shim.exe)";
+    if (!HaveProgram("cvs"))
+        return "cvs is not installed (scripts/install-deps.sh installs it)";
+    return std::string();
+}
+
+} // namespace
+
+CvsSandbox::CvsSandbox()
+    : dir_("cvsenv"), home_(dir_ / "home"), passFile_(dir_ / "cvspass"), homeEnv_("HOME", home_),
+      passEnv_("CVS_PASSFILE", passFile_), rootEnv_("CVSROOT", nullptr),
+      readEnv_("CVSREAD", nullptr), rshEnv_("CVS_RSH", nullptr) {
+    Shell("mkdir -p " + QuotePath(home_));
+}
+
+std::string CvsSandbox::Folder(const std::string& name) const {
+    std::string path = dir_ / name;
+    Shell("rm -rf " + QuotePath(path) + " && mkdir -p " + QuotePath(path));
+    return path;
+}
+
+namespace {
+
+// The module is built once per build folder and copied for every test: cvs waits for the
+// next second after each command that writes working files, so building it takes seconds,
+// while a copy takes milliseconds. The name holds a hash of the script, so a changed
+// script builds a new template; a lock keeps parallel tests from building it twice.
+const std::string& TemplateScript() {
+    static const std::string script =
+        "set -e\n"
+        "export HOME=\"$T/home\" CVS_PASSFILE=\"$T/home/.cvspass\"; unset CVSROOT CVSREAD\n"
+        "R=\"$T/repo\"\n"
+        "mkdir -p \"$T/home\" \"$T/src/sub/deep\"\n"
+        "cvs -Q -f -d \"$R\" init\n"
+        "cd \"$T/src\"\n"
+        "printf 'line 1\\n' > a.txt\n"
+        "perl -e 'print map { chr } 0..255; print \"\\r\\n\\0end\"' > img.bin\n"
+        "printf 'c\\n' > sub/c.txt\n"
+        "printf 'd\\n' > sub/deep/d.txt\n"
+        "cvs -Q -f -d \"$R\" import -W \"*.bin -k 'b'\" -m 'initial import' mod vendor start\n"
+        "cd \"$T\"\n"
+        "cvs -Q -f -d \"$R\" checkout -d setup mod\n"
+        "cd setup\n"
+        "printf 'line 2\\n' >> a.txt\n"
+        "cvs -Q -f commit -m 'second revision' a.txt\n"
+        "cvs -Q -f tag REL_1\n"
+        "cvs -Q -f tag -b BR1\n"
+        "printf 'line 3\\n' >> a.txt\n"
+        "cvs -Q -f commit -m 'third revision' a.txt\n"
+        "cvs -Q -f update -r BR1 a.txt\n"
+        "printf 'on the branch\\n' >> a.txt\n"
+        "cvs -Q -f commit -m 'on the branch' a.txt\n"
+        "cd \"$T\"\n"
+        "rm -rf setup src\n"
+        "cvs -Q -f -d \"$R\" checkout -d work mod\n";
+    return script;
+}
+
+std::string TemplateFolder(std::string& problem) {
+    // Beside the bin folder of the build.
+    const std::string bin = BinDir();
+    const std::string folder =
+        bin.substr(0, bin.find_last_of("\\/")) + Sep() + "cvs-fixture-" +
+        std::to_string(std::hash<std::string>()(TemplateScript()) % 1000000007);
+    const std::string script = "set -e\n"
+                               "exec 9>" +
+                               QuotePath(folder + ".lock") +
+                               "\n"
+                               "flock 9\n"
+                               "[ -f " +
+                               QuotePath(folder + "/ready") +
+                               " ] && exit 0\n"
+                               "T=" +
+                               QuotePath(folder + ".new") +
+                               "\n"
+                               "rm -rf \"$T\" " +
+                               QuotePath(folder) +
+                               "\n"
+                               "mkdir -p \"$T\"\n"
+                               "(\n" +
+                               TemplateScript() +
+                               ")\n"
+                               "touch \"$T/ready\"\n"
+                               "mv \"$T\" " +
+                               QuotePath(folder) + "\n";
+    RunResult r = Shell(script);
+    if (r.status != 0)
+        problem = "cannot build the test repository: " + r.err;
+    return folder;
+}
+
+} // namespace
+
+CvsRepository::CvsRepository() : dir_("cvsrepo"), path_(dir_ / "repo") {
+    problem_ = Missing();
+    if (!problem_.empty())
+        return;
+    template_ = TemplateFolder(problem_);
+    if (!problem_.empty())
+        return;
+    RunResult r = Shell("cp -a " + QuotePath(template_ + "/repo") + " " + QuotePath(path_));
+    if (r.status != 0)
+        problem_ = "cannot copy the test repository: " + r.err;
+}
+
+bool CvsRepository::Checkout(const std::string& root, const std::string& folder,
+                             std::string* error) const {
+    // A copy of the template's working copy, pointed at this repository through root: the
+    // same files, times and Entries that "cvs checkout" would write.
+    RunResult r = Shell("set -e\n"
+                        "cp -a " +
+                        QuotePath(template_ + "/work") + " " + QuotePath(folder) +
+                        "\n"
+                        "find " +
+                        QuotePath(folder) +
+                        " -path '*/CVS/Root' | while read -r f; do\n"
+                        "  printf '%s\\n' " +
+                        Quote(UnixRoot(root)) +
+                        " > \"$f\"\n"
+                        "done\n");
+    if (r.status != 0 && error)
+        *error = r.err;
+    return r.status == 0;
+}
+
+RunResult CvsRepository::Cvs(const std::vector<std::string>& args,
+                             const std::string& folder) const {
+    std::string line = "cvs -f";
+    for (const std::string& a : args)
+        line += " " + Quote(UnixRoot(a));
+    return Shell(line, folder);
+}
+
+CvsPserver::CvsPserver(const CvsRepository& repository, std::string user, std::string password)
+    : repository_(repository), user_(std::move(user)), password_(std::move(password)),
+      dir_("pserver") {
+    if (!repository_.Ready()) {
+        problem_ = repository_.Problem();
+        return;
+    }
+    if (!HaveProgram("perl") || !HaveProgram("setsid")) {
+        problem_ = "the pserver fixture needs perl and setsid";
+        return;
+    }
+    const std::string repo = QuotePath(repository_.Path());
+    const std::string state = dir_ / "state";
+    const std::string log = dir_ / "log";
+    // As root the server runs as nobody (cvs refuses root), which must own the repository.
+    const std::string script =
+        "set -e\n"
+        "R=" +
+        repo +
+        "\n"
+        "if [ \"$(id -u)\" = 0 ]; then SYSUSER=nobody; else SYSUSER=$(id -un); fi\n"
+        "HASH=$(perl -e 'print crypt($ARGV[0], q($6$morvektests$))' " +
+        Quote(password_) +
+        ")\n"
+        "echo \"" +
+        user_ +
+        ":$HASH:$SYSUSER\" >> \"$R/CVSROOT/passwd\"\n"
+        "chmod u+w \"$R/CVSROOT/config\"\n"
+        "printf 'SystemAuth=no\\n' >> \"$R/CVSROOT/config\"\n"
+        "if [ \"$(id -u)\" = 0 ]; then chown -R nobody \"$R\"; fi\n"
+        "setsid -f perl " +
+        Quote(SourceDir() + "/tests/support/pserver.pl") + " \"$R\" " + QuotePath(state) + " " +
+        QuotePath(log) + " </dev/null >/dev/null 2>>" + QuotePath(log) + "\n";
+    RunResult r = Shell(script);
+    if (r.status != 0) {
+        problem_ = "cannot start the pserver: " + r.err;
+        return;
+    }
+    for (int i = 0; i < 500; ++i) {
+        std::ifstream in(state);
+        if (in >> pid_ >> port_)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (pid_ <= 0 || port_ <= 0)
+        problem_ = "the pserver did not start: " + ReadFile(log);
+}
+
+CvsPserver::~CvsPserver() {
+    if (pid_ <= 0)
+        return;
+    // The listener leads its own process group, which holds every server it forked.
+    const std::string group = "-" + std::to_string(pid_);
+    Shell("kill -TERM " + group + " 2>/dev/null; sleep 0.1; kill -KILL " + group +
+          " 2>/dev/null; true");
+}
+
+std::string CvsPserver::Root() const {
+    return ":pserver:" + user_ + "@127.0.0.1:" + std::to_string(port_) +
+           UnixPath(repository_.Path());
+}
+
+bool CvsPserver::Login() const {
+    // Without a terminal cvs reads the password from standard input.
+    RunResult r = Shell("printf '%s\\n' " + Quote(password_) + " | setsid -w cvs -f -d " +
+                        Quote(Root()) + " login");
+    return r.status == 0;
+}
+
+std::string CvsProgram() {
+    if (RunningUnderWine())
+        return BinDir() + Sep() + "cvs-shim.exe";
+    return "/usr/bin/cvs";
+}
+
+bool ProcessRuns(long pid) {
+    // A zombie has ended: nobody may reap it where the init process does not.
+    return pid > 0 && Shell("ps -o stat= -p " + std::to_string(pid) + " | grep -qv Z").status == 0;
+}
+
+} // namespace testing_support
