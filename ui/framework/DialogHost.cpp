@@ -23,6 +23,15 @@ ScopedHost::~ScopedHost() {
     g_installed.store(previous_);
 }
 
+std::optional<std::string> BrowseForFolder(platform::WindowHandle owner, const std::string& title) {
+    return Host().BrowseForFolder(owner, title);
+}
+
+std::optional<std::string> ChooseFileToOpen(platform::WindowHandle owner,
+                                            const FileDialogRequest& request) {
+    return Host().ChooseFileToOpen(owner, request);
+}
+
 void WriteToStandardError(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);

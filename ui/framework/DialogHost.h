@@ -10,6 +10,7 @@
 
 #include "platform/Types.h"
 
+#include <optional>
 #include <string>
 
 namespace uifw {
@@ -17,6 +18,24 @@ namespace uifw {
 class CWindowBase;
 class CDialog;
 class CModelessDialog;
+
+// What the system's file-open dialog is asked for.
+struct FileDialogRequest {
+    std::string filter;           // "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*||"
+    std::string defaultExtension; // "*.Exe"
+    std::string initialPath;      // the file name it starts with
+    bool hideReadOnly = true;     // no "open as read-only" box
+    bool overwritePrompt = true;
+};
+
+// A folder browser or a file-open dialog, as a host was asked to show it.
+struct PathRequest {
+    enum class Kind { Folder, File };
+    Kind kind = Kind::Folder;
+    platform::WindowHandle owner = nullptr;
+    std::string title;      // the folder browser's title
+    FileDialogRequest file; // the file-open dialog's settings
+};
 
 // Proof of being a host: only CHostBase makes one, so only hosts call the Host... functions
 // of the dialog classes.
@@ -48,6 +67,13 @@ public:
     // may call it.
     virtual int MessageBox(platform::WindowHandle owner, const std::string& text,
                            const std::string& caption, unsigned style) = 0;
+
+    // The system's folder browser and file-open dialog (modal): the chosen path (a folder
+    // without a separator at its end), or nothing when the user cancels.
+    virtual std::optional<std::string> BrowseForFolder(platform::WindowHandle owner,
+                                                       const std::string& title) = 0;
+    virtual std::optional<std::string> ChooseFileToOpen(platform::WindowHandle owner,
+                                                        const FileDialogRequest& request) = 0;
 
     // The busy cursor, counted: shown from the first Begin to the matching End.
     virtual void BeginBusyCursor() = 0;
@@ -81,6 +107,11 @@ public:
 private:
     IDialogHost* previous_;
 };
+
+// The folder browser and the file-open dialog through the process's host.
+std::optional<std::string> BrowseForFolder(platform::WindowHandle owner, const std::string& title);
+std::optional<std::string> ChooseFileToOpen(platform::WindowHandle owner,
+                                            const FileDialogRequest& request);
 
 // Writes a line to standard error: where a host's faults and texts go when nobody gives
 // it a place of its own.

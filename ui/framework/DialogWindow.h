@@ -8,6 +8,8 @@
 //    Find looks for the first item that begins with the text, letter case ignored, starting
 //    after the given index and wrapping around to it (-1: from the first item).
 //    Setting the selection by program does not notify the dialog; the user's choice does.
+//    A drop-down list has no text of its own: setting its text selects the first item that
+//    begins with it (none when no item does), and its text is the selected item's.
 //  - List views: a row's selected state changing, whoever changed it, notifies the dialog
 //    (OnListItemChanged). A list without kMultiSelect keeps at most one row selected.
 //  - Tree views: changing the selection notifies the dialog (OnSelChange); expanding by

@@ -25,6 +25,9 @@ HeadlessHost::~HeadlessHost() {
     if (!boxes_.empty())
         ReportFault(std::to_string(boxes_.size()) +
                     " message box answer(s) prepared but no box asked for them");
+    if (!paths_.empty())
+        ReportFault(std::to_string(paths_.size()) +
+                    " folder or file answer(s) prepared but nothing asked for them");
 }
 
 void HeadlessHost::ExpectDialog(const std::string& caption, DialogScript play) {
@@ -41,9 +44,39 @@ void HeadlessHost::ExpectMessageBox(BoxScript answer) {
     boxes_.push_back(std::move(answer));
 }
 
+void HeadlessHost::ExpectPathRequest(std::optional<std::string> answer) {
+    ExpectPathRequest([answer](const PathRequest&) { return answer; });
+}
+
+void HeadlessHost::ExpectPathRequest(PathScript answer) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    paths_.push_back(std::move(answer));
+}
+
 size_t HeadlessHost::PendingExpectations() const {
     std::lock_guard<std::recursive_mutex> guard(lock_);
-    return dialogs_.size() + boxes_.size();
+    return dialogs_.size() + boxes_.size() + paths_.size();
+}
+
+std::optional<std::string> HeadlessHost::AnswerPathRequest(const PathRequest& request) {
+    PathScript answer;
+    ScriptedSource* scripted = nullptr;
+    {
+        std::lock_guard<std::recursive_mutex> guard(lock_);
+        if (!paths_.empty()) {
+            answer = std::move(paths_.front());
+            paths_.pop_front();
+        }
+        scripted = scripted_.get();
+    }
+    if (answer)
+        return answer(request);
+    if (scripted)
+        return uifw::AnswerPathRequest(request, *scripted);
+    ReportFault(std::string("unexpected ") +
+                (request.kind == PathRequest::Kind::Folder ? "folder browser" : "file dialog") +
+                " (nothing was prepared for it: ExpectPathRequest); it is cancelled");
+    return std::nullopt;
 }
 
 void HeadlessHost::UseScriptedAnswers(ScriptedAnswers answers,

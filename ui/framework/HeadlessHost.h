@@ -60,6 +60,11 @@ public:
     // The next message box: answered with answer, or by the function.
     void ExpectMessageBox(int answer);
     void ExpectMessageBox(BoxScript answer);
+    // The next folder browser or file-open dialog: answered with the path (nothing: the
+    // user cancels), or by the function.
+    using PathScript = std::function<std::optional<std::string>(const PathRequest&)>;
+    void ExpectPathRequest(std::optional<std::string> answer);
+    void ExpectPathRequest(PathScript answer);
     // Prepared answers not used yet.
     size_t PendingExpectations() const;
 
@@ -80,6 +85,7 @@ public:
 
 protected:
     void PlayModal(DialogDriver& ui) override;
+    std::optional<std::string> AnswerPathRequest(const PathRequest& request) override;
 
 private:
     friend class DialogSession;
@@ -90,6 +96,7 @@ private:
     mutable std::recursive_mutex lock_;
     std::deque<Expected> dialogs_;
     std::deque<BoxScript> boxes_;
+    std::deque<PathScript> paths_;
     std::vector<MessageBoxRecord> shown_;
     std::unique_ptr<ScriptedSource> scripted_;
     std::unique_ptr<ScopedHost> installed_;

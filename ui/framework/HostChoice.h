@@ -26,6 +26,8 @@
 //                            (scchost --yes, --no); yes also answers OK, no also Cancel
 //   MORVEK_ANSWER_<DIALOG>   ok or cancel: how a dialog with that answer name is closed
 //                            (the login dialog's is LOGIN: MORVEK_ANSWER_LOGIN=cancel)
+//   MORVEK_ANSWER_FOLDER     the folder a folder browser returns (empty: cancelled)
+//   MORVEK_ANSWER_FILE       the file a file-open dialog returns (empty: cancelled)
 //   MORVEK_ANSWER_<NAME>     any other prompt (scchost --answer NAME=VALUE)
 //
 // Values by kind of control: text as it stands (line feeds for several lines); yes or no

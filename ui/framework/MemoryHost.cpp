@@ -132,6 +132,26 @@ void CMemoryHost::EndBusyCursor() {
         --busyDepth_;
 }
 
+std::optional<std::string> CMemoryHost::BrowseForFolder(platform::WindowHandle owner,
+                                                        const std::string& title) {
+    PathRequest request;
+    request.kind = PathRequest::Kind::Folder;
+    request.owner = owner;
+    request.title = title;
+    pathRequests_.push_back(request);
+    return AnswerPathRequest(request);
+}
+
+std::optional<std::string> CMemoryHost::ChooseFileToOpen(platform::WindowHandle owner,
+                                                         const FileDialogRequest& file) {
+    PathRequest request;
+    request.kind = PathRequest::Kind::File;
+    request.owner = owner;
+    request.file = file;
+    pathRequests_.push_back(request);
+    return AnswerPathRequest(request);
+}
+
 DialogDriver CMemoryHost::DriverFor(const CWindowBase& window) {
     auto it = windows_.find(&window);
     if (it == windows_.end()) {

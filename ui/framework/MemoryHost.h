@@ -30,6 +30,12 @@ public:
     void DestroyWindow(CWindowBase& window) override;
     void BeginBusyCursor() override;
     void EndBusyCursor() override;
+    std::optional<std::string> BrowseForFolder(platform::WindowHandle owner,
+                                               const std::string& title) override;
+    std::optional<std::string> ChooseFileToOpen(platform::WindowHandle owner,
+                                                const FileDialogRequest& request) override;
+    // Every folder browser and file-open dialog asked for so far.
+    const std::vector<PathRequest>& PathRequests() const { return pathRequests_; }
 
     // The busy cursor: how deep it is now, and how often it was shown.
     int BusyCursorDepth() const { return busyDepth_; }
@@ -47,6 +53,8 @@ public:
 protected:
     // The user's part of a modal run; the dialog is open and visible.
     virtual void PlayModal(DialogDriver& ui) = 0;
+    // The user's part of a folder browser or file-open dialog.
+    virtual std::optional<std::string> AnswerPathRequest(const PathRequest& request) = 0;
     virtual void OnModelessCreated(CMemoryWindow&) {}
     virtual void OnModelessDestroying(CMemoryWindow&) {}
 
@@ -65,6 +73,7 @@ private:
     std::map<const CWindowBase*, std::shared_ptr<CMemoryWindow>> windows_;
     std::vector<CModelessDialog*> modeless_;
     std::vector<std::string> dialogsShown_;
+    std::vector<PathRequest> pathRequests_;
     int busyDepth_ = 0;
     int busyShown_ = 0;
 };

@@ -658,6 +658,35 @@ int AnswerMessageBox(const MessageBoxRecord& box, IAnswerSource& source) {
     }
 }
 
+std::optional<std::string> AnswerPathRequest(const PathRequest& request, IAnswerSource& source) {
+    const bool folder = request.kind == PathRequest::Kind::Folder;
+    Question q;
+    q.kind = Question::Kind::Text;
+    q.name = folder ? "folder" : "file";
+    q.label = folder ? (request.title.empty() ? std::string("Folder:") : request.title + ":")
+                     : std::string("File to open:");
+    q.heading = q.label;
+    q.current = folder ? std::string() : request.file.initialPath;
+    Answer a = source.Ask(q);
+    switch (a.kind) {
+    case Answer::Kind::Value:
+        if (a.value.empty())
+            return std::nullopt;
+        return a.value;
+    case Answer::Kind::Keep:
+        if (q.current.empty())
+            return std::nullopt;
+        return q.current;
+    case Answer::Kind::Missing:
+        source.Unanswered(Quoted(q.label) + ": no answer (no terminal to ask on): pass " +
+                          OptionForAnswer(q.name));
+        return std::nullopt;
+    case Answer::Kind::Cancel:
+        break;
+    }
+    return std::nullopt;
+}
+
 int MatchChoice(const std::vector<std::string>& choices, const std::string& answer) {
     for (size_t i = 0; i < choices.size(); ++i)
         if (EqualsNoCase(choices[i], answer))

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "ui/framework/DialogDriver.h"
+#include "ui/framework/DialogHost.h"
 #include "ui/framework/HostChoice.h"
 #include "ui/framework/MessageBox.h"
 
@@ -100,6 +101,10 @@ private:
 void PlayByPrompts(DialogDriver& ui, IAnswerSource& source);
 // The answer to a message box.
 int AnswerMessageBox(const MessageBoxRecord& box, IAnswerSource& source);
+// The answer to a folder browser (the answer name "folder") or a file-open dialog ("file"):
+// a path, or nothing for Cancel. On a terminal, Enter keeps a file dialog's initial file
+// and cancels a folder browser.
+std::optional<std::string> AnswerPathRequest(const PathRequest& request, IAnswerSource& source);
 
 // The index of the choice an answer names: equal text (letter case ignored), else a number
 // counted from 1, else the first choice that begins with it; -1 when none.

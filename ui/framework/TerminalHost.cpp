@@ -185,13 +185,23 @@ TerminalHost::~TerminalHost() {
 }
 
 void TerminalHost::PlayModal(DialogDriver& ui) {
+    std::lock_guard<std::recursive_mutex> guard(terminalLock_);
     ClearProgress();
     PlayByPrompts(ui, *source_);
     DrawProgress();
 }
 
+std::optional<std::string> TerminalHost::AnswerPathRequest(const PathRequest& request) {
+    std::lock_guard<std::recursive_mutex> guard(terminalLock_);
+    ClearProgress();
+    std::optional<std::string> path = uifw::AnswerPathRequest(request, *source_);
+    DrawProgress();
+    return path;
+}
+
 int TerminalHost::MessageBox(platform::WindowHandle, const std::string& text,
                              const std::string& caption, unsigned style) {
+    std::lock_guard<std::recursive_mutex> guard(terminalLock_);
     ClearProgress();
     MessageBoxRecord box;
     box.text = text;
@@ -244,6 +254,7 @@ void TerminalHost::OnInterrupt() {
 }
 
 void TerminalHost::DrawProgress() {
+    std::lock_guard<std::recursive_mutex> guard(terminalLock_);
     if (consoleDepth_ > 0)
         return;
     std::string line;
@@ -276,6 +287,7 @@ void TerminalHost::DrawProgress() {
 }
 
 void TerminalHost::ClearProgress() {
+    std::lock_guard<std::recursive_mutex> guard(terminalLock_);
     if (drawn_.empty())
         return;
     if (terminal_.ErrorIsTerminal())
@@ -284,11 +296,13 @@ void TerminalHost::ClearProgress() {
 }
 
 void TerminalHost::BeginConsoleText() {
+    std::lock_guard<std::recursive_mutex> guard(terminalLock_);
     if (consoleDepth_++ == 0)
         ClearProgress();
 }
 
 void TerminalHost::EndConsoleText() {
+    std::lock_guard<std::recursive_mutex> guard(terminalLock_);
     if (consoleDepth_ > 0 && --consoleDepth_ == 0)
         DrawProgress();
 }

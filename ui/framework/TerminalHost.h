@@ -54,6 +54,7 @@ public:
 
 protected:
     void PlayModal(DialogDriver& ui) override;
+    std::optional<std::string> AnswerPathRequest(const PathRequest& request) override;
     void OnModelessCreated(CMemoryWindow& window) override;
     void OnModelessDestroying(CMemoryWindow& window) override;
 
@@ -65,6 +66,9 @@ private:
 
     ITerminal& terminal_;
     std::unique_ptr<Source> source_;
+    // One conversation at a time: a box asked from another thread waits for the dialog or
+    // box being answered.
+    std::recursive_mutex terminalLock_;
     std::mutex lock_; // the progress windows, between the host's thread and Ctrl-C's
     std::vector<CMemoryWindow*> progress_;
     std::string drawn_; // the progress line now on the terminal

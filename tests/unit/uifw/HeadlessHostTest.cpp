@@ -101,6 +101,28 @@ TEST(HeadlessHost, WhatWasNotPreparedFailsInsteadOfWaiting) {
     EXPECT_THAT(faults.seen[7], HasSubstr("1 message box answer(s) prepared"));
 }
 
+TEST(HeadlessHost, FolderBrowserAndFileDialogAreAnsweredAsPreparedAndRecorded) {
+    testing_support::FaultLog faults;
+    HeadlessHost host(faults.Sink());
+    int owner = 0;
+    host.ExpectPathRequest(std::optional<std::string>("/work/project"));
+    host.ExpectPathRequest([](const PathRequest& r) { return r.file.initialPath + ".new"; });
+    EXPECT_EQ(BrowseForFolder(&owner, "Select a folder"),
+              std::optional<std::string>("/work/project"));
+    FileDialogRequest file;
+    file.filter = "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*||";
+    file.initialPath = "cvs.exe";
+    EXPECT_EQ(ChooseFileToOpen(&owner, file), std::optional<std::string>("cvs.exe.new"));
+    EXPECT_EQ(BrowseForFolder(nullptr, "Select a folder"), std::nullopt);
+    ASSERT_EQ(host.PathRequests().size(), 3u);
+    EXPECT_EQ(host.PathRequests()[0].title, "Select a folder");
+    EXPECT_EQ(host.PathRequests()[0].owner, &owner);
+    EXPECT_EQ(host.PathRequests()[1].kind, PathRequest::Kind::File);
+    EXPECT_EQ(host.PathRequests()[1].file.filter, file.filter);
+    ASSERT_EQ(faults.seen.size(), 1u);
+    EXPECT_THAT(faults.seen[0], HasSubstr("unexpected folder browser"));
+}
+
 TEST(HeadlessHost, BusyCursorIsCounted) {
     HeadlessHost host(testing_support::FailTest);
     {

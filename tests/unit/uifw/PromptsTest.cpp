@@ -205,6 +205,29 @@ TEST(Prompts, MessageBoxesFromScriptedAnswers) {
     }
 }
 
+TEST(Prompts, FolderAndFileOnATerminalAndFromScriptedAnswers) {
+    testing_support::FakeTerminal terminal;
+    TerminalHost host(terminal, ScriptedAnswers(), testing_support::FailTest);
+    ScopedHost use(host);
+    FileDialogRequest file;
+    file.initialPath = "diff.exe";
+    terminal.input = {"/srv/work", "", ""};
+    EXPECT_EQ(BrowseForFolder(nullptr, "Select a folder"), std::optional<std::string>("/srv/work"));
+    EXPECT_EQ(ChooseFileToOpen(nullptr, file), std::optional<std::string>("diff.exe"));
+    EXPECT_EQ(BrowseForFolder(nullptr, "Select a folder"), std::nullopt);
+    EXPECT_THAT(terminal.prompts,
+                ElementsAre("Select a folder: ", "File to open [diff.exe]: ", "Select a folder: "));
+
+    testing_support::FaultLog faults;
+    HeadlessHost scripted(faults.Sink());
+    scripted.UseScriptedAnswers(
+        ScriptedAnswers(std::map<std::string, std::string>{{"file", "/usr/bin/meld"}}));
+    EXPECT_EQ(ChooseFileToOpen(nullptr, file), std::optional<std::string>("/usr/bin/meld"));
+    EXPECT_EQ(BrowseForFolder(nullptr, "Select a folder"), std::nullopt);
+    ASSERT_EQ(faults.seen.size(), 1u);
+    EXPECT_THAT(faults.seen[0], HasSubstr("pass --answer folder=VALUE"));
+}
+
 TEST(Prompts, ProgressIsOneLineRedrawnInPlaceAndCtrlCAsksToStop) {
     testing_support::FakeTerminal terminal;
     terminal.columns = 30;
