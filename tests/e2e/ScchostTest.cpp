@@ -49,7 +49,7 @@ TEST_F(Scchost, FailuresExitNonZeroWithAMessage) {
         {{"--bogus", "version"}, "scchost: unknown option --bogus (try scchost --help)\n"},
         {{"dirstatus"}, "scchost: dirstatus needs at least one folder (try scchost --help)\n"},
         {{"version", "extra"}, "scchost: version takes no arguments\n"},
-        {{"--provider"}, "scchost: --provider needs a path\n"},
+        {{"--provider"}, "scchost: --provider needs a value (try scchost --help)\n"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> argv{Exe()};

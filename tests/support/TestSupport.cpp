@@ -5,11 +5,14 @@
 #include "platform/PathStyle.h"
 #include "platform/Process.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
@@ -21,7 +24,10 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 #endif
 
@@ -128,6 +134,10 @@ ScopedEnv::~ScopedEnv() {
         SetEnv(name_, old_);
     else
         UnsetEnv(name_);
+}
+
+void FailTest(const std::string& message) {
+    ADD_FAILURE() << message;
 }
 
 IsolatedUser::IsolatedUser() {
@@ -342,6 +352,10 @@ bool ProcessIsAlive(long pid) {
     CloseHandle(process);
     return alive;
 }
+
+TerminalRunResult RunOnTerminal(const std::vector<std::string>&, const std::vector<TerminalStep>&) {
+    return TerminalRunResult{};
+}
 #else
 RunResult Run(const std::vector<std::string>& argv, const std::string& folder) {
     RunResult result;
@@ -403,6 +417,94 @@ RunResult Run(const std::vector<std::string>& argv, const std::string& folder) {
 
 RunResult Shell(const std::string& script, const std::string& folder) {
     return Run({"/bin/sh", "-c", script}, folder);
+}
+
+TerminalRunResult RunOnTerminal(const std::vector<std::string>& argv,
+                                const std::vector<TerminalStep>& steps) {
+    TerminalRunResult result;
+    if (argv.empty())
+        return result;
+    int master = -1;
+    pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+    if (pid < 0)
+        return result;
+    if (pid == 0) {
+        std::vector<char*> args;
+        for (const std::string& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    using Clock = std::chrono::steady_clock;
+    // Reads what the terminal shows until the predicate holds or the time is up.
+    auto readUntil = [&](const std::function<bool()>& done, std::chrono::seconds limit) {
+        const auto deadline = Clock::now() + limit;
+        while (!done()) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
+                    .count();
+            if (left <= 0)
+                return false;
+            struct pollfd fd = {master, POLLIN, 0};
+            if (poll(&fd, 1, static_cast<int>(left)) <= 0)
+                continue;
+            char buffer[4096];
+            ssize_t n = read(master, buffer, sizeof buffer);
+            if (n <= 0)
+                return done();
+            result.transcript.append(buffer, static_cast<size_t>(n));
+        }
+        return true;
+    };
+    size_t seen = 0;
+    for (const TerminalStep& step : steps) {
+        const bool found = readUntil(
+            [&] { return result.transcript.find(step.waitFor, seen) != std::string::npos; },
+            std::chrono::seconds(10));
+        result.found.push_back(found);
+        struct termios mode {};
+        result.echo.push_back(tcgetattr(master, &mode) == 0 && (mode.c_lflag & ECHO));
+        if (!found)
+            break;
+        seen = result.transcript.find(step.waitFor, seen) + step.waitFor.size();
+        const std::string& text = step.type;
+        if (!text.empty() && write(master, text.data(), text.size()) < 0)
+            break;
+    }
+    int status = 0;
+    bool exited = false;
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (!exited && Clock::now() < deadline) {
+        struct pollfd fd = {master, POLLIN, 0};
+        if (poll(&fd, 1, 100) > 0) {
+            char buffer[4096];
+            ssize_t n = read(master, buffer, sizeof buffer);
+            if (n > 0)
+                result.transcript.append(buffer, static_cast<size_t>(n));
+            else
+                usleep(10000); // the other side is closed: the program is ending
+        }
+        exited = waitpid(pid, &status, WNOHANG) == pid;
+    }
+    if (!exited) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        close(master);
+        return result;
+    }
+    // What the program wrote last.
+    for (;;) {
+        struct pollfd fd = {master, POLLIN, 0};
+        char buffer[4096];
+        ssize_t n = poll(&fd, 1, 0) > 0 ? read(master, buffer, sizeof buffer) : 0;
+        if (n <= 0)
+            break;
+        result.transcript.append(buffer, static_cast<size_t>(n));
+    }
+    close(master);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
 }
 
 bool HaveProgram(const std::string& name) {

@@ -117,6 +117,26 @@ std::string UnixPath(const std::string& path);
 // Whether the shell finds a program, e.g. HaveProgram("cvs").
 bool HaveProgram(const std::string& name);
 
+// Runs a program with a terminal (a pseudo-terminal) as its standard input, output and error.
+// Each step waits until the program's output holds the text (10 seconds at most), notes
+// whether the terminal echoes typing at that moment, and types the answer. POSIX only; on
+// Windows the result has status -1.
+struct TerminalStep {
+    std::string waitFor;
+    std::string type;
+};
+struct TerminalRunResult {
+    int status = -1;         // exit status, or -1 when it could not be run or timed out
+    std::string transcript;  // everything the terminal showed
+    std::vector<bool> echo;  // per step: whether typing was echoed when it was reached
+    std::vector<bool> found; // per step: whether the text appeared in time
+};
+TerminalRunResult RunOnTerminal(const std::vector<std::string>& argv,
+                                const std::vector<TerminalStep>& steps);
+
+// Reports a failure of the running test (for code that takes a function to report with).
+void FailTest(const std::string& message);
+
 bool RunningUnderWine();
 // Whether a process of that id still runs (a zombie counts as ended).
 bool ProcessIsAlive(long pid);

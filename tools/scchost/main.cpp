@@ -5,6 +5,7 @@
 // standard output, messages to standard error, and the exit status says whether the
 // command succeeded.
 #include "platform/Clock.h"
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "scc/TraceFile.h"
 #include "tools/scchost/Provider.h"
@@ -12,13 +13,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
 namespace {
 
 const char kUsage[] =
-    "usage: scchost [--provider PATH] [--trace FILE] COMMAND [ARGUMENT...]\n"
+    "usage: scchost [--provider PATH] [--trace FILE] [ANSWERS] COMMAND [ARGUMENT...]\n"
     "\n"
     "Loads the source-control provider (default: the one beside scchost) as an IDE does\n"
     "and runs one command through its exports.\n"
@@ -32,11 +35,62 @@ const char kUsage[] =
     "  --trace FILE         copy the provider's call trace to FILE before unloading it\n"
     "                       (the provider writes one only with its TRACELOG setting on,\n"
     "                       and deletes it when it is unloaded)\n"
-    "  -h, --help           show this text\n";
+    "  -h, --help           show this text\n"
+    "\n"
+    "answers for the provider's dialogs (used instead of asking; without a terminal they\n"
+    "are the only answers, and a dialog they leave open fails naming the option to pass):\n"
+    "  --password PASSWORD  the repository password (others on this machine may see it)\n"
+    "  --password-file FILE the first line of FILE is the password (- : standard input)\n"
+    "  --yes, --no          the answer to every yes/no question\n"
+    "  --answer NAME=VALUE  the answer for the prompt NAME (e.g. cvsroot=:local:/repo,\n"
+    "                       login=cancel)\n"
+    "  --ui HOST            how dialogs are shown: terminal, headless or auto (default:\n"
+    "                       on the terminal when standard input is one)\n";
+
+// Scripted answers travel to the provider as environment variables, set before it is
+// loaded; the provider reads them once and takes them out of the environment.
+const char kAnswerPrefix[] = "MORVEK_ANSWER_";
+const char kHostVariable[] = "MORVEK_UI_HOST";
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "scchost: %s\n", message.c_str());
     return 1;
+}
+
+bool SetAnswer(const std::string& name, const std::string& value, std::string& error) {
+    if (name.empty() ||
+        name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                               "0123456789_") != std::string::npos) {
+        error = "--answer needs NAME=VALUE with a NAME of letters, digits and _";
+        return false;
+    }
+    std::string variable = kAnswerPrefix;
+    for (char c : name)
+        variable.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+    if (!platform::SetEnvironmentValue(variable, value)) {
+        error = "cannot set " + variable;
+        return false;
+    }
+    return true;
+}
+
+// The first line of the file (or of standard input for "-"), without its line end.
+bool ReadPasswordFile(const std::string& path, std::string& password, std::string& error) {
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    if (path != "-") {
+        file.open(path, std::ios::binary);
+        if (!file) {
+            error = "cannot read the password file '" + path + "'";
+            return false;
+        }
+        in = &file;
+    }
+    password.clear();
+    std::getline(*in, password);
+    if (!password.empty() && password.back() == '\r')
+        password.pop_back();
+    return true;
 }
 
 int RunVersion(scchost::Provider& provider, const std::vector<std::string>& args) {
@@ -117,6 +171,7 @@ const Command kCommands[] = {
 
 int main(int argc, char** argv) {
     std::string providerPath;
+    std::string yesNo;
     std::string traceCopy;
     int i = 1;
     for (; i < argc && argv[i][0] == '-'; ++i) {
@@ -125,24 +180,60 @@ int main(int argc, char** argv) {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (option == "--provider") {
-            if (i + 1 >= argc)
-                return Fail("--provider needs a path");
-            providerPath = argv[++i];
-        } else if (option.rfind("--provider=", 0) == 0) {
-            providerPath = option.substr(std::strlen("--provider="));
-        } else if (option == "--trace") {
-            if (i + 1 >= argc)
-                return Fail("--trace needs a file name");
-            traceCopy = argv[++i];
-        } else if (option.rfind("--trace=", 0) == 0) {
-            traceCopy = option.substr(std::strlen("--trace="));
-        } else if (option == "--") {
+        if (option == "--") {
             ++i;
             break;
+        }
+        if (option == "--yes" || option == "--no") {
+            if (!yesNo.empty() && yesNo != option)
+                return Fail("--yes and --no exclude each other");
+            yesNo = option;
+            continue;
+        }
+        // The options with a value: "--name VALUE" or "--name=VALUE".
+        std::string value;
+        const std::string::size_type equals = option.find('=');
+        if (equals != std::string::npos && option.compare(0, 2, "--") == 0) {
+            value = option.substr(equals + 1);
+            option.resize(equals);
+        } else if (option == "--provider" || option == "--password" ||
+                   option == "--password-file" || option == "--answer" || option == "--ui" ||
+                   option == "--trace") {
+            if (i + 1 >= argc)
+                return Fail(option + " needs a value (try scchost --help)");
+            value = argv[++i];
+        }
+        std::string error;
+        if (option == "--provider") {
+            providerPath = value;
+        } else if (option == "--trace") {
+            traceCopy = value;
+        } else if (option == "--password") {
+            SetAnswer("password", value, error);
+        } else if (option == "--password-file") {
+            std::string password;
+            if (ReadPasswordFile(value, password, error))
+                SetAnswer("password", password, error);
+        } else if (option == "--answer") {
+            const std::string::size_type at = value.find('=');
+            if (at == std::string::npos)
+                error = "--answer needs NAME=VALUE";
+            else
+                SetAnswer(value.substr(0, at), value.substr(at + 1), error);
+        } else if (option == "--ui") {
+            if (value != "terminal" && value != "headless" && value != "auto")
+                error = "--ui takes terminal, headless or auto";
+            else
+                platform::SetEnvironmentValue(kHostVariable, value);
         } else {
             return Fail("unknown option " + option + " (try scchost --help)");
         }
+        if (!error.empty())
+            return Fail(error);
+    }
+    if (!yesNo.empty()) {
+        std::string error;
+        SetAnswer("yesno", yesNo == "--yes" ? "yes" : "no", error);
     }
     if (i >= argc) {
         std::fputs(kUsage, stderr);

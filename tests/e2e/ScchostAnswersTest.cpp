@@ -1,0 +1,50 @@
+// scchost's options that answer the provider's dialogs: what it refuses before loading
+// the provider. (That the answers reach a dialog is shown with the login command.)
+#include "tests/support/TestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using testing::HasSubstr;
+
+namespace {
+
+std::string Scchost() {
+    return testing_support::BinDir() + testing_support::Sep() + "scchost";
+}
+
+TEST(ScchostAnswers, OptionsAreCheckedAndListed) {
+    if (testing_support::RunningUnderWine())
+        GTEST_SKIP() << "runs scchost as a child process: Linux only here";
+    testing_support::TempDir dir("answers");
+    testing_support::WriteFile(dir / "pw", "secret\r\nsecond line\n");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{"--password", "pw", "--yes", "--answer", "login=ok", "version"}, 0, ""},
+        {{"--password-file=" + (dir / "pw"), "--no", "--ui", "headless", "version"}, 0, ""},
+        {{"--password-file", dir / "missing", "version"}, 1, "cannot read the password file"},
+        {{"--yes", "--no", "version"}, 1, "--yes and --no exclude each other"},
+        {{"--answer", "no-equals", "version"}, 1, "--answer needs NAME=VALUE"},
+        {{"--answer", "bad name=x", "version"}, 1, "letters, digits and _"},
+        {{"--ui", "window", "version"}, 1, "--ui takes terminal, headless or auto"},
+        {{"--password"}, 1, "--password needs a value"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> argv = {Scchost()};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        testing_support::RunResult run = testing_support::Run(argv);
+        EXPECT_EQ(run.status, c.status) << c.args[0] << ": " << run.err;
+        if (!c.err.empty()) {
+            EXPECT_THAT(run.err, HasSubstr(c.err)) << c.args[0];
+        }
+    }
+    testing_support::RunResult help = testing_support::Run({Scchost(), "--help"});
+    for (const char* option : {"--password PASSWORD", "--password-file FILE", "--yes, --no",
+                               "--answer NAME=VALUE", "--ui HOST"})
+        EXPECT_THAT(help.out, HasSubstr(option));
+}
+
+} // namespace

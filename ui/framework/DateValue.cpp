@@ -1,0 +1,151 @@
+// ui/framework/DateValue.cpp - date values and their formatting.
+#include "ui/framework/DateValue.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace uifw {
+namespace {
+
+bool IsLeap(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month) {
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
+}
+
+const char* const kMonthNames[] = {"January",   "February", "March",    "April",
+                                   "May",       "June",     "July",     "August",
+                                   "September", "October",  "November", "December"};
+
+std::string Number(int value, int width) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%0*d", width, value);
+    return buffer;
+}
+
+} // namespace
+
+DateValue DateValue::Make(int year, int month, int day, int hour, int minute, int second) {
+    DateValue value;
+    value.year = year;
+    value.month = month;
+    value.day = day;
+    value.hour = hour;
+    value.minute = minute;
+    value.second = second;
+    const bool ok = year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+                    day <= DaysInMonth(year, month) && hour >= 0 && hour < 24 && minute >= 0 &&
+                    minute < 60 && second >= 0 && second < 60;
+    value.state = ok ? State::Valid : State::Invalid;
+    return value;
+}
+
+DateValue DateValue::Invalid() {
+    DateValue value;
+    value.state = State::Invalid;
+    return value;
+}
+
+DateValue DateValue::Now() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return Make(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                local.tm_sec);
+}
+
+bool DateValue::operator==(const DateValue& other) const {
+    if (state != other.state)
+        return false;
+    if (state != State::Valid)
+        return true;
+    return year == other.year && month == other.month && day == other.day && hour == other.hour &&
+           minute == other.minute && second == other.second;
+}
+
+std::string DateValue::Format(const std::string& format) const {
+    if (!IsValid())
+        return std::string();
+    std::string out;
+    size_t i = 0;
+    while (i < format.size()) {
+        const char c = format[i];
+        if (c == '\'') {
+            size_t end = format.find('\'', i + 1);
+            if (end == std::string::npos)
+                end = format.size();
+            out.append(format, i + 1, end - i - 1);
+            i = end + 1;
+            continue;
+        }
+        size_t run = 1;
+        while (i + run < format.size() && format[i + run] == c)
+            ++run;
+        const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
+        switch (c) {
+        case 'y':
+            out += run >= 4 ? Number(year, 4) : Number(year % 100, 2);
+            break;
+        case 'M':
+            out += run >= 4   ? std::string(kMonthNames[month - 1])
+                   : run == 3 ? std::string(kMonthNames[month - 1], 3)
+                              : Number(month, static_cast<int>(run));
+            break;
+        case 'd':
+            out += Number(day, static_cast<int>(run > 2 ? 2 : run));
+            break;
+        case 'H':
+            out += Number(hour, static_cast<int>(run > 2 ? 2 : run));
+            break;
+        case 'h':
+            out += Number(hour12, static_cast<int>(run > 2 ? 2 : run));
+            break;
+        case 'm':
+            out += Number(minute, static_cast<int>(run > 2 ? 2 : run));
+            break;
+        case 's':
+            out += Number(second, static_cast<int>(run > 2 ? 2 : run));
+            break;
+        case 't':
+            out += run >= 2 ? (hour < 12 ? "AM" : "PM") : (hour < 12 ? "A" : "P");
+            break;
+        default:
+            out.append(run, c);
+        }
+        i += run;
+    }
+    return out;
+}
+
+DateValue ParseMonthDayYear(const std::string& text) {
+    int month = 0, day = 0, year = 0, hour = 0, minute = 0, second = 0;
+    int used = -1;
+    const char* s = text.c_str();
+    if (std::sscanf(s, "%d/%d/%d%n", &month, &day, &year, &used) != 3 || used < 0)
+        return DateValue::Invalid();
+    s += used;
+    if (*s == ' ') {
+        used = -1;
+        if (std::sscanf(s, " %d:%d%n", &hour, &minute, &used) != 2 || used < 0)
+            return DateValue::Invalid();
+        s += used;
+        if (*s == ':') {
+            used = -1;
+            if (std::sscanf(s, ":%d%n", &second, &used) != 1 || used < 0)
+                return DateValue::Invalid();
+            s += used;
+        }
+    }
+    if (*s != '\0' || year < 1000)
+        return DateValue::Invalid();
+    return DateValue::Make(year, month, day, hour, minute, second);
+}
+
+} // namespace uifw

@@ -1,0 +1,93 @@
+// ui/framework/HostChoice.cpp - the process's host and the scripted answers.
+#include "ui/framework/HostChoice.h"
+
+#include "platform/Environment.h"
+#include "platform/Terminal.h"
+#include "ui/framework/HeadlessHost.h"
+#include "ui/framework/TerminalHost.h"
+#include "ui/framework/TextUtil.h"
+
+#include <cstring>
+#include <mutex>
+
+namespace uifw {
+
+ScriptedAnswers::ScriptedAnswers(const std::map<std::string, std::string>& answers) {
+    for (const auto& [name, value] : answers)
+        Set(name, value);
+}
+
+ScriptedAnswers ScriptedAnswers::TakeFromEnvironment() {
+    ScriptedAnswers answers;
+    const size_t prefix = std::strlen(kAnswerPrefix);
+    for (const std::string& variable : platform::EnvironmentNames(kAnswerPrefix)) {
+        if (std::optional<std::string> value = platform::GetEnvironmentValue(variable))
+            answers.Set(variable.substr(prefix), *value);
+        platform::RemoveEnvironmentValue(variable);
+    }
+    return answers;
+}
+
+std::optional<std::string> ScriptedAnswers::Get(const std::string& name) const {
+    auto it = answers_.find(LowerCase(name));
+    if (it == answers_.end())
+        return std::nullopt;
+    return it->second;
+}
+
+void ScriptedAnswers::Set(const std::string& name, const std::string& value) {
+    answers_[LowerCase(name)] = value;
+}
+
+std::string OptionForAnswer(const std::string& name) {
+    const std::string n = LowerCase(name);
+    if (n == "password")
+        return "--password PASSWORD or --password-file FILE";
+    if (n == "yesno")
+        return "--yes or --no";
+    return "--answer " + n + "=VALUE";
+}
+
+HostKind ChooseHostKind(const std::optional<std::string>& setting, bool inputIsTerminal) {
+    const std::string value = setting ? LowerCase(Trim(*setting)) : std::string();
+    if (value == "terminal")
+        return HostKind::Terminal;
+    if (value == "headless")
+        return HostKind::Headless;
+    return inputIsTerminal ? HostKind::Terminal : HostKind::Headless;
+}
+
+namespace {
+
+// Made once, never destroyed: dialogs may still be shown while the process ends (from the
+// destructors of other process-wide objects).
+struct ChosenHost {
+    std::unique_ptr<ITerminal> terminal;
+    std::unique_ptr<IDialogHost> host;
+};
+
+ChosenHost* MakeChosenHost() {
+    auto chosen = new ChosenHost;
+    ScriptedAnswers answers = ScriptedAnswers::TakeFromEnvironment();
+    const HostKind kind = ChooseHostKind(platform::GetEnvironmentValue(kHostVariable),
+                                         platform::IsTerminal(platform::StandardStream::Input));
+    if (kind == HostKind::Terminal) {
+        chosen->terminal = SystemTerminal();
+        chosen->host = std::make_unique<TerminalHost>(*chosen->terminal, std::move(answers),
+                                                      WriteToStandardError);
+    } else {
+        auto headless = std::make_unique<HeadlessHost>(WriteToStandardError, false);
+        headless->UseScriptedAnswers(std::move(answers), WriteToStandardError);
+        chosen->host = std::move(headless);
+    }
+    return chosen;
+}
+
+} // namespace
+
+IDialogHost& ProcessHost() {
+    static ChosenHost* chosen = MakeChosenHost();
+    return *chosen->host;
+}
+
+} // namespace uifw

@@ -1,0 +1,78 @@
+// ui/framework/HostChoice.h - which host a process shows its dialogs with, and the scripted
+// answers that stand in for a user.
+//
+// The host is chosen once per process, the first time a dialog, message box or progress
+// window needs it (Host(), DialogHost.h), unless one is installed first (tests install a
+// headless host with ScopedHost). The choice follows MORVEK_UI_HOST:
+//
+//   MORVEK_UI_HOST=terminal   the terminal host: dialogs are asked for on the terminal
+//                             (prompts on standard error, answers from standard input)
+//   MORVEK_UI_HOST=headless   the headless host fed with the scripted answers; a dialog
+//                             they do not answer fails with a message naming the option
+//   unset, empty or auto      the terminal host when standard input is a terminal, else
+//                             the headless host with scripted answers
+//
+// (Windows will choose its window host here; until it exists, Windows chooses as POSIX.)
+//
+// Scripted answers come from variables MORVEK_ANSWER_<NAME>=VALUE, NAME being a prompt
+// name of a dialog's control in capitals (DialogTemplate.h). scchost sets them from its
+// options before it loads the provider. They are taken out of the environment when the host
+// is chosen, so that child processes (cvs, the external tools) never see them. A terminal
+// host uses them too and asks only for what they leave out. The names in use:
+//
+//   MORVEK_ANSWER_PASSWORD   the repository password (scchost --password, --password-file)
+//   MORVEK_ANSWER_CVSROOT    a CVSROOT asked for by a dialog that has none yet
+//   MORVEK_ANSWER_YESNO      yes or no: the answer to every question in a message box
+//                            (scchost --yes, --no); yes also answers OK, no also Cancel
+//   MORVEK_ANSWER_<DIALOG>   ok or cancel: how a dialog with that answer name is closed
+//                            (the login dialog's is LOGIN: MORVEK_ANSWER_LOGIN=cancel)
+//   MORVEK_ANSWER_FOLDER     the folder a folder browser returns (empty: cancelled)
+//   MORVEK_ANSWER_FILE       the file a file-open dialog returns (empty: cancelled)
+//   MORVEK_ANSWER_<NAME>     any other prompt (scchost --answer NAME=VALUE)
+//
+// Values by kind of control: text as it stands (line feeds for several lines); yes or no
+// for a check box; the text of the item, row or radio button (letter case ignored; a
+// number counts from 1); several rows separated by commas; a tree item as the path of item
+// texts from the top, separated by "/"; a date as MM/DD/YYYY, or "none".
+#pragma once
+
+#include "ui/framework/DialogHost.h"
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace uifw {
+
+constexpr const char* kHostVariable = "MORVEK_UI_HOST";
+constexpr const char* kAnswerPrefix = "MORVEK_ANSWER_";
+
+class ScriptedAnswers {
+public:
+    ScriptedAnswers() = default;
+    // Names are prompt names (letter case ignored).
+    explicit ScriptedAnswers(const std::map<std::string, std::string>& answers);
+    // Takes every MORVEK_ANSWER_<NAME> out of the environment.
+    static ScriptedAnswers TakeFromEnvironment();
+
+    std::optional<std::string> Get(const std::string& name) const;
+    void Set(const std::string& name, const std::string& value);
+    bool Empty() const { return answers_.empty(); }
+
+private:
+    std::map<std::string, std::string> answers_; // by lower-case name
+};
+
+// What to pass to scchost for an answer, for messages: "--password PASSWORD or
+// --password-file FILE", "--yes or --no", else "--answer NAME=VALUE".
+std::string OptionForAnswer(const std::string& name);
+
+enum class HostKind { Terminal, Headless };
+// The choice described above, from the variable's value (nothing when unset) and whether
+// standard input is a terminal. An unknown value counts as auto.
+HostKind ChooseHostKind(const std::optional<std::string>& setting, bool inputIsTerminal);
+
+// The host chosen for the process (made on first use, kept until the process ends).
+IDialogHost& ProcessHost();
+
+} // namespace uifw

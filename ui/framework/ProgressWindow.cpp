@@ -1,0 +1,73 @@
+// ui/framework/ProgressWindow.cpp - the progress window's fields and its Cancel.
+#include "ui/framework/ProgressWindow.h"
+
+namespace uifw {
+
+CProgressWindowBase::CProgressWindowBase(DialogTemplate dialogTemplate, ControlId activityId,
+                                         ControlId statusId, ControlId cancelId)
+    : CModelessDialog(std::move(dialogTemplate)), activityId_(activityId), statusId_(statusId),
+      cancelId_(cancelId) {}
+
+void CProgressWindowBase::SetActivity(const std::string& text) {
+    activity_ = text;
+    Refresh();
+}
+
+void CProgressWindowBase::SetStatusText(const std::string& text) {
+    status_.clear();
+    for (char c : text)
+        if (c != '\n')
+            status_.push_back(c);
+    Refresh();
+}
+
+void CProgressWindowBase::SetCancelHook(std::function<void()> hook) {
+    std::lock_guard<std::mutex> guard(hookLock_);
+    hook_ = std::move(hook);
+}
+
+bool CProgressWindowBase::RequestCancel() {
+    if (cancelRequested_.exchange(true))
+        return false;
+    std::lock_guard<std::mutex> guard(hookLock_);
+    if (hook_)
+        hook_();
+    return true;
+}
+
+std::string CProgressWindowBase::SummaryLine() const {
+    if (status_.empty())
+        return activity_;
+    if (activity_.empty())
+        return status_;
+    return activity_ + "  " + status_;
+}
+
+void CProgressWindowBase::Refresh() {
+    if (!IsRealised() || !IsWindowVisible())
+        return;
+    Control(activityId_).SetText(activity_);
+    Control(statusId_).SetText(status_);
+    Window()->Redraw();
+}
+
+bool CProgressWindowBase::OnInitDialog() {
+    Control(activityId_).SetText(activity_);
+    Control(statusId_).SetText(status_);
+    CenterWindow(true);
+    ShowWindow(true);
+    Refresh();
+    return true;
+}
+
+void CProgressWindowBase::OnClicked(ControlId id) {
+    if (id == cancelId_)
+        OnCancelButton();
+}
+
+void CProgressWindowBase::OnCancelButton() {
+    RequestCancel();
+    Button(cancelId_).Enable(false);
+}
+
+} // namespace uifw

@@ -1,0 +1,113 @@
+// ui/framework/Prompts.h - a dialog played as a series of questions, for hosts without
+// windows.
+//
+// The terminal host and the headless host with scripted answers show a dialog by asking for
+// the value of each control that has a prompt name (DialogTemplate.h), in tab order, through
+// a page of a sheet after another and through the visible panels; then they press OK. What
+// is disabled or hidden is not asked; a read-only box is shown, not asked. A dialog that
+// keeps itself open after OK (a validation message) is asked again on a terminal and fails
+// with scripted answers. A dialog's own answer (its answer name set to "cancel") closes it
+// with Cancel before anything is asked.
+//
+// Message boxes with one button are shown; others become a question whose answer is the
+// name of a button (yes and no stand for the first button and for No or Cancel).
+#pragma once
+
+#include "ui/framework/DialogDriver.h"
+#include "ui/framework/DialogHost.h"
+#include "ui/framework/HostChoice.h"
+#include "ui/framework/MessageBox.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace uifw {
+
+struct Question {
+    enum class Kind {
+        Text,          // one line
+        Password,      // one line, not shown while typed
+        MultiLineText, // several lines
+        YesNo,         // a check box
+        Choice,        // one of the choices (or, with freeText, any text)
+        MultiChoice,   // some of the choices
+        Date,          // MM/DD/YYYY or none
+        Buttons,       // a button of a message box, or OK/Cancel of a dialog
+    };
+    Kind kind = Kind::Text;
+    std::string name;    // the prompt name (the scripted answer's name)
+    std::string label;   // the control's label, or the message box's text
+    std::string heading; // the dialog's caption, or the message box's caption
+    std::string current; // what the control shows now
+    std::vector<std::string> choices;
+    bool freeText = false;
+    // Only a scripted answer counts; a terminal does not ask (a dialog's own OK or Cancel).
+    bool scriptedOnly = false;
+};
+
+struct Answer {
+    enum class Kind {
+        Value,   // use the value
+        Keep,    // leave the control as it is (Enter on a terminal)
+        Missing, // there is no answer (no scripted answer and no terminal)
+        Cancel,  // give up: the dialog is cancelled (end of input)
+    };
+    Kind kind = Kind::Missing;
+    std::string value;
+    bool scripted = false; // the value came from scripted answers, not from a person
+
+    static Answer Of(std::string value) { return Answer{Kind::Value, std::move(value), false}; }
+    static Answer Scripted(std::string value) {
+        return Answer{Kind::Value, std::move(value), true};
+    }
+};
+
+// Who answers: scripted answers, or a user at a terminal.
+class IAnswerSource {
+public:
+    virtual ~IAnswerSource() = default;
+    virtual Answer Ask(const Question& question) = 0;
+    // Whether a person answers (who can be asked again after a wrong answer).
+    virtual bool IsInteractive() const = 0;
+    // A text for the user: a message box's text, a wrong answer's reason, a read-only value.
+    virtual void Tell(const std::string& text) = 0;
+    // A dialog opens (its caption, once per showing).
+    virtual void Heading(const std::string& caption) = 0;
+    // The dialog cannot be answered: the message says what is missing and which option
+    // gives it.
+    virtual void Unanswered(const std::string& message) = 0;
+};
+
+// Answers from ScriptedAnswers only; texts for the user go to tell, failures to fail.
+class ScriptedSource : public IAnswerSource {
+public:
+    ScriptedSource(ScriptedAnswers answers, std::function<void(const std::string&)> tell,
+                   std::function<void(const std::string&)> fail);
+    Answer Ask(const Question& question) override;
+    bool IsInteractive() const override { return false; }
+    void Tell(const std::string& text) override;
+    void Heading(const std::string&) override {}
+    void Unanswered(const std::string& message) override;
+    ScriptedAnswers& Answers() { return answers_; }
+
+private:
+    ScriptedAnswers answers_;
+    std::function<void(const std::string&)> tell_;
+    std::function<void(const std::string&)> fail_;
+};
+
+// Plays an open modal dialog until it ends.
+void PlayByPrompts(DialogDriver& ui, IAnswerSource& source);
+// The answer to a message box.
+int AnswerMessageBox(const MessageBoxRecord& box, IAnswerSource& source);
+// The answer to a folder browser (the answer name "folder") or a file-open dialog ("file"):
+// a path, or nothing for Cancel. On a terminal, Enter keeps a file dialog's initial file
+// and cancels a folder browser.
+std::optional<std::string> AnswerPathRequest(const PathRequest& request, IAnswerSource& source);
+
+// The index of the choice an answer names: equal text (letter case ignored), else a number
+// counted from 1, else the first choice that begins with it; -1 when none.
+int MatchChoice(const std::vector<std::string>& choices, const std::string& answer);
+
+} // namespace uifw
