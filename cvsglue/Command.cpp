@@ -4,6 +4,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/PathStyle.h"
+#include "platform/User.h"
 
 #include <algorithm>
 #include <fstream>
@@ -188,7 +189,7 @@ private:
         // -c refused: fine when every editor it listed is this user in this folder.
         const std::string user = IsPserverRoot(plan_.root) && !RootUser(plan_.root).empty()
                                      ? RootUser(plan_.root)
-                                     : platform::CurrentUserName();
+                                     : platform::GetUserLoginName();
         const std::string here = platform::GetCurrentFolder();
         int editors = 0;
         bool onlySelf = true;

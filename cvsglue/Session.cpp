@@ -1,7 +1,9 @@
 // cvsglue/Session.cpp - running cvs once: streaming, passwords, questions, abort.
 #include "cvsglue/Session.h"
 
+#include "platform/Environment.h"
 #include "platform/PathStyle.h"
+#include "platform/User.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -87,7 +89,7 @@ std::string Session::Variable(const std::string& name) const {
     for (auto it = environment_.rbegin(); it != environment_.rend(); ++it)
         if (it->first == name)
             return it->second;
-    return platform::GetEnvironmentValue(name);
+    return platform::GetEnvironmentValue(name).value_or(std::string());
 }
 
 bool Session::Detect(Dialect& dialect) {
@@ -132,8 +134,9 @@ void Session::PrepareEnvironment(Dialect dialect) {
             passFile += platform::kPathSeparator;
         passFile += ".cvspass";
     }
-    environment_ = CommandEnvironment(dialect, answers,
-                                      platform::GetEnvironmentValue("CVS_PASSFILE"), passFile);
+    environment_ = CommandEnvironment(
+        dialect, answers, platform::GetEnvironmentValue("CVS_PASSFILE").value_or(std::string()),
+        passFile);
 }
 
 RunResult Session::Run(const std::vector<std::string>& args, const RunOptions& options) {

@@ -89,12 +89,4 @@ std::string QuoteWindowsArgument(const std::string& argument);
 std::string BuildWindowsCommandLine(const std::string& program,
                                     const std::vector<std::string>& args);
 
-// The value of a variable of this process's environment; found tells whether it is set.
-std::string GetEnvironmentValue(const std::string& name, bool* found = nullptr);
-// The current user's own home (profile) folder from the account database, whatever HOME
-// says: getpwuid on POSIX, the profile folder on Windows. Empty when unknown.
-std::string UserProfileFolder();
-// The current user's login name, empty when unknown.
-std::string CurrentUserName();
-
 } // namespace platform

@@ -12,5 +12,8 @@ std::string GetUserLoginName();
 // POSIX: the first comma-separated field of the account's GECOS entry, with "&" standing
 // for the login name with its first letter in upper case; empty when there is none.
 std::string GetUserFullName();
+// The user's own home (profile) folder from the account database, whatever HOME says:
+// getpwuid on POSIX, the profile folder on Windows. Empty when unknown.
+std::string UserProfileFolder();
 
 } // namespace platform

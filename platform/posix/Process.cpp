@@ -47,20 +47,6 @@ std::string ErrnoText(int code) {
     return std::strerror(code);
 }
 
-bool PasswdEntry(std::string* home, std::string* name) {
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::string buffer(size > 0 ? static_cast<size_t>(size) : 16384, '\0');
-    struct passwd pw;
-    struct passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &pw, buffer.data(), buffer.size(), &found) != 0 || !found)
-        return false;
-    if (home && pw.pw_dir)
-        *home = pw.pw_dir;
-    if (name && pw.pw_name)
-        *name = pw.pw_name;
-    return true;
-}
-
 } // namespace
 
 struct ChildProcess::State {
@@ -396,26 +382,6 @@ bool ChildProcess::WasTerminated() const {
 
 long ChildProcess::Id() const {
     return static_cast<long>(state_->pid);
-}
-
-std::string GetEnvironmentValue(const std::string& name, bool* found) {
-    const char* value = std::getenv(name.c_str());
-    if (found)
-        *found = value != nullptr;
-    return value ? value : "";
-}
-
-std::string UserProfileFolder() {
-    std::string home;
-    PasswdEntry(&home, nullptr);
-    return home;
-}
-
-std::string CurrentUserName() {
-    std::string name;
-    if (PasswdEntry(nullptr, &name) && !name.empty())
-        return name;
-    return GetEnvironmentValue("LOGNAME");
 }
 
 } // namespace platform

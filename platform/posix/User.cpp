@@ -52,4 +52,10 @@ std::string GetUserFullName() {
     return name;
 }
 
+std::string UserProfileFolder() {
+    struct passwd entry {};
+    std::vector<char> buffer;
+    return Account(entry, buffer) && entry.pw_dir ? entry.pw_dir : std::string();
+}
+
 } // namespace platform

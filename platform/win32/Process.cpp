@@ -344,34 +344,4 @@ long ChildProcess::Id() const {
     return static_cast<long>(state_->pid);
 }
 
-std::string GetEnvironmentValue(const std::string& name, bool* found) {
-    DWORD n = ::GetEnvironmentVariableA(name.c_str(), nullptr, 0);
-    if (n == 0) {
-        if (found)
-            *found = ::GetLastError() != ERROR_ENVVAR_NOT_FOUND;
-        return std::string();
-    }
-    std::string value(n, '\0');
-    n = ::GetEnvironmentVariableA(name.c_str(), value.data(), n);
-    value.resize(n);
-    if (found)
-        *found = true;
-    return value;
-}
-
-std::string UserProfileFolder() {
-    char path[MAX_PATH] = {0};
-    if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, 0, path)))
-        return path;
-    return GetEnvironmentValue("USERPROFILE");
-}
-
-std::string CurrentUserName() {
-    char name[256];
-    DWORD size = sizeof name;
-    if (::GetUserNameA(name, &size) && size > 0)
-        return std::string(name, size - 1);
-    return GetEnvironmentValue("USERNAME");
-}
-
 } // namespace platform
