@@ -5,23 +5,135 @@
 // progress display with the route of all text to the environment.
 //
 // The environment gets a context from SccInitialize and passes it back on every call. It
-// holds what the current project is and the windows that show progress.
+// holds the current project (CVSROOT, module, local path, comment), the environment cvs
+// sees, the command options of the advanced-options dialogs, the output of the last command,
+// and the windows that show progress. One command runs on a context at a time.
+//
+// Console text goes: client library -> OnConsoleText (one line at a time) -> the message
+// window (synchronous, on the context's thread) -> DeliverText -> the environment's
+// text-out procedure, trimmed, empty lines dropped.
 #pragma once
 
+#include "engine/CVSLibrary.h"
+#include "engine/MessageWindow.h"
 #include "platform/Types.h"
 
-class CCVSContext {
-public:
-    explicit CCVSContext(platform::WindowHandle window = nullptr) : parentWindow_(window) {}
-    virtual ~CCVSContext() = default;
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
+class CCVSArgs;
+class CDlgStatus;
+
+// The environment's text-out callback: (text, message kind) -> 0, or -1 to cancel.
+using TextOutProc = int32_t (*)(char* text, int32_t kind);
+
+// How the context calls up into the controller working on it.
+class CCVSContextCallBack {
+public:
+    virtual ~CCVSContextCallBack() = default;
+    // Log in to the repository; true when the login succeeded.
+    virtual bool OnLoginRequired(const std::string& cvsRoot) = 0;
+    // Ask the user for the password and store it with SetPassword.
+    virtual void OnPasswordRequest() = 0;
+    // Ask the user the pending question and store the answer under CVSLIB_YESNO.
+    virtual void OnYesNoQuestion() = 0;
+};
+
+class CCVSContext : public CCVSConnectCallBack {
+public:
+    // The parent window is the window given when it is visible, else the desktop.
+    explicit CCVSContext(platform::WindowHandle window = nullptr);
+    ~CCVSContext() override;
     CCVSContext(const CCVSContext&) = delete;
     CCVSContext& operator=(const CCVSContext&) = delete;
 
-    // The environment's window for the current call: owner of message boxes.
+    // --- Configuration.
     void SetWindow(platform::WindowHandle window) { parentWindow_ = window; }
     platform::WindowHandle GetWindow() const { return parentWindow_; }
+    void SetFallbackWindow(platform::WindowHandle window) { fallbackWindow_ = window; }
+    platform::WindowHandle GetFallbackWindow() const { return fallbackWindow_; }
+    // Sets the text-out procedure only when none is set yet.
+    void SetTextOut(TextOutProc textOut);
+    TextOutProc GetTextOut() const { return textOut_; }
+    void SetCVSRoot(const std::string& root) { cvsRoot_ = root; }
+    const std::string& GetCVSRoot() const { return cvsRoot_; }
+    void SetProjectModule(const std::string& module) { module_ = module; }
+    const std::string& GetProjectModule() const { return module_; }
+    void SetLocalPath(const std::string& path) { localPath_ = path; }
+    const std::string& GetLocalPath() const { return localPath_; }
+    // Stored trimmed of white space at both ends.
+    void SetComment(const std::string& comment);
+    const std::string& GetComment() const { return comment_; }
+    void SetController(CCVSContextCallBack* controller) { controller_ = controller; }
+    CCVSContextCallBack* GetController() const { return controller_; }
+    // While quiet, console text is not passed on and the progress window stays as it is;
+    // echoes still go out.
+    void SetQuiet(bool quiet) { quiet_ = quiet; }
+    bool IsQuiet() const { return quiet_; }
+
+    // CVS_GETPASS in the environment (an empty text stores an empty value).
+    void SetPassword(const std::string& password);
+    CCVSStringMap& GetEnvironment() { return environment_; }
+    CCVSStringMap& GetOptions() { return options_; }
+    CCVSLibrary& GetLibrary() { return *library_; }
+
+    // --- Running.
+    // Runs one command with the global options the settings ask for, in the current folder,
+    // logging in and running it once more when the output asks for a login.
+    bool Run(CCVSArgs& args);
+    // Runs in the folder of the path (the path itself when it is a folder); HOME is that
+    // folder, which stays the current folder afterwards.
+    bool RunInFolder(const std::string& path, CCVSArgs& args);
+    // Appends the file names of the paths to the arguments and runs in the first one's
+    // folder; an empty list runs nothing and fails.
+    bool RunOnFiles(CCVSArgs& args, const std::vector<std::string>& files);
+    // Asks the running command to stop (from any thread).
+    void Abort();
+
+    std::string GetOutput() const { return output_; }
+    void ClearOutput() { output_.clear(); }
+    const std::string& GetErrorCapture() const { return errors_; }
+    // The error text of the last command (see CVSContext.cpp).
+    std::string GetErrorText() const;
+
+    // --- Progress display and text.
+    // Sends a text to the message window with the message kind (kTextKindInfo).
+    void Echo(const std::string& text, int kind = kTextKindInfo);
+    // Called by the message window: trimmed, non-empty texts go to the text-out procedure.
+    void DeliverText(const std::string& text, int kind);
+    void ShowProgress(bool show);
+    void SetActivity(const std::string& text);
+    void SetStatusText(const std::string& text);
+    CDlgStatus* GetProgressWindow() const { return progress_; }
+    CMsgWnd& GetMessageWindow() { return *messageWindow_; }
+
+    // --- CCVSConnectCallBack.
+    void OnConsoleText(const char* text, size_t length, int stream) override;
+    void OnPasswordRequest() override;
+    void OnYesNoQuestion() override;
 
 private:
+    bool ExecuteOnce(CCVSArgs& args);
+    void FlushPendingLines(bool all);
+    void CloseProgressForLogin();
+
+    bool quiet_ = false;
+    platform::WindowHandle fallbackWindow_ = nullptr;
+    CCVSContextCallBack* controller_ = nullptr;
+    std::unique_ptr<CCVSLibrary> library_;
+    CCVSStringMap environment_;
+    CCVSStringMap options_;
+    TextOutProc textOut_ = nullptr;
+    std::string errors_;  // everything received on stream 1 since it was last cleared
+    std::string output_;  // everything received on stream 0 since it was last cleared
+    std::string pending_; // text of either stream not yet passed on
+    std::string comment_;
+    std::string module_;
+    std::string localPath_;
+    std::string cvsRoot_;
     platform::WindowHandle parentWindow_ = nullptr;
+    CDlgStatus* progress_ = nullptr; // deletes itself when its window goes
+    std::unique_ptr<CMsgWnd> messageWindow_;
 };

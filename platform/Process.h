@@ -89,4 +89,8 @@ std::string QuoteWindowsArgument(const std::string& argument);
 std::string BuildWindowsCommandLine(const std::string& program,
                                     const std::vector<std::string>& args);
 
+// The full path of a program found in the folders of PATH (Windows: SearchPath, which also
+// looks beside the running program first), or empty.
+std::string FindProgramOnPath(const std::string& program);
+
 } // namespace platform

@@ -15,10 +15,20 @@ std::string ThisModulePath() {
     Dl_info info{};
     if (::dladdr(reinterpret_cast<void*>(&AddressInThisModule), &info) == 0 || !info.dli_fname)
         return std::string();
+    const std::string name = info.dli_fname;
+    // The loader names the main program as it was started, possibly relative to a folder
+    // that is no longer the current one; the kernel knows its real path.
+    if (name.empty() || name[0] != '/') {
+        const std::string program = ExecutablePath();
+        const std::string::size_type slash = name.find_last_of('/');
+        const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
+        if (!program.empty() && program.substr(program.find_last_of('/') + 1) == base)
+            return program;
+    }
     char resolved[PATH_MAX];
-    if (::realpath(info.dli_fname, resolved))
+    if (::realpath(name.c_str(), resolved))
         return resolved;
-    return info.dli_fname;
+    return name;
 }
 
 std::string ExecutablePath() {

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
@@ -382,6 +383,31 @@ bool ChildProcess::WasTerminated() const {
 
 long ChildProcess::Id() const {
     return static_cast<long>(state_->pid);
+}
+
+} // namespace platform
+
+namespace platform {
+
+std::string FindProgramOnPath(const std::string& program) {
+    if (program.empty() || program.find('/') != std::string::npos)
+        return std::string();
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    std::string::size_type from = 0;
+    while (from <= folders.size()) {
+        std::string::size_type to = folders.find(':', from);
+        if (to == std::string::npos)
+            to = folders.size();
+        std::string folder = folders.substr(from, to - from);
+        std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + program;
+        struct stat st;
+        if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            ::access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        from = to + 1;
+    }
+    return std::string();
 }
 
 } // namespace platform

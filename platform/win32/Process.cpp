@@ -345,3 +345,14 @@ long ChildProcess::Id() const {
 }
 
 } // namespace platform
+
+namespace platform {
+
+std::string FindProgramOnPath(const std::string& program) {
+    char found[MAX_PATH + 1];
+    char* filePart = nullptr;
+    DWORD n = ::SearchPathA(nullptr, program.c_str(), nullptr, sizeof found, found, &filePart);
+    return n > 0 && n < sizeof found ? std::string(found, n) : std::string();
+}
+
+} // namespace platform

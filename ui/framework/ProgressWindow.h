@@ -55,6 +55,8 @@ public:
 protected:
     // Shows the fields (the controls, then a redraw), when the window is visible.
     void Refresh();
+    // Stores the activity without showing it; the next refresh shows it.
+    void SetActivityField(const std::string& text) { activity_ = text; }
     // Opening: the controls get the fields, the window is centred on the desktop and shown.
     bool OnInitDialog() override;
     void OnClicked(ControlId id) override;

@@ -1,0 +1,53 @@
+// tests/support/EngineTestSupport.cpp - the engine's test environment.
+#include "tests/support/EngineTestSupport.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace testing_support {
+namespace {
+OutputPane* g_pane = nullptr;
+}
+
+OutputPane::OutputPane() {
+    if (g_pane)
+        throw std::logic_error("one output pane at a time");
+    g_pane = this;
+}
+
+OutputPane::~OutputPane() {
+    g_pane = nullptr;
+}
+
+int32_t OutputPane::TextOut(char* text, int32_t) {
+    if (g_pane && text)
+        g_pane->lines_.push_back(text);
+    return 0;
+}
+
+std::string OutputPane::All() const {
+    std::string all;
+    for (const std::string& line : lines_)
+        all += line + "\n";
+    return all;
+}
+
+bool OutputPane::Has(const std::string& line) const {
+    return std::find(lines_.begin(), lines_.end(), line) != lines_.end();
+}
+
+EngineEnvironment::EngineEnvironment() : settings_(std::make_unique<CSccSettings>()) {
+    SetProcessSettings(settings_.get());
+}
+
+EngineEnvironment::~EngineEnvironment() {
+    SetProcessSettings(nullptr);
+}
+
+std::unique_ptr<CCVSContext> EngineEnvironment::MakeContext() {
+    auto context = std::make_unique<CCVSContext>(nullptr);
+    context->SetTextOut(&OutputPane::TextOut);
+    return context;
+}
+
+} // namespace testing_support

@@ -1,0 +1,51 @@
+// tests/support/EngineTestSupport.h - what tests of the engine and the floors above share:
+// an isolated user with settings of the test's own, a headless dialog host, and an
+// output pane that records what the provider sends it.
+#pragma once
+
+#include "engine/CVSContext.h"
+#include "settings/SccSettings.h"
+#include "tests/support/TestSupport.h"
+#include "ui/framework/HeadlessHost.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// The environment's output pane: every text the text-out procedure received.
+class OutputPane {
+public:
+    OutputPane();
+    ~OutputPane();
+    static int32_t TextOut(char* text, int32_t kind);
+    const std::vector<std::string>& Lines() const { return lines_; }
+    std::string All() const; // the lines joined, each followed by a line feed
+    bool Has(const std::string& line) const;
+    void Clear() { lines_.clear(); }
+
+private:
+    std::vector<std::string> lines_;
+};
+
+// An isolated user whose settings object is the process's, the headless host, and a pane.
+class EngineEnvironment {
+public:
+    EngineEnvironment();
+    ~EngineEnvironment();
+
+    CSccSettings& Settings() { return *settings_; }
+    uifw::HeadlessHost& Host() { return host_; }
+    OutputPane& Pane() { return pane_; }
+    // A context whose text goes to the pane.
+    std::unique_ptr<CCVSContext> MakeContext();
+
+private:
+    IsolatedUser user_;
+    std::unique_ptr<CSccSettings> settings_;
+    uifw::HeadlessHost host_{FailTest};
+    OutputPane pane_;
+};
+
+} // namespace testing_support
