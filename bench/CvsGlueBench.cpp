@@ -9,11 +9,11 @@
 //   base_ms_MB   baseline milliseconds per megabyte
 //   max_chunk_KB the largest chunk the callback saw: what the library holds at a time
 //                (its memory does not grow with the output)
-// and checks that every byte arrived, in order. More runs of other layers (the provider's
-// Run over starting cvs directly) belong here too.
+// and checks that every byte arrived, in order. The provider's own layer is measured in
+// ContextBench.cpp.
+#include "bench/BenchSupport.h"
 #include "cvsglue/CvsGlue.h"
 #include "platform/DynamicLibrary.h"
-#include "platform/Module.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,64 +22,12 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-std::string BinDir() {
-    std::string self = platform::ExecutablePath();
-    return self.substr(0, self.find_last_of('/'));
-}
-
-// Checks the fakecvs byte pattern (byte i is i % 251) as the data streams past.
-struct Checker {
-    uint64_t count = 0;
-    uint64_t wrong = 0;
-    size_t maxChunk = 0;
-    void Feed(const char* data, size_t size) {
-        if (size > maxChunk)
-            maxChunk = size;
-        unsigned phase = static_cast<unsigned>(count % 251);
-        for (size_t i = 0; i < size; ++i) {
-            wrong += static_cast<unsigned char>(data[i]) != phase;
-            if (++phase == 251)
-                phase = 0;
-        }
-        count += size;
-    }
-};
-
-double PlainPipe(const std::string& program, uint64_t size, Checker& check) {
-    const std::string count = std::to_string(size);
-    auto start = Clock::now();
-    int fds[2];
-    if (pipe(fds) != 0)
-        throw std::runtime_error("pipe");
-    pid_t pid = fork();
-    if (pid == 0) {
-        dup2(fds[1], 1);
-        close(fds[0]);
-        close(fds[1]);
-        execl(program.c_str(), program.c_str(), "bytes", count.c_str(),
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    static char buffer[65536];
-    for (;;) {
-        ssize_t n = read(fds[0], buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        check.Feed(buffer, static_cast<size_t>(n));
-    }
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using bench::BinDir;
+using bench::Checker;
+using bench::Clock;
 
 struct Library {
     Library() {
@@ -119,7 +67,7 @@ void LibraryOverPipe(benchmark::State& state) {
     size_t maxChunk = 0;
     for (auto _ : state) {
         Checker pipeCheck, libCheck;
-        const double b = PlainPipe(program, size, pipeCheck);
+        const double b = bench::PlainPipe(program, {"bytes", std::to_string(size)}, pipeCheck);
         const double l = ThroughLibrary(library, program, size, libCheck);
         if (pipeCheck.count != size || libCheck.count != size || libCheck.wrong ||
             pipeCheck.wrong) {

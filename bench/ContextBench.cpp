@@ -1,0 +1,122 @@
+// bench/ContextBench.cpp - the cost of the provider's own layer: one Run of the command
+// context (global options, environment, echo, the client library, captures, the line-by-line
+// route to the output pane) against starting the same program directly.
+//
+//   RunOverhead     a command that prints nothing: ratio = Run time / direct start time
+//   RunOutput/N     N megabytes of output through Run; the output capture holds all of it
+//                   (by design: the operations parse it), checked byte for byte
+//     ratio         Run time / plain pipe time for the same output
+//     run_ms_MB     Run milliseconds per megabyte (constant across sizes = linear time)
+//     capture_MB    what the capture holds afterwards (= N: memory linear in the output)
+#include "bench/BenchSupport.h"
+#include "engine/CVSArgs.h"
+#include "engine/CVSContext.h"
+#include "settings/SccSettings.h"
+#include "ui/framework/HeadlessHost.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using bench::Clock;
+
+int32_t DiscardText(char*, int32_t) {
+    return 0;
+}
+
+// Settings and dialogs of the benchmark's own: nothing of the real user's is read or written.
+struct Environment {
+    Environment() {
+        char folder[] = "/tmp/morvek-bench-XXXXXX";
+        home = mkdtemp(folder) ? folder : "/tmp";
+        setenv("HOME", home.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+        setenv("MORVEK_MACHINE_REGISTRY", (home + "/machine.reg").c_str(), 1);
+        settings = std::make_unique<CSccSettings>();
+        settings->SetCvsExePath(bench::FakeCvs());
+        settings->SetHideStatusUI(true);
+        SetProcessSettings(settings.get());
+    }
+    std::string home;
+    std::unique_ptr<CSccSettings> settings;
+    uifw::HeadlessHost host{nullptr};
+};
+
+Environment& Env() {
+    static Environment environment;
+    return environment;
+}
+
+double TimedRun(CCVSContext& context, std::initializer_list<const char*> items) {
+    CCVSArgs args;
+    for (const char* item : items)
+        args.Add(item);
+    auto start = Clock::now();
+    if (!context.Run(args))
+        throw std::runtime_error("the run failed");
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void RunOverhead(benchmark::State& state) {
+    Env();
+    CCVSContext context;
+    context.SetTextOut(&DiscardText);
+    double base = 0, run = 0;
+    for (auto _ : state) {
+        bench::Checker none;
+        const double b = bench::PlainPipe(bench::FakeCvs(), {"exit", "0"}, none);
+        const double r = TimedRun(context, {"exit", "0"});
+        base += b;
+        run += r;
+        state.SetIterationTime(b + r);
+    }
+    state.counters["ratio"] = run / base;
+    state.counters["run_ms"] = run * 1000 / state.iterations();
+    state.counters["direct_ms"] = base * 1000 / state.iterations();
+}
+BENCHMARK(RunOverhead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+
+void RunOutput(benchmark::State& state) {
+    Env();
+    const uint64_t size = static_cast<uint64_t>(state.range(0)) << 20;
+    const std::string count = std::to_string(size);
+    double base = 0, run = 0, captured = 0;
+    for (auto _ : state) {
+        CCVSContext context;
+        context.SetTextOut(&DiscardText);
+        bench::Checker pipeCheck, runCheck;
+        const double b = bench::PlainPipe(bench::FakeCvs(), {"bytes", count}, pipeCheck);
+        const double r = TimedRun(context, {"bytes", count.c_str()});
+        const std::string output = context.GetOutput();
+        runCheck.Feed(output.data(), output.size());
+        if (runCheck.count != size || runCheck.wrong || pipeCheck.count != size) {
+            state.SkipWithError("output lost, added or out of order");
+            return;
+        }
+        base += b;
+        run += r;
+        captured = static_cast<double>(output.size()) / (1 << 20);
+        state.SetIterationTime(b + r);
+    }
+    const double megabytes = static_cast<double>(size) / (1 << 20) * state.iterations();
+    state.counters["ratio"] = run / base;
+    state.counters["run_ms_MB"] = run * 1000 / megabytes;
+    state.counters["base_ms_MB"] = base * 1000 / megabytes;
+    state.counters["capture_MB"] = captured;
+    state.SetBytesProcessed(static_cast<int64_t>(size) * state.iterations());
+}
+BENCHMARK(RunOutput)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(100)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+} // namespace
+
+BENCHMARK_MAIN();
