@@ -9,6 +9,7 @@
 #include "scc/Trace.h"
 #include "scc/TraceFile.h"
 #include "settings/SccSettings.h"
+#include "ui/framework/HostChoice.h"
 #include "workcopy/Entries.h"
 
 namespace {
@@ -53,6 +54,9 @@ CModule g_module;
 
 bool CVODOroApp::InitInstance() {
     libraryFolder_ = platform::ThisModuleFolder();
+    // The dialog host is chosen now, before any cvs runs: choosing it takes the scripted
+    // answers (a password among them) out of the environment that children inherit.
+    uifw::ProcessHost();
 
     CSccSettings settings;
     settings.Load();

@@ -25,4 +25,15 @@ TEST(ProviderModule, LoadsAndAnswersTheVersion) {
     platform::CloseLibrary(module);
 }
 
+TEST(ProviderModule, LoadingTakesTheScriptedAnswersOutOfTheEnvironment) {
+    testing_support::IsolatedUser user;
+    testing_support::ScopedEnv password("MORVEK_ANSWER_PASSWORD", "secret");
+    testing_support::ScopedEnv host("MORVEK_UI_HOST", "headless");
+    platform::LibraryHandle module = platform::OpenLibrary(ProviderPath());
+    ASSERT_NE(module, nullptr);
+    // Children of the host (cvs, the external tools) must never see the password.
+    EXPECT_EQ(testing_support::GetEnv("MORVEK_ANSWER_PASSWORD"), "");
+    platform::CloseLibrary(module);
+}
+
 } // namespace
