@@ -1,0 +1,101 @@
+// operations/CVSController.h - one CVS task at a time over a context.
+//
+// The operations floor holds the controller and the records it parses from cvs output.
+// Every interface command and every dialog that needs CVS makes a controller on its stack
+// over the context, calls one operation and reads the result. While it lives, the
+// controller is the context's controller: it answers the login, password and yes/no
+// requests that arrive while a command runs.
+//
+// Errors are values: operations return false and leave the failure text in the error
+// message (and in the output pane). Only the update and commit operations store the text
+// of a failed run; others report failure by their result alone.
+#pragma once
+
+#include "engine/CVSContext.h"
+
+#include <string>
+#include <vector>
+
+// The keys of the command options map that the update reads, in the order its options go
+// onto the command line.
+namespace options {
+constexpr const char* kResetSticky = "CHECKOUT_RESETSTICKY";     // -A
+constexpr const char* kPruneEmpty = "CHECKOUT_PRUNEEMPTY";       // -P
+constexpr const char* kUseKeywordSub = "CHECKOUT_USEKEYWORDSUB"; // the keyword option
+constexpr const char* kKeyword = "CHECKOUT_USEKEYWORD";          //   such as -kb
+constexpr const char* kGetCleanCopy = "CHECKOUT_GETCLEANCOPY";   // -C
+constexpr const char* kCreateNewDir = "CHECKOUT_CREATENEWDIR";   // -d
+constexpr const char* kDontMerge = "CHECKOUT_DONTMERGE";         // dialog only
+constexpr const char* kMergeBranch1 = "CHECKOUT_MERGEBRANCH1";   // -j tag 1
+constexpr const char* kMergeTag1 = "CHECKOUT_MERGETAG1";
+constexpr const char* kMergeBranch2 = "CHECKOUT_MERGEBRANCH2"; // -j tag 2
+constexpr const char* kMergeTag2 = "CHECKOUT_MERGETAG2";
+constexpr const char* kUseDefaultVer = "CHECKOUT_USEDEFAULTVER"; // dialog only
+constexpr const char* kUseRevVer = "CHECKOUT_USEREVVER";         // -r revision
+constexpr const char* kGetRevVer = "CHECKOUT_GETREVVER";
+constexpr const char* kUseDateVer = "CHECKOUT_USEDATEVER"; // -D date
+constexpr const char* kGetDateVer = "CHECKOUT_GETDATEVER";
+constexpr const char* kCommitForced = "COMMIT_FORCED";         // commit -f
+constexpr const char* kCommitCheckEdits = "COMMIT_CHECKEDITS"; // commit -c
+constexpr const char* kCommitBranch = "COMMIT_BRANCH";         // add -r branch
+constexpr const char* kCommitBranchName = "COMMIT_BRANCHNAME";
+
+// Only the exact value "1" turns a flag on; a missing key counts as off.
+bool IsOn(const CCVSStringMap& map, const char* key);
+// The update's options from the map, in their order.
+std::vector<std::string> UpdateOptions(const CCVSStringMap& map);
+} // namespace options
+
+class CCVSController : public CCVSContextCallBack {
+public:
+    static constexpr size_t kErrorMessageSize = 1024; // with its terminating NUL
+
+    explicit CCVSController(CCVSContext& context);
+    ~CCVSController() override;
+    CCVSController(const CCVSController&) = delete;
+    CCVSController& operator=(const CCVSController&) = delete;
+
+    const std::string& GetErrorMessage() const { return errorMessage_; }
+    CCVSContext& Context() { return context_; }
+
+    // --- Answers to the context.
+    bool OnLoginRequired(const std::string& cvsRoot) override;
+    void OnPasswordRequest() override;
+    void OnYesNoQuestion() override;
+
+    // Asks for the password of the root and logs in. temporary: the run uses the dialog's
+    // root as the context's CVSROOT and the temporary folder, and restores both.
+    bool Login(const std::string& cvsRoot, bool temporary);
+
+    // Get, check out (the cvs command edit) and undo check-out, in batches by folder. The
+    // options map is the context's when none is given.
+    bool UpdateFiles(const std::vector<std::string>& files, bool revert, bool checkOut,
+                     bool undoCheckOut, const CCVSStringMap* options);
+    bool CheckOutFiles(const std::vector<std::string>& files, const CCVSStringMap* options);
+    bool UncheckOutFiles(const std::vector<std::string>& files);
+
+protected:
+    // The error convention: the failed run's error text goes to the output pane and into
+    // the error message.
+    bool Failed();
+    void SetErrorMessage(const std::string& text);
+    // Announces what the operation does: the progress window's activity and the pane.
+    void Announce(const std::string& activity);
+
+private:
+    bool ProcessBatch(const std::vector<std::string>& batch, bool revert, bool checkOut,
+                      bool undoCheckOut, const CCVSStringMap& options);
+    bool RunOn(std::initializer_list<const char*> command, const std::vector<std::string>& files);
+
+    // A file that is there but not known to CVS is in the way of the repository's copy. It
+    // is moved to a backup name beside it (name.~bak, name.~bak2, ...) before the update,
+    // and moved back when the update brought nothing in its place.
+    struct SetAside {
+        std::string file, backup;
+    };
+    std::vector<SetAside> SetAsideUnversioned(const std::vector<std::string>& batch);
+    void RestoreSetAside(const std::vector<SetAside>& setAside);
+
+    CCVSContext& context_;
+    std::string errorMessage_;
+};

@@ -1,0 +1,408 @@
+// The controller against the real cvs: update, check-out and undo check-out in folder
+// batches, the options map, the edit warning, questions, login, and a user's unversioned
+// file that must survive a get.
+#include "engine/CVSArgs.h"
+#include "operations/CVSController.h"
+#include "platform/FileSystem.h"
+#include "tests/support/CvsFixtures.h"
+#include "tests/support/EngineTestSupport.h"
+#include "ui/DlgPassword.h"
+#include "workcopy/Entries.h"
+#include "workcopy/FileStatus.h"
+#include "workcopy/PathFunctions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::EngineEnvironment;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+enum class Method { Local, Fork, Pserver };
+
+// A working copy of the module, a context on it, and helpers to read what ran.
+class ControllerFixture {
+public:
+    bool Start(Method method, std::string* problem) {
+        if (!repo_.Ready()) {
+            *problem = repo_.Problem();
+            return false;
+        }
+        env_.Settings().SetCvsExePath(testing_support::CvsProgram());
+        env_.Settings().SetIndependentMode(false);
+        env_.Settings().SetWarnOnEdit(false);
+        if (method == Method::Pserver) {
+            server_ = std::make_unique<testing_support::CvsPserver>(repo_);
+            if (!server_->Ready()) {
+                *problem = server_->Problem();
+                return false;
+            }
+            server_->Login();
+            root_ = server_->Root();
+        } else {
+            root_ = method == Method::Local ? repo_.LocalRoot() : repo_.ForkRoot();
+        }
+        work_ = NormalizePath(NewCopy("work"));
+        context_ = env_.MakeContext();
+        context_->SetCVSRoot(root_);
+        context_->SetLocalPath(work_);
+        context_->SetProjectModule("mod");
+        return true;
+    }
+    ~ControllerFixture() {
+        context_.reset();
+        ClearEntriesCache();
+        platform::SetCurrentFolder(testing_support::BinDir());
+    }
+
+    std::string NewCopy(const std::string& name) {
+        std::string folder = sandbox_.Folder(name);
+        platform::RemoveEmptyFolder(folder);
+        std::string error;
+        EXPECT_TRUE(repo_.Checkout(root_, folder, &error)) << error;
+        return folder;
+    }
+    std::string File(const std::string& relative) const {
+        std::string path = work_;
+        for (char c : "/" + relative)
+            path += c == '/' ? testing_support::Sep() : c;
+        return path;
+    }
+    // The cvs command lines echoed to the pane since the last call: each run echoes its
+    // folder, then its command line.
+    std::vector<std::string> Commands() {
+        std::vector<std::string> commands;
+        const std::vector<std::string>& lines = env_.Pane().Lines();
+        for (size_t i = 1; i < lines.size(); ++i)
+            if (lines[i - 1].rfind("Current Directory: ", 0) == 0)
+                commands.push_back(lines[i]);
+        env_.Pane().Clear();
+        return commands;
+    }
+    // Runs cvs in a working copy the way another user at another desk would.
+    testing_support::RunResult Cvs(const std::vector<std::string>& args,
+                                   const std::string& folder) {
+        return repo_.Cvs(args, folder);
+    }
+
+    testing_support::CvsSandbox sandbox_;
+    testing_support::CvsRepository repo_;
+    std::unique_ptr<testing_support::CvsPserver> server_;
+    EngineEnvironment env_;
+    std::unique_ptr<CCVSContext> context_;
+    std::string root_, work_;
+};
+
+class Controller : public testing::TestWithParam<Method>, protected ControllerFixture {
+protected:
+    void SetUp() override {
+        std::string problem;
+        if (!Start(GetParam(), &problem))
+            GTEST_SKIP() << problem;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Methods, Controller,
+                         testing::Values(Method::Local, Method::Fork, Method::Pserver),
+                         [](const testing::TestParamInfo<Method>& info) {
+                             return info.param == Method::Local  ? "Local"
+                                    : info.param == Method::Fork ? "Fork"
+                                                                 : "Pserver";
+                         });
+
+TEST_P(Controller, GetBringsTheNewRevision) {
+    const std::string other = NewCopy("other");
+    WriteFile(other + testing_support::Sep() + "a.txt", "from the other desk\n");
+    ASSERT_EQ(Cvs({"commit", "-m", "other desk", "a.txt"}, other).status, 0);
+
+    CCVSController controller(*context_);
+    EXPECT_TRUE(controller.UpdateFiles({File("a.txt")}, false, false, false, nullptr))
+        << controller.GetErrorMessage();
+    EXPECT_EQ(ReadFile(File("a.txt")), "from the other desk\n");
+    EXPECT_EQ(Commands(), std::vector<std::string>{"cvs update a.txt"});
+    EXPECT_TRUE(env_.Pane().Lines().empty());
+}
+
+TEST_P(Controller, CheckOutEditsAndUndoRevertsInBatchesByFolder) {
+    CCVSController controller(*context_);
+    const std::vector<std::string> files{File("a.txt"), File("img.bin"), File("sub/c.txt")};
+    MakeReadOnly(files[0]);
+    EXPECT_TRUE(controller.CheckOutFiles(files, nullptr)) << controller.GetErrorMessage();
+    EXPECT_EQ(Commands(),
+              (std::vector<std::string>{"cvs update a.txt img.bin", "cvs edit a.txt img.bin",
+                                        "cvs update c.txt", "cvs edit c.txt"}));
+    for (const std::string& file : files) {
+        EXPECT_TRUE(IsWritable(file)) << file;
+        EXPECT_TRUE(PathExists(GetBaseCopyPath(file))) << file; // cvs edit keeps a base copy
+    }
+
+    WriteFile(files[0], "my change\n");
+    env_.Host().ExpectMessageBox(uifw::kIdYes); // "a.txt has been modified; revert changes?"
+    EXPECT_TRUE(controller.UncheckOutFiles({files[0]})) << controller.GetErrorMessage();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"cvs unedit a.txt", "cvs update -C a.txt"}));
+    EXPECT_NE(ReadFile(files[0]), "my change\n");
+    EXPECT_FALSE(IsWritable(files[0]));
+    EXPECT_FALSE(PathExists(GetBaseCopyPath(files[0])));
+}
+
+TEST_P(Controller, ExclusiveCheckOut) {
+    env_.Settings().SetExclusiveLock(true);
+    CCVSController controller(*context_);
+    EXPECT_TRUE(controller.CheckOutFiles({File("sub/c.txt")}, nullptr))
+        << controller.GetErrorMessage();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"cvs update c.txt", "cvs edit -x c.txt"}));
+    EXPECT_TRUE(IsWritable(File("sub/c.txt")));
+}
+
+TEST_P(Controller, AQuestionOfCvsIsAnsweredByTheUser) {
+    CCVSController controller(*context_);
+    ASSERT_TRUE(controller.CheckOutFiles({File("a.txt"), File("sub/c.txt")}, nullptr));
+    WriteFile(File("a.txt"), "keep me\n");
+    WriteFile(File("sub/c.txt"), "throw me away\n");
+    Commands();
+
+    const auto unedit = [&](const std::string& file) {
+        CCVSArgs args;
+        args.Add("unedit");
+        return context_->RunOnFiles(args, {file});
+    };
+    env_.Host().ExpectMessageBox(uifw::kIdNo);
+    unedit(File("a.txt"));
+    env_.Host().ExpectMessageBox(uifw::kIdYes);
+    unedit(File("sub/c.txt"));
+
+    const auto boxes = env_.Host().MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].caption, "CVS Alert");
+    EXPECT_EQ(boxes[0].style & 0xF0, uifw::kMbIconQuestion);
+    EXPECT_NE(boxes[0].text.find("a.txt has been modified"), std::string::npos) << boxes[0].text;
+    EXPECT_EQ(ReadFile(File("a.txt")), "keep me\n");           // No: still edited
+    EXPECT_NE(ReadFile(File("sub/c.txt")), "throw me away\n"); // Yes: reverted
+}
+
+TEST_P(Controller, TheEditWarningStopsOnNo) {
+    env_.Settings().SetWarnOnEdit(true);
+    const std::string other = NewCopy("other");
+    ASSERT_EQ(Cvs({"edit", "a.txt"}, other).status, 0);
+
+    CCVSController controller(*context_);
+    env_.Host().ExpectMessageBox(uifw::kIdNo);
+    EXPECT_FALSE(controller.CheckOutFiles({File("a.txt")}, nullptr));
+    ASSERT_EQ(env_.Host().MessageBoxes().size(), 1u);
+    EXPECT_EQ(env_.Host().MessageBoxes()[0].text, "Files already open for edit. Continue?");
+    EXPECT_EQ(env_.Host().MessageBoxes()[0].caption, "");
+    EXPECT_EQ(Commands(), std::vector<std::string>{"cvs editors a.txt"});
+    EXPECT_EQ(controller.GetErrorMessage(), "");
+
+    env_.Host().ExpectMessageBox(uifw::kIdYes);
+    EXPECT_TRUE(controller.CheckOutFiles({File("a.txt")}, nullptr)) << controller.GetErrorMessage();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"cvs editors a.txt", "cvs update a.txt",
+                                                    "cvs edit a.txt"}));
+}
+
+TEST_P(Controller, AnUnversionedFileOfTheUserSurvivesAGet) {
+    const std::string other = NewCopy("other");
+    WriteFile(other + testing_support::Sep() + "extra.txt", "the repository's extra\n");
+    ASSERT_EQ(Cvs({"add", "extra.txt"}, other).status, 0);
+    ASSERT_EQ(Cvs({"commit", "-m", "extra", "extra.txt"}, other).status, 0);
+
+    WriteFile(File("extra.txt"), "my own extra\n"); // the user's, never seen by CVS
+    WriteFile(File("mine.txt"), "only mine\n");     // nowhere in the repository
+    CCVSController controller(*context_);
+    EXPECT_TRUE(controller.UpdateFiles({File("extra.txt")}, false, false, false, nullptr))
+        << controller.GetErrorMessage();
+    EXPECT_EQ(ReadFile(File("extra.txt")), "the repository's extra\n");
+    EXPECT_EQ(ReadFile(File("extra.txt") + ".~bak"), "my own extra\n");
+    EXPECT_TRUE(env_.Pane().Has("Kept the unversioned file " + File("extra.txt") + " as " +
+                                File("extra.txt") + ".~bak"))
+        << env_.Pane().All();
+
+    // Nothing of that name in the repository: the file stays where it was, as it was.
+    controller.CheckOutFiles({File("mine.txt")}, nullptr);
+    EXPECT_EQ(ReadFile(File("mine.txt")), "only mine\n");
+    EXPECT_FALSE(PathExists(File("mine.txt") + ".~bak"));
+}
+
+// The options map and the settings that shape the update; the command lines tell.
+class ControllerOptions : public testing::Test, protected ControllerFixture {
+protected:
+    void SetUp() override {
+        std::string problem;
+        if (!Start(Method::Local, &problem))
+            GTEST_SKIP() << problem;
+    }
+};
+
+TEST_F(ControllerOptions, TheUpdateTakesTheMapInItsOrder) {
+    CCVSStringMap map{{"CHECKOUT_RESETSTICKY", "1"},   {"CHECKOUT_PRUNEEMPTY", "1"},
+                      {"CHECKOUT_USEKEYWORDSUB", "1"}, {"CHECKOUT_USEKEYWORD", "-kb"},
+                      {"CHECKOUT_GETCLEANCOPY", "1"},  {"CHECKOUT_CREATENEWDIR", "1"},
+                      {"CHECKOUT_MERGEBRANCH1", "1"},  {"CHECKOUT_MERGETAG1", "REL_1"},
+                      {"CHECKOUT_MERGEBRANCH2", "1"},  {"CHECKOUT_MERGETAG2", "BR1"},
+                      {"CHECKOUT_USEREVVER", "1"},     {"CHECKOUT_GETREVVER", "1.2"},
+                      {"CHECKOUT_USEDATEVER", "1"},    {"CHECKOUT_GETDATEVER", "2030-01-01"},
+                      {"CHECKOUT_DONTMERGE", "1"},     {"CHECKOUT_USEDEFAULTVER", "1"}};
+    EXPECT_EQ(options::UpdateOptions(map),
+              (std::vector<std::string>{"-A", "-P", "-kb", "-C", "-d", "-j", "REL_1", "-j", "BR1",
+                                        "-r", "1.2", "-D", "2030-01-01"}));
+    for (const char* off : {"0", "yes", "true", "", " 1"}) {
+        CCVSStringMap flags{{"CHECKOUT_RESETSTICKY", off}};
+        EXPECT_TRUE(options::UpdateOptions(flags).empty()) << off;
+    }
+
+    CCVSController controller(*context_);
+    CCVSStringMap sticky{
+        {"CHECKOUT_RESETSTICKY", "1"}, {"CHECKOUT_USEREVVER", "1"}, {"CHECKOUT_GETREVVER", "1.2"}};
+    EXPECT_TRUE(controller.UpdateFiles({File("a.txt")}, false, false, false, &sticky));
+    EXPECT_EQ(Commands(), std::vector<std::string>{"cvs update -A -r 1.2 a.txt"});
+    EXPECT_EQ(GetEntryRevision(File("a.txt")), "1.2");
+
+    // Undo check-out: -C only when the map adds nothing.
+    EXPECT_TRUE(controller.UncheckOutFiles({File("a.txt")}));
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"cvs unedit a.txt", "cvs update -C a.txt"}));
+    context_->GetOptions()["CHECKOUT_RESETSTICKY"] = "1";
+    EXPECT_TRUE(controller.UncheckOutFiles({File("a.txt")}));
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"cvs unedit a.txt", "cvs update -A a.txt"}));
+    EXPECT_EQ(GetEntryRevision(File("a.txt")), "1.3");
+}
+
+TEST_F(ControllerOptions, IndependentModeRunsNoEditorsEditOrUnedit) {
+    env_.Settings().SetIndependentMode(true);
+    env_.Settings().SetWarnOnEdit(true);
+    CCVSController controller(*context_);
+    MakeReadOnly(File("a.txt"));
+    EXPECT_TRUE(controller.CheckOutFiles({File("a.txt")}, nullptr));
+    EXPECT_EQ(Commands(), std::vector<std::string>{"cvs update a.txt"});
+    EXPECT_TRUE(IsWritable(File("a.txt")));
+    EXPECT_TRUE(controller.UncheckOutFiles({File("a.txt")}));
+    EXPECT_EQ(Commands(), std::vector<std::string>{"cvs update -C a.txt"});
+    EXPECT_FALSE(IsWritable(File("a.txt")));
+}
+
+TEST_F(ControllerOptions, NoCheckoutUpdatesSkipsTheUpdateOnlyWithoutOptions) {
+    env_.Settings().SetNoCheckoutUpdates(true);
+    CCVSController controller(*context_);
+    EXPECT_TRUE(controller.CheckOutFiles({File("a.txt"), File("img.bin")}, nullptr));
+    EXPECT_EQ(Commands(), std::vector<std::string>{"cvs edit a.txt img.bin"});
+    CCVSStringMap prune{{"CHECKOUT_PRUNEEMPTY", "1"}};
+    EXPECT_TRUE(controller.CheckOutFiles({File("a.txt")}, &prune));
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"cvs update -P a.txt", "cvs edit a.txt"}));
+}
+
+TEST_F(ControllerOptions, AFailedRunStopsTheOperationWithItsErrorText) {
+    CCVSController controller(*context_);
+    CCVSStringMap bad{{"CHECKOUT_USEREVVER", "1"}, {"CHECKOUT_GETREVVER", "NO_SUCH_TAG"}};
+    const bool ok =
+        controller.UpdateFiles({File("a.txt"), File("sub/c.txt")}, false, false, false, &bad);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(controller.GetErrorMessage().empty());
+    EXPECT_LT(controller.GetErrorMessage().size(), CCVSController::kErrorMessageSize);
+    EXPECT_EQ(Commands().size(), 1u) << "the second batch must not run";
+}
+
+TEST_F(ControllerOptions, ANewFolderIsBoundBeforeItsUpdate) {
+    // A folder of the repository that the working copy lacks.
+    platform::SetCurrentFolder(work_);
+    testing_support::RemoveTree(File("sub"));
+    CCVSController controller(*context_);
+    EXPECT_TRUE(controller.UpdateFiles({File("sub/c.txt")}, false, false, false, nullptr))
+        << controller.GetErrorMessage();
+    EXPECT_TRUE(IsCVSFolder(File("sub")));
+    EXPECT_TRUE(PathExists(File("sub/c.txt")));
+    EXPECT_TRUE(IsInEntries(File("sub/c.txt")));
+}
+
+// Login through the login dialog, against the pserver fixture.
+class ControllerLogin : public testing::Test, protected ControllerFixture {
+protected:
+    void SetUp() override {
+        std::string problem;
+        if (!Start(Method::Pserver, &problem))
+            GTEST_SKIP() << problem;
+        // Forget the login the fixture made.
+        ASSERT_EQ(Cvs({"-d", root_, "logout"}, work_).status, 0);
+        Commands();
+    }
+    void ExpectLoginDialog(const std::string& password) {
+        env_.Host().ExpectDialog("CVS Repository Login ...", [password](uifw::DialogDriver& ui) {
+            ui.Type(CDlgPassword::kIdcPassword, password);
+            ui.Click(uifw::kIdOk);
+        });
+    }
+};
+
+TEST_F(ControllerLogin, LogsInWithTheTypedPassword) {
+    CCVSController controller(*context_);
+    ExpectLoginDialog(server_->Password());
+    EXPECT_TRUE(controller.Login(root_, false)) << context_->GetErrorText();
+    EXPECT_EQ(Commands(), std::vector<std::string>{"cvs -d " + root_ + " login"});
+    EXPECT_NE(ReadFile(sandbox_.PassFile()).find(root_), std::string::npos);
+}
+
+TEST_F(ControllerLogin, CancelRunsNothingAndLeavesNoMessage) {
+    CCVSController controller(*context_);
+    env_.Host().ExpectDialog("CVS Repository Login ...",
+                             [](uifw::DialogDriver& ui) { ui.Click(uifw::kIdCancel); });
+    EXPECT_FALSE(controller.Login(root_, false));
+    EXPECT_EQ(controller.GetErrorMessage(), "");
+    EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(ControllerLogin, AWrongPasswordFails) {
+    CCVSController controller(*context_);
+    ExpectLoginDialog("wrong");
+    EXPECT_FALSE(controller.Login(root_, false));
+    EXPECT_NE(context_->GetErrorText().find("authorization failed"), std::string::npos);
+}
+
+TEST_F(ControllerLogin, ATemporaryLoginUsesTheDialogsRootAndRestoresTheContexts) {
+    context_->SetCVSRoot(":local:/elsewhere");
+    CCVSController controller(*context_);
+    env_.Host().ExpectDialog("CVS Repository Login ...", [this](uifw::DialogDriver& ui) {
+        EXPECT_TRUE(ui.IsReadOnly(CDlgPassword::kIdcCvsRoot));
+        EXPECT_EQ(ui.Text(CDlgPassword::kIdcCvsRoot), root_);
+        ui.Type(CDlgPassword::kIdcPassword, server_->Password());
+        ui.Click(uifw::kIdOk);
+    });
+    EXPECT_TRUE(controller.Login(root_, true)) << context_->GetErrorText();
+    EXPECT_EQ(context_->GetCVSRoot(), ":local:/elsewhere");
+}
+
+TEST_F(ControllerLogin, ACommandWithoutAStoredPasswordAsksAndRunsAgain) {
+    CCVSController controller(*context_);
+    ExpectLoginDialog(server_->Password());
+    EXPECT_TRUE(controller.UpdateFiles({File("a.txt")}, false, false, false, nullptr))
+        << controller.GetErrorMessage();
+    EXPECT_EQ(Commands(),
+              (std::vector<std::string>{"cvs update a.txt", "cvs -d " + root_ + " login"}));
+}
+
+TEST_F(ControllerLogin, AStoredPasswordTheServerRefusesLeadsToTheDialogToo) {
+    ASSERT_TRUE(server_->Login());
+    // The server's password changes; the stored one no longer works.
+    ASSERT_EQ(
+        testing_support::Shell(
+            "sed -i \"s/^alice:[^:]*:/alice:$(perl -e 'print crypt(q(changed), q(ab))'):/\" " +
+            testing_support::UnixPath(repo_.Path()) + "/CVSROOT/passwd")
+            .status,
+        0);
+    CCVSController controller(*context_);
+    ExpectLoginDialog("changed");
+    EXPECT_TRUE(controller.UpdateFiles({File("a.txt")}, false, false, false, nullptr))
+        << controller.GetErrorMessage();
+}
+
+TEST_F(ControllerLogin, ALoginWhoseTextSaysErrorConnectingFails) {
+    if (testing_support::RunningUnderWine())
+        GTEST_SKIP() << "the stand-in for cvs is a shell script";
+    const std::string script = sandbox_.Folder("fake") + "/cvs";
+    WriteFile(script, "#!/bin/sh\necho 'Error connecting to the server' >&2\nexit 0\n");
+    ASSERT_EQ(testing_support::Shell("chmod +x '" + script + "'").status, 0);
+    env_.Settings().SetCvsExePath(script);
+    CCVSController controller(*context_);
+    ExpectLoginDialog("anything");
+    EXPECT_FALSE(controller.Login(root_, false));
+}
+
+} // namespace
