@@ -37,6 +37,7 @@ public:
     ~CModule() {
         app_.ExitInstance();
         SetProcessSettings(nullptr);
+        uifw::ReleaseProcessHost();
     }
     CModule(const CModule&) = delete;
     CModule& operator=(const CModule&) = delete;

@@ -59,8 +59,9 @@ HostKind ChooseHostKind(const std::optional<std::string>& setting, bool inputIsT
 
 namespace {
 
-// Made once, never destroyed: dialogs may still be shown while the process ends (from the
-// destructors of other process-wide objects).
+// Made on first use and kept while the program runs: dialogs may still be shown while it
+// ends (from the destructors of other process-wide objects). A module that is unloaded
+// releases it first (ReleaseProcessHost), so that each load does not leave one behind.
 struct ChosenHost {
     std::unique_ptr<ITerminal> terminal;
     std::unique_ptr<IDialogHost> host;
@@ -83,11 +84,22 @@ ChosenHost* MakeChosenHost() {
     return chosen;
 }
 
+std::mutex g_chosenLock;
+ChosenHost* g_chosen = nullptr;
+
 } // namespace
 
 IDialogHost& ProcessHost() {
-    static ChosenHost* chosen = MakeChosenHost();
-    return *chosen->host;
+    std::lock_guard<std::mutex> guard(g_chosenLock);
+    if (!g_chosen)
+        g_chosen = MakeChosenHost();
+    return *g_chosen->host;
+}
+
+void ReleaseProcessHost() {
+    std::lock_guard<std::mutex> guard(g_chosenLock);
+    delete g_chosen;
+    g_chosen = nullptr;
 }
 
 } // namespace uifw

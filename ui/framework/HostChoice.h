@@ -74,5 +74,8 @@ HostKind ChooseHostKind(const std::optional<std::string>& setting, bool inputIsT
 
 // The host chosen for the process (made on first use, kept until the process ends).
 IDialogHost& ProcessHost();
+// Destroys the chosen host; the next use chooses again. For a module being unloaded, after
+// its last dialog.
+void ReleaseProcessHost();
 
 } // namespace uifw
