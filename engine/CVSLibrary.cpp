@@ -18,11 +18,6 @@ platform::LibraryHandle g_library = nullptr;
 
 constexpr size_t kPathBuffer = 260;
 constexpr const char* kClientLibrary = "cvs2ntlib";
-#ifdef _WIN32
-constexpr const char* kCvsProgram = "cvs.exe";
-#else
-constexpr const char* kCvsProgram = "cvs";
-#endif
 
 // A string value of a machine key (REG_SZ or REG_EXPAND_SZ, not expanded); empty when the
 // key or the value is missing or of another type. opened tells whether the key exists.
@@ -131,9 +126,9 @@ bool CCVSLibrary::ResolveExecutable(std::string& path) {
     const std::string installPath =
         MachineString("SOFTWARE\\CVS\\Pserver", "InstallPath", &keyOpened);
     if (keyOpened)
-        path = Join(installPath, kCvsProgram);
+        path = Join(installPath, platform::ProgramFileName("cvs"));
     if (!keyOpened || (installPath.empty() && !platform::Exists(path))) {
-        const std::string found = platform::FindProgramOnPath(kCvsProgram);
+        const std::string found = platform::FindProgramOnPath(platform::ProgramFileName("cvs"));
         if (!found.empty()) {
             path = found;
         } else if (!keyOpened) {

@@ -89,6 +89,9 @@ std::string QuoteWindowsArgument(const std::string& argument);
 std::string BuildWindowsCommandLine(const std::string& program,
                                     const std::vector<std::string>& args);
 
+// The file name of a program called base: base.exe on Windows, base elsewhere.
+std::string ProgramFileName(const std::string& base);
+
 // The full path of a program found in the folders of PATH (Windows: SearchPath, which also
 // looks beside the running program first), or empty.
 std::string FindProgramOnPath(const std::string& program);

@@ -389,6 +389,10 @@ long ChildProcess::Id() const {
 
 namespace platform {
 
+std::string ProgramFileName(const std::string& base) {
+    return base;
+}
+
 std::string FindProgramOnPath(const std::string& program) {
     if (program.empty() || program.find('/') != std::string::npos)
         return std::string();

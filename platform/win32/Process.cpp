@@ -348,6 +348,10 @@ long ChildProcess::Id() const {
 
 namespace platform {
 
+std::string ProgramFileName(const std::string& base) {
+    return base + ".exe";
+}
+
 std::string FindProgramOnPath(const std::string& program) {
     char found[MAX_PATH + 1];
     char* filePart = nullptr;

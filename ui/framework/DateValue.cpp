@@ -1,6 +1,8 @@
 // ui/framework/DateValue.cpp - date values and their formatting.
 #include "ui/framework/DateValue.h"
 
+#include "platform/Clock.h"
+
 #include <cstdio>
 #include <ctime>
 
@@ -50,15 +52,8 @@ DateValue DateValue::Invalid() {
 }
 
 DateValue DateValue::Now() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return Make(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                local.tm_sec);
+    const platform::LocalTime now = platform::LocalNow();
+    return Make(now.year, now.month, now.day, now.hour, now.minute, now.second);
 }
 
 bool DateValue::operator==(const DateValue& other) const {

@@ -204,20 +204,29 @@ TEST_P(Controller, TheEditWarningStopsOnNo) {
 
 TEST_P(Controller, AnUnversionedFileOfTheUserSurvivesAGet) {
     const std::string other = NewCopy("other");
-    WriteFile(other + testing_support::Sep() + "extra.txt", "the repository's extra\n");
-    ASSERT_EQ(Cvs({"add", "extra.txt"}, other).status, 0);
-    ASSERT_EQ(Cvs({"commit", "-m", "extra", "extra.txt"}, other).status, 0);
+    for (const char* name : {"extra.txt", "later.txt"}) {
+        WriteFile(other + testing_support::Sep() + name, std::string("the repository's ") + name);
+        ASSERT_EQ(Cvs({"add", name}, other).status, 0);
+        ASSERT_EQ(Cvs({"commit", "-m", "extra", name}, other).status, 0);
+    }
 
     WriteFile(File("extra.txt"), "my own extra\n"); // the user's, never seen by CVS
     WriteFile(File("mine.txt"), "only mine\n");     // nowhere in the repository
     CCVSController controller(*context_);
     EXPECT_TRUE(controller.UpdateFiles({File("extra.txt")}, false, false, false, nullptr))
         << controller.GetErrorMessage();
-    EXPECT_EQ(ReadFile(File("extra.txt")), "the repository's extra\n");
+    EXPECT_EQ(ReadFile(File("extra.txt")), "the repository's extra.txt");
     EXPECT_EQ(ReadFile(File("extra.txt") + ".~bak"), "my own extra\n");
     EXPECT_TRUE(env_.Pane().Has("Kept the unversioned file " + File("extra.txt") + " as " +
                                 File("extra.txt") + ".~bak"))
         << env_.Pane().All();
+
+    // The same for a check-out.
+    WriteFile(File("later.txt"), "my own later\n");
+    EXPECT_TRUE(controller.CheckOutFiles({File("later.txt")}, nullptr))
+        << controller.GetErrorMessage();
+    EXPECT_EQ(ReadFile(File("later.txt")), "the repository's later.txt");
+    EXPECT_EQ(ReadFile(File("later.txt") + ".~bak"), "my own later\n");
 
     // Nothing of that name in the repository: the file stays where it was, as it was.
     controller.CheckOutFiles({File("mine.txt")}, nullptr);
