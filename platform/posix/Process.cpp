@@ -385,10 +385,6 @@ long ChildProcess::Id() const {
     return static_cast<long>(state_->pid);
 }
 
-} // namespace platform
-
-namespace platform {
-
 std::string ProgramFileName(const std::string& base) {
     return base;
 }

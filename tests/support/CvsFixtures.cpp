@@ -253,4 +253,16 @@ bool ProcessRuns(long pid) {
     return pid > 0 && Shell("ps -o stat= -p " + std::to_string(pid) + " | grep -qv Z").status == 0;
 }
 
+const char* CvsMethodName(CvsMethod method) {
+    switch (method) {
+    case CvsMethod::Local:
+        return "Local";
+    case CvsMethod::Fork:
+        return "Fork";
+    case CvsMethod::Pserver:
+        return "Pserver";
+    }
+    return "?";
+}
+
 } // namespace testing_support

@@ -103,6 +103,12 @@ private:
     std::string problem_;
 };
 
+// How a test reaches a repository, for tests that run against each: a local root, :fork:
+// and a pserver on loopback.
+enum class CvsMethod { Local, Fork, Pserver };
+// "Local", "Fork", "Pserver": names for parameterised tests.
+const char* CvsMethodName(CvsMethod method);
+
 // The cvs program the client library should run here: /usr/bin/cvs, or the shim under Wine.
 std::string CvsProgram();
 // Whether a process of the cvs side (a Linux process under Wine too) still runs.

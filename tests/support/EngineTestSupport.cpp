@@ -36,6 +36,15 @@ bool OutputPane::Has(const std::string& line) const {
     return std::find(lines_.begin(), lines_.end(), line) != lines_.end();
 }
 
+std::vector<std::string> OutputPane::TakeCommands() {
+    std::vector<std::string> commands;
+    for (size_t i = 1; i < lines_.size(); ++i)
+        if (lines_[i - 1].rfind("Current Directory: ", 0) == 0)
+            commands.push_back(lines_[i]);
+    lines_.clear();
+    return commands;
+}
+
 EngineEnvironment::EngineEnvironment() : settings_(std::make_unique<CSccSettings>()) {
     SetProcessSettings(settings_.get());
 }

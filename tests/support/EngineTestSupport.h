@@ -23,6 +23,9 @@ public:
     const std::vector<std::string>& Lines() const { return lines_; }
     std::string All() const; // the lines joined, each followed by a line feed
     bool Has(const std::string& line) const;
+    // The cvs command lines echoed since the last call (each run echoes its folder, then its
+    // command line); forgets everything received so far.
+    std::vector<std::string> TakeCommands();
     void Clear() { lines_.clear(); }
 
 private:

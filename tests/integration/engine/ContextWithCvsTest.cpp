@@ -13,7 +13,7 @@ namespace {
 
 using testing_support::EngineEnvironment;
 
-enum class Method { Local, Fork, Pserver };
+using Method = testing_support::CvsMethod;
 
 class ContextWithCvs : public testing::TestWithParam<Method> {
 protected:
@@ -62,9 +62,7 @@ protected:
 INSTANTIATE_TEST_SUITE_P(Methods, ContextWithCvs,
                          testing::Values(Method::Local, Method::Fork, Method::Pserver),
                          [](const testing::TestParamInfo<Method>& info) {
-                             return info.param == Method::Local  ? "Local"
-                                    : info.param == Method::Fork ? "Fork"
-                                                                 : "Pserver";
+                             return testing_support::CvsMethodName(info.param);
                          });
 
 TEST_P(ContextWithCvs, UpdateLogAndDiffReachThePaneLineByLine) {

@@ -20,7 +20,7 @@ using testing_support::EngineEnvironment;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
 
-enum class Method { Local, Fork, Pserver };
+using Method = testing_support::CvsMethod;
 
 // A working copy of the module, a context on it, and helpers to read what ran.
 class ControllerFixture {
@@ -70,17 +70,7 @@ public:
             path += c == '/' ? testing_support::Sep() : c;
         return path;
     }
-    // The cvs command lines echoed to the pane since the last call: each run echoes its
-    // folder, then its command line.
-    std::vector<std::string> Commands() {
-        std::vector<std::string> commands;
-        const std::vector<std::string>& lines = env_.Pane().Lines();
-        for (size_t i = 1; i < lines.size(); ++i)
-            if (lines[i - 1].rfind("Current Directory: ", 0) == 0)
-                commands.push_back(lines[i]);
-        env_.Pane().Clear();
-        return commands;
-    }
+    std::vector<std::string> Commands() { return env_.Pane().TakeCommands(); }
     // Runs cvs in a working copy the way another user at another desk would.
     testing_support::RunResult Cvs(const std::vector<std::string>& args,
                                    const std::string& folder) {
@@ -107,9 +97,7 @@ protected:
 INSTANTIATE_TEST_SUITE_P(Methods, Controller,
                          testing::Values(Method::Local, Method::Fork, Method::Pserver),
                          [](const testing::TestParamInfo<Method>& info) {
-                             return info.param == Method::Local  ? "Local"
-                                    : info.param == Method::Fork ? "Fork"
-                                                                 : "Pserver";
+                             return testing_support::CvsMethodName(info.param);
                          });
 
 TEST_P(Controller, GetBringsTheNewRevision) {

@@ -28,15 +28,7 @@ protected:
         context_.reset();
         platform::SetCurrentFolder(testing_support::BinDir());
     }
-    std::vector<std::string> Commands() {
-        std::vector<std::string> commands;
-        const std::vector<std::string>& lines = env_.Pane().Lines();
-        for (size_t i = 1; i < lines.size(); ++i)
-            if (lines[i - 1].rfind("Current Directory: ", 0) == 0)
-                commands.push_back(lines[i]);
-        env_.Pane().Clear();
-        return commands;
-    }
+    std::vector<std::string> Commands() { return env_.Pane().TakeCommands(); }
 
     testing_support::EngineEnvironment env_;
     std::unique_ptr<CCVSContext> context_;
