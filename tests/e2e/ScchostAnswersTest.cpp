@@ -16,6 +16,7 @@ std::string Scchost() {
 TEST(ScchostAnswers, OptionsAreCheckedAndListed) {
     if (testing_support::RunningUnderWine())
         GTEST_SKIP() << "runs scchost as a child process: Linux only here";
+    testing_support::IsolatedUser user; // scchost's provider loads and saves settings
     testing_support::TempDir dir("answers");
     testing_support::WriteFile(dir / "pw", "secret\r\nsecond line\n");
     struct Case {

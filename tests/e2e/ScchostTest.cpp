@@ -16,6 +16,9 @@ protected:
                             "are tested through the loaded module";
     }
     std::string Exe() const { return testing_support::BinDir() + "/scchost"; }
+
+    // The provider scchost loads reads and saves the settings of whoever runs it.
+    testing_support::IsolatedUser user_;
 };
 
 TEST_F(Scchost, VersionAndHelp) {
