@@ -233,15 +233,23 @@ void Started::Kill() {
     }
 }
 #else
+namespace {
+// The argument vector as exec takes it: pointers into argv, then a null.
+std::vector<char*> ExecArguments(const std::vector<std::string>& argv) {
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    return args;
+}
+} // namespace
+
 Started::Started(const std::vector<std::string>& argv) {
     if (argv.empty())
         return;
     pid_t pid = fork();
     if (pid == 0) {
-        std::vector<char*> args;
-        for (const std::string& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
+        std::vector<char*> args = ExecArguments(argv);
         execv(args[0], args.data());
         _exit(127);
     }
@@ -375,10 +383,7 @@ RunResult Run(const std::vector<std::string>& argv, const std::string& folder) {
         dup2(errPipe[1], 2);
         if (!folder.empty() && chdir(folder.c_str()) != 0)
             _exit(126);
-        std::vector<char*> args;
-        for (const std::string& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
+        std::vector<char*> args = ExecArguments(argv);
         execvp(args[0], args.data());
         _exit(127);
     }
@@ -429,10 +434,7 @@ TerminalRunResult RunOnTerminal(const std::vector<std::string>& argv,
     if (pid < 0)
         return result;
     if (pid == 0) {
-        std::vector<char*> args;
-        for (const std::string& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
+        std::vector<char*> args = ExecArguments(argv);
         execvp(args[0], args.data());
         _exit(127);
     }
