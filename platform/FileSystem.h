@@ -41,8 +41,10 @@ uint32_t GetAttributes(const std::string& path);
 // Sets the read-only and archive bits as given; other bits are ignored.
 bool SetAttributes(const std::string& path, uint32_t attributes);
 
-// Looks the path up the way FindFirstFile does: the entry itself, never its contents.
-// A path ending in a separator or holding wildcards is not found.
+// Looks the path up the way FindFirstFile does: the entry itself, never its contents, and
+// never as a pattern. A path ending in a separator is not found. On Windows, where '*', '?',
+// '<', '>' and '"' cannot be part of a name but would be read as wildcards, a path whose
+// last component holds one is not found; on POSIX they are ordinary characters of a name.
 std::optional<DirEntry> FindEntry(const std::string& path);
 // The entries of a folder, without "." and "..", in the order the system gives them.
 // False when the folder cannot be listed.

@@ -95,7 +95,7 @@ bool SetAttributes(const std::string& path, uint32_t attributes) {
 }
 
 std::optional<DirEntry> FindEntry(const std::string& path) {
-    if (path.empty() || path.back() == '/' || path.find_first_of("*?") != std::string::npos)
+    if (path.empty() || path.back() == '/')
         return std::nullopt;
     struct stat st;
     if (!StatPath(path, st))

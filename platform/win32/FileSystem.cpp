@@ -21,6 +21,16 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
+// Characters no Windows name can hold, which FindFirstFile would take as wildcards in the
+// last component ('<', '>' and '"' are its DOS forms of '*', '?' and '.'): a path whose name
+// holds one names nothing. Elsewhere in the path they only make the look-up fail, and the
+// "\\?\" prefix of long paths must pass.
+bool NameHoldsWildcards(const std::string& path) {
+    std::string::size_type sep = path.find_last_of("\\/");
+    return path.find_first_of("*?<>\"", sep == std::string::npos ? 0 : sep + 1) !=
+           std::string::npos;
+}
+
 } // namespace
 
 uint32_t GetAttributes(const std::string& path) {
@@ -40,7 +50,7 @@ bool SetAttributes(const std::string& path, uint32_t attributes) {
 }
 
 std::optional<DirEntry> FindEntry(const std::string& path) {
-    if (path.empty() || IsSeparator(path.back()) || path.find_first_of("*?") != std::string::npos)
+    if (path.empty() || IsSeparator(path.back()) || NameHoldsWildcards(path))
         return std::nullopt;
     WIN32_FIND_DATAA data;
     HANDLE find = ::FindFirstFileA(path.c_str(), &data);

@@ -146,6 +146,24 @@ TEST_F(Binding, RemoveAdminFolderAndTree) {
     EXPECT_TRUE(PathExists(Path("wc/a/b")));
 }
 
+// '*' and '?' are ordinary characters of POSIX names: a folder holding one is a folder like
+// any other, listed, entered and unbound.
+TEST_F(Binding, FoldersWithWildcardCharactersAreUnboundToo) {
+    if (platform::kNativePathStyle == platform::PathStyle::Windows)
+        GTEST_SKIP() << "Windows names cannot hold '*' or '?'";
+    Bind("wc", "proj");
+    Bind("wc/sub?x", "proj/sub?x");
+    Bind("wc/s*", "proj/s*");
+    Folder("wc/sub?x/CVS/Base/q?");
+    WriteFile(Path("wc/sub?x/CVS/Base/a*b.c"), "base copy");
+    WriteFile(Path("wc/sub?x/a*b.c"), "the user's work");
+    RemoveAdminFolderTree(Path("wc"));
+    EXPECT_FALSE(PathExists(Path("wc/CVS")));
+    EXPECT_FALSE(PathExists(Path("wc/sub?x/CVS")));
+    EXPECT_FALSE(PathExists(Path("wc/s*/CVS")));
+    EXPECT_EQ(ReadFile(Path("wc/sub?x/a*b.c")), "the user's work");
+}
+
 TEST_F(Binding, DeleteFolderContentsKeepsReadOnlyFiles) {
     Folder("x/sub");
     WriteFile(Path("x/a"), "");
