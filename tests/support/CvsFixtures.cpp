@@ -211,7 +211,8 @@ CvsPserver::CvsPserver(const CvsRepository& repository, std::string user, std::s
         problem_ = "cannot start the pserver: " + r.err;
         return;
     }
-    for (int i = 0; i < 500; ++i) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < until) {
         std::ifstream in(state);
         if (in >> pid_ >> port_)
             break;

@@ -336,7 +336,8 @@ TEST(CvsPserverFixture, StopsItsListenerWhenItGoes) {
         EXPECT_TRUE(testing_support::ProcessRuns(listener));
         EXPECT_TRUE(server.Login());
     }
-    for (int i = 0; i < 100 && testing_support::ProcessRuns(listener); ++i)
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (testing_support::ProcessRuns(listener) && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_FALSE(testing_support::ProcessRuns(listener));
 }
