@@ -15,6 +15,7 @@
 //                        to FILE, then sleeps SECONDS itself
 //   bytes N              N bytes on stdout, byte i being i % 251 (NUL included)
 //   nul                  "a", NUL, "b" on stdout
+//   self                 the full path of this program's file and a line feed, on stdout
 //   env NAME...          NAME=VALUE or NAME unset, one line each
 //   unedit               asks "x.txt has been modified; revert changes? " on stdout and
 //                        prints "answer=[LINE]" with the line it reads
@@ -157,6 +158,16 @@ int main(int argc, char** argv) {
             n -= chunk;
         }
         std::fflush(stdout);
+    } else if (command == "self") {
+#ifdef _WIN32
+        char path[MAX_PATH];
+        const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        Write(stdout, std::string(path, n) + "\n");
+#else
+        char path[4096];
+        const ssize_t n = readlink("/proc/self/exe", path, sizeof path);
+        Write(stdout, std::string(path, n > 0 ? static_cast<size_t>(n) : 0) + "\n");
+#endif
     } else if (command == "nul") {
         std::fwrite("a\0b", 1, 3, stdout);
         std::fflush(stdout);

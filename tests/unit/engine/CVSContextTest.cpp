@@ -407,6 +407,57 @@ TEST_F(LibraryResolution, CvsFromTheInstallKeyOrThePath) {
     EXPECT_EQ(context_->GetOutput(), "1:y\n");
 }
 
+// While a command runs, the current folder is the working copy: a cvs there (a decoy in a
+// checkout) never runs, whether cvs comes from the setting, the PATH or the install key.
+TEST_F(LibraryResolution, ACvsInTheWorkingFolderNeverRuns) {
+    const char sep = testing_support::Sep();
+    const char list = testing_support::RunningUnderWine() ? ';' : ':';
+    for (const char* folder : {"configured", "listed", "work"}) {
+        ASSERT_TRUE(platform::MakeFolder(dir_ / folder));
+        ASSERT_TRUE(
+            platform::CopyFileTo(FakeCvsPath(), dir_ / folder + sep + ProgramName(), false));
+    }
+    const std::string file = dir_ / "work" + sep + "a.txt";
+    testing_support::WriteFile(file, "");
+    // An empty entry, the current folder and a relative one: each would name the checkout.
+    const std::string relative = std::string(1, list) + "." + list + "work" + list;
+    struct Case {
+        std::string setting; // CVSEXEPATH
+        bool installKey;     // SOFTWARE\CVS\Pserver without InstallPath
+        std::string path;
+        const char* runs; // the folder of the cvs that runs; null: none
+    } const cases[] = {
+        {dir_ / "configured" + sep + ProgramName(), false, relative + dir_ / "listed",
+         "configured"},
+        {"", false, relative + dir_ / "listed", "listed"},
+        {ProgramName(), false, relative + dir_ / "listed", "listed"},
+        {"", true, relative, nullptr},
+        {ProgramName(), false, relative, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.setting + " PATH=" + c.path);
+        env_.Settings().SetCvsExePath(c.setting);
+        ScopedEnv path("PATH", c.path);
+        platform::DeleteRegTree(platform::RegHive::LocalMachine, "SOFTWARE\\CVS");
+        if (c.installKey)
+            SetMachineValue("SOFTWARE\\CVS\\Pserver", "", "");
+        if (!c.runs) {
+            env_.Host().ExpectMessageBox(uifw::kIdOk);
+            EXPECT_FALSE(context_->RunOnFiles(Args(args_, {"self"}), {file}));
+            EXPECT_EQ(env_.Host().MessageBoxes().back().text, "cvs.exe not found");
+            EXPECT_EQ(context_->GetOutput(), "");
+            continue;
+        }
+        EXPECT_TRUE(context_->RunOnFiles(Args(args_, {"self"}), {file}));
+        const std::string ran = context_->GetOutput();
+        const std::string expected = sep + std::string(c.runs) + sep + ProgramName() + "\n";
+        EXPECT_TRUE(ran.size() > expected.size() &&
+                    ran.compare(ran.size() - expected.size(), expected.size(), expected) == 0)
+            << ran;
+    }
+    platform::SetCurrentFolder(testing_support::BinDir());
+}
+
 TEST_F(LibraryResolution, AClientLibraryThatWillNotLoadFailsTheRunButNotTheProcess) {
     context_->GetLibrary().Unload();
     SetMachineValue("SOFTWARE\\Morvek\\VODORO", "SccServerPath",
