@@ -147,13 +147,29 @@ void CCVSContext::CloseProgressForLogin() {
 bool CCVSContext::RunInFolder(const std::string& path, CCVSArgs& args) {
     errors_.clear();
     output_.clear();
-    const std::string folder = NormalizePath(GetFolderOfPath(path));
-    SetCurrentFolderTo(folder);
+    std::string folder = NormalizePath(GetFolderOfPath(path));
+    if (folder.empty()) // a bare file name: the file is in the current folder
+        folder = GetCurrentFolder();
+    if (!EnterFolder(folder))
+        return false;
     Echo("Current Directory: " + folder + "\n");
     environment_["HOME"] = folder;
     const bool ok = Run(args);
-    SetCurrentFolderTo(folder);
+    platform::SetCurrentFolder(folder);
     return ok;
+}
+
+// A command that ran anywhere else would act on the wrong files, or on none while reporting
+// success: a folder that cannot be entered fails the run, and cvs never starts.
+bool CCVSContext::EnterFolder(const std::string& folder) {
+    if (platform::IsFolder(folder) && platform::SetCurrentFolder(folder))
+        return true;
+    const std::string reason = platform::Exists(folder) ? "cannot be entered" : "does not exist";
+    const std::string message =
+        "The folder " + folder + " " + reason + "; the command was not run.\n";
+    errors_ += message;
+    Echo(message);
+    return false;
 }
 
 bool CCVSContext::RunOnFiles(CCVSArgs& args, const std::vector<std::string>& files) {

@@ -84,7 +84,9 @@ public:
     // logging in and running it once more when the output asks for a login.
     bool Run(CCVSArgs& args);
     // Runs in the folder of the path (the path itself when it is a folder); HOME is that
-    // folder, which stays the current folder afterwards.
+    // folder, which stays the current folder afterwards. A folder that cannot be entered
+    // fails the run before cvs starts, with a message naming it in the error text and the
+    // output pane.
     bool RunInFolder(const std::string& path, CCVSArgs& args);
     // Appends the file names of the paths to the arguments and runs in the first one's
     // folder; an empty list runs nothing and fails.
@@ -116,6 +118,7 @@ public:
 
 private:
     bool ExecuteOnce(CCVSArgs& args);
+    bool EnterFolder(const std::string& folder);
     void FlushPendingLines(bool all);
     void CloseProgressForLogin();
 

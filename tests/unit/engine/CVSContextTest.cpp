@@ -200,6 +200,36 @@ TEST_F(ContextTest, RunOnFilesAndInFolders) {
     platform::SetCurrentFolder(testing_support::BinDir());
 }
 
+// Run anywhere else, the command would act on other files, or on none while reporting
+// success: it fails, names the folder, and cvs never starts.
+TEST_F(ContextTest, AFolderThatCannotBeEnteredFailsTheRunBeforeCvsStarts) {
+    TempDir dir("enter");
+    testing_support::WriteFile(dir / "file.txt", "");
+    const char sep = testing_support::Sep();
+    struct Case {
+        std::string file;
+        std::string folder;
+        const char* reason;
+    } const cases[] = {
+        {dir / "missing" + sep + "a.txt", dir / "missing", "does not exist"},
+        {dir / "gone" + sep + "deeper" + sep + "a.txt", dir / "gone" + sep + "deeper",
+         "does not exist"},
+        {dir / "file.txt" + sep + "a.txt", dir / "file.txt", "cannot be entered"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(platform::SetCurrentFolder(dir.Path()));
+        env_.Pane().Clear();
+        EXPECT_FALSE(context_->RunOnFiles(Args(args_, {"args"}), {c.file})) << c.file;
+        const std::string message =
+            "The folder " + NormalizePath(c.folder) + " " + c.reason + "; the command was not run.";
+        EXPECT_EQ(context_->GetErrorText(), message + "\n");
+        EXPECT_EQ(PaneLines(), std::vector<std::string>{message});
+        EXPECT_EQ(context_->GetOutput(), "");
+        EXPECT_EQ(NormalizePath(platform::GetCurrentFolder()), NormalizePath(dir.Path()));
+    }
+    platform::SetCurrentFolder(testing_support::BinDir());
+}
+
 TEST_F(ContextTest, EnvironmentSeenByCvs) {
     ScopedEnv inheritedEditor("CVSEDITOR", nullptr);
     context_->GetEnvironment()["CVSEDITOR"] = "";
