@@ -88,6 +88,29 @@ TEST_F(ContextTest, OutputReachesThePaneLineByLineAndTheCapturesWhole) {
     EXPECT_EQ(context_->GetOutput(), std::string("a\0b", 3));
 }
 
+// The pane gets whole lines however the chunks are cut and whichever streams they come on;
+// each capture gets only its own stream's bytes.
+TEST_F(ContextTest, ChunksOfEveryStreamMakeWholeLines) {
+    const struct {
+        const char* text;
+        int stream;
+    } chunks[] = {{"ab", 0}, {"c\nd", 1}, {"e", 2}, {"f\n \n", 0}, {"g", 0}, {"h\ni", 1}, {"", 0}};
+    for (const auto& chunk : chunks)
+        context_->OnConsoleText(chunk.text, std::strlen(chunk.text), chunk.stream);
+    EXPECT_EQ(PaneLines(), (std::vector<std::string>{"abc", "def", "gh", "i"}));
+    EXPECT_EQ(context_->GetOutput(), "abf\n \ng");
+    EXPECT_EQ(context_->GetErrorCapture(), "c\ndh\ni");
+
+    // Quiet: the captures still fill, and the pane gets nothing.
+    env_.Pane().Clear();
+    context_->SetQuiet(true);
+    context_->OnConsoleText("quiet\nline", 10, 0);
+    context_->OnConsoleText("", 0, 0);
+    context_->SetQuiet(false);
+    EXPECT_TRUE(PaneLines().empty());
+    EXPECT_EQ(context_->GetOutput(), "abf\n \ngquiet\nline");
+}
+
 TEST_F(ContextTest, ErrorTextFromTheOutputCapture) {
     struct Case {
         const char* output;
