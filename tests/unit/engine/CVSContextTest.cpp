@@ -91,6 +91,29 @@ TEST_F(ContextTest, OutputReachesThePaneLineByLineAndTheCapturesWhole) {
     EXPECT_EQ(PaneLines(), (std::vector<std::string>{"cvs nul", "a"}));
 }
 
+// The pane gets whole lines however the chunks are cut and whichever streams they come on;
+// each capture gets only its own stream's bytes.
+TEST_F(ContextTest, ChunksOfEveryStreamMakeWholeLines) {
+    const struct {
+        const char* text;
+        int stream;
+    } chunks[] = {{"ab", 0}, {"c\nd", 1}, {"e", 2}, {"f\n \n", 0}, {"g", 0}, {"h\ni", 1}, {"", 0}};
+    for (const auto& chunk : chunks)
+        context_->OnConsoleText(chunk.text, std::strlen(chunk.text), chunk.stream);
+    EXPECT_EQ(PaneLines(), (std::vector<std::string>{"abc", "def", "gh", "i"}));
+    EXPECT_EQ(context_->GetOutput(), "abf\n \ng");
+    EXPECT_EQ(context_->GetErrorCapture(), "c\ndh\ni");
+
+    // Quiet: the captures still fill, and the pane gets nothing.
+    env_.Pane().Clear();
+    context_->SetQuiet(true);
+    context_->OnConsoleText("quiet\nline", 10, 0);
+    context_->OnConsoleText("", 0, 0);
+    context_->SetQuiet(false);
+    EXPECT_TRUE(PaneLines().empty());
+    EXPECT_EQ(context_->GetOutput(), "abf\n \ngquiet\nline");
+}
+
 TEST_F(ContextTest, ErrorTextFromTheOutputCapture) {
     struct Case {
         const char* output;
@@ -223,6 +246,36 @@ TEST_F(ContextTest, RunOnFilesAndInFolders) {
         << context_->GetOutput();
     EXPECT_EQ(LookupValue(context_->GetEnvironment(), "HOME"), folder);
     EXPECT_EQ(NormalizePath(platform::GetCurrentFolder()), folder);
+    platform::SetCurrentFolder(testing_support::BinDir());
+}
+
+// Run anywhere else, the command would act on other files, or on none while reporting
+// success: it fails, names the folder, and cvs never starts.
+TEST_F(ContextTest, AFolderThatCannotBeEnteredFailsTheRunBeforeCvsStarts) {
+    TempDir dir("enter");
+    testing_support::WriteFile(dir / "file.txt", "");
+    const char sep = testing_support::Sep();
+    struct Case {
+        std::string file;
+        std::string folder;
+        const char* reason;
+    } const cases[] = {
+        {dir / "missing" + sep + "a.txt", dir / "missing", "does not exist"},
+        {dir / "gone" + sep + "deeper" + sep + "a.txt", dir / "gone" + sep + "deeper",
+         "does not exist"},
+        {dir / "file.txt" + sep + "a.txt", dir / "file.txt", "cannot be entered"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(platform::SetCurrentFolder(dir.Path()));
+        env_.Pane().Clear();
+        EXPECT_FALSE(context_->RunOnFiles(Args(args_, {"args"}), {c.file})) << c.file;
+        const std::string message =
+            "The folder " + NormalizePath(c.folder) + " " + c.reason + "; the command was not run.";
+        EXPECT_EQ(context_->GetErrorText(), message + "\n");
+        EXPECT_EQ(PaneLines(), std::vector<std::string>{message});
+        EXPECT_EQ(context_->GetOutput(), "");
+        EXPECT_EQ(NormalizePath(platform::GetCurrentFolder()), NormalizePath(dir.Path()));
+    }
     platform::SetCurrentFolder(testing_support::BinDir());
 }
 
@@ -458,6 +511,57 @@ TEST_F(LibraryResolution, CvsFromTheInstallKeyOrThePath) {
     ScopedEnv found("PATH", dir_ / "install");
     EXPECT_TRUE(context_->Run(Args(args_, {"args", "y"})));
     EXPECT_EQ(context_->GetOutput(), "1:y\n");
+}
+
+// While a command runs, the current folder is the working copy: a cvs there (a decoy in a
+// checkout) never runs, whether cvs comes from the setting, the PATH or the install key.
+TEST_F(LibraryResolution, ACvsInTheWorkingFolderNeverRuns) {
+    const char sep = testing_support::Sep();
+    const char list = testing_support::RunningUnderWine() ? ';' : ':';
+    for (const char* folder : {"configured", "listed", "work"}) {
+        ASSERT_TRUE(platform::MakeFolder(dir_ / folder));
+        ASSERT_TRUE(
+            platform::CopyFileTo(FakeCvsPath(), dir_ / folder + sep + ProgramName(), false));
+    }
+    const std::string file = dir_ / "work" + sep + "a.txt";
+    testing_support::WriteFile(file, "");
+    // An empty entry, the current folder and a relative one: each would name the checkout.
+    const std::string relative = std::string(1, list) + "." + list + "work" + list;
+    struct Case {
+        std::string setting; // CVSEXEPATH
+        bool installKey;     // SOFTWARE\CVS\Pserver without InstallPath
+        std::string path;
+        const char* runs; // the folder of the cvs that runs; null: none
+    } const cases[] = {
+        {dir_ / "configured" + sep + ProgramName(), false, relative + dir_ / "listed",
+         "configured"},
+        {"", false, relative + dir_ / "listed", "listed"},
+        {ProgramName(), false, relative + dir_ / "listed", "listed"},
+        {"", true, relative, nullptr},
+        {ProgramName(), false, relative, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.setting + " PATH=" + c.path);
+        env_.Settings().SetCvsExePath(c.setting);
+        ScopedEnv path("PATH", c.path);
+        platform::DeleteRegTree(platform::RegHive::LocalMachine, "SOFTWARE\\CVS");
+        if (c.installKey)
+            SetMachineValue("SOFTWARE\\CVS\\Pserver", "", "");
+        if (!c.runs) {
+            env_.Host().ExpectMessageBox(uifw::kIdOk);
+            EXPECT_FALSE(context_->RunOnFiles(Args(args_, {"self"}), {file}));
+            EXPECT_EQ(env_.Host().MessageBoxes().back().text, "cvs.exe not found");
+            EXPECT_EQ(context_->GetOutput(), "");
+            continue;
+        }
+        EXPECT_TRUE(context_->RunOnFiles(Args(args_, {"self"}), {file}));
+        const std::string ran = context_->GetOutput();
+        const std::string expected = sep + std::string(c.runs) + sep + ProgramName() + "\n";
+        EXPECT_TRUE(ran.size() > expected.size() &&
+                    ran.compare(ran.size() - expected.size(), expected.size(), expected) == 0)
+            << ran;
+    }
+    platform::SetCurrentFolder(testing_support::BinDir());
 }
 
 TEST_F(LibraryResolution, AClientLibraryThatWillNotLoadFailsTheRunButNotTheProcess) {
