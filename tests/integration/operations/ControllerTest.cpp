@@ -1,6 +1,6 @@
 // The controller against the real cvs: update, check-out and undo check-out in folder
-// batches, the options map, the edit warning, questions, login, and a user's unversioned
-// file that must survive a get.
+// batches, the options map, the edit warning, questions, login, a user's unversioned file
+// that must survive a get, and undo check-out of a file in conflict.
 #include "engine/CVSArgs.h"
 #include "operations/CVSController.h"
 #include "platform/FileSystem.h"
@@ -300,6 +300,31 @@ TEST_P(Controller, AFileJustAddedKeepsItsAddThroughACheckOut) {
     EXPECT_FALSE(env_.Pane().Has("Kept the unversioned file " + File("quick.txt") + " as " +
                                  File("quick.txt") + ".~unversioned"))
         << env_.Pane().All();
+}
+
+// GNU cvs refuses update -C of a file still in conflict; undo check-out must still give the
+// repository's copy back, and keep the user's.
+TEST_P(Controller, UndoCheckOutOfAFileInConflictKeepsItAsCvsDoes) {
+    CCVSController controller(*context_);
+    ASSERT_TRUE(controller.CheckOutFiles({File("a.txt")}, nullptr)) << controller.GetErrorMessage();
+    WriteFile(File("a.txt"), "line 1\nmine\nline 3\n");
+    const std::string other = NewCopy("other");
+    WriteFile(other + testing_support::Sep() + "a.txt", "line 1\ntheirs\nline 3\n");
+    ASSERT_EQ(Cvs({"commit", "-m", "theirs", "a.txt"}, other).status, 0);
+    ASSERT_TRUE(controller.UpdateFiles({File("a.txt")}, false, false, false, nullptr))
+        << controller.GetErrorMessage();
+    const std::string conflicted = ReadFile(File("a.txt"));
+    ASSERT_NE(conflicted.find("<<<<<<<"), std::string::npos) << conflicted;
+    Commands();
+
+    EXPECT_TRUE(controller.UncheckOutFiles({File("a.txt")})) << controller.GetErrorMessage();
+    EXPECT_EQ(ReadFile(File("a.txt")), "line 1\ntheirs\nline 3\n");
+    EXPECT_EQ(ReadFile(File(".#a.txt.1.4")), conflicted);
+    EXPECT_EQ(ReadFile(File(".#a.txt.1.3")), "line 1\nmine\nline 3\n"); // kept by the merge
+    EXPECT_TRUE(env_.Pane().Has("(Locally modified a.txt moved to .#a.txt.1.4)"))
+        << env_.Pane().All();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"cvs unedit a.txt", "cvs update -C a.txt"}));
+    EXPECT_FALSE(IsWritable(File("a.txt")));
 }
 
 // The options map and the settings that shape the update; the command lines tell.
