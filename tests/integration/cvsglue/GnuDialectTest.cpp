@@ -244,6 +244,46 @@ TEST_P(GnuDialect, FailsToFetchARevisionThatIsNotThere) {
     EXPECT_NE(Glue(work, {"update", "-p", "nosuch.txt"}).rc, 0);
 }
 
+TEST_P(GnuDialect, UpdateCOfAFileInConflictKeepsItAndFetchesTheRepositorysCopy) {
+    std::string work = Work();
+    std::string other = Work("other");
+    WriteFile(other + "/a.txt", "line 1\ntheirs\nline 3\n");
+    ASSERT_EQ(Glue(other, {"commit", "-m", "theirs", "a.txt"}).rc, 0);
+    WriteFile(work + "/a.txt", "line 1\nmine\nline 3\n");
+    ASSERT_EQ(Glue(work, {"update", "a.txt"}).rc, 0);
+    ASSERT_TRUE(Has(Entries(work), "/a.txt/1.4/Result of merge")) << Entries(work);
+    const std::string conflicted = ReadFile(work + "/a.txt");
+    WriteFile(work + "/.#a.txt.1.4", "kept before\n"); // never overwritten
+
+    CvsGlueClient::Result r = Glue(work, {"update", "-C", "a.txt", "b.txt"});
+    EXPECT_EQ(r.rc, 0) << r.out << r.err;
+    EXPECT_EQ(ReadFile(work + "/a.txt"), "line 1\ntheirs\nline 3\n");
+    EXPECT_EQ(ReadFile(work + "/.#a.txt.1.4~2"), conflicted);
+    EXPECT_EQ(ReadFile(work + "/.#a.txt.1.4"), "kept before\n");
+    EXPECT_EQ(ReadFile(work + "/.#a.txt.1.3"), "line 1\nmine\nline 3\n"); // the merge's own
+    EXPECT_TRUE(Has(r.out, "(Locally modified a.txt moved to .#a.txt.1.4~2)")) << r.out;
+    EXPECT_FALSE(Has(r.err, "was lost")) << r.err;
+    EXPECT_TRUE(Has(Entries(work), "/a.txt/1.4/")) << Entries(work);
+    EXPECT_FALSE(Has(Entries(work), "Result of merge")) << Entries(work);
+
+    // A conflict again, and a file cvs refuses for a reason of its own: that failure stands,
+    // and the file it refused is left alone.
+    WriteFile(other + "/a.txt", "line 1\ntheirs again\nline 3\n");
+    WriteFile(other + "/extra.txt", "the repository's\n");
+    ASSERT_EQ(Glue(other, {"add", "extra.txt"}).rc, 0);
+    ASSERT_EQ(Glue(other, {"commit", "-m", "theirs", "a.txt", "extra.txt"}).rc, 0);
+    WriteFile(work + "/a.txt", "line 1\nmine again\nline 3\n");
+    ASSERT_EQ(Glue(work, {"update", "a.txt"}).rc, 0);
+    const std::string again = ReadFile(work + "/a.txt");
+    WriteFile(work + "/extra.txt", "in the way\n");
+    r = Glue(work, {"update", "-C", "a.txt", "extra.txt"});
+    EXPECT_NE(r.rc, 0);
+    EXPECT_TRUE(Has(r.err, "extra.txt")) << r.err;
+    EXPECT_EQ(ReadFile(work + "/a.txt"), "line 1\ntheirs again\nline 3\n");
+    EXPECT_EQ(ReadFile(work + "/.#a.txt.1.5"), again);
+    EXPECT_EQ(ReadFile(work + "/extra.txt"), "in the way\n");
+}
+
 TEST_P(GnuDialect, LoginOnARootWithoutPasswordsSucceedsWithoutCvs) {
     std::string work = Work();
     CvsGlueClient::Result r = Glue(work, {"-d", root, "login"});
