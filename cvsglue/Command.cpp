@@ -221,13 +221,42 @@ private:
             options.listing = &listing;
         RunResult r = Run(plan_.args, options);
         int rc = Result(r);
-        // GNU says a revision is missing and still succeeds; an empty revision file would
-        // follow.
-        if (rc == 0 && plan_.revisionCheck && r.outputBytes == 0 &&
-            (Contains(r.error, "is no longer in the repository") ||
-             Contains(r.error, "nothing known about")))
+        if (rc == 0 && plan_.revisionCheck && r.outputBytes == 0 && !PrintedARevision(r.error))
             rc = 1;
         return rc;
+    }
+
+    // GNU's "update -p" succeeds also when it printed nothing: for a revision the file lacks
+    // ("is no longer in the repository"), a file it does not know ("nothing known about"),
+    // a file that is not under CVS ("use `cvs add'"), and silently for such a file with -r.
+    // An empty revision file would follow. What it printed is a revision exactly when it
+    // announced one on standard error ("Checking out NAME", left out under -q and -Q); a
+    // revision may be empty. Fills in the reason when cvs gave none.
+    bool PrintedARevision(const std::string& error) {
+        bool quiet = false;
+        for (const std::string& g : plan_.globals) {
+            if (g.size() < 2 || g[0] != '-' || g[1] == '-')
+                continue;
+            for (size_t k = 1; k < g.size() && std::string("deTzs").find(g[k]) == std::string::npos;
+                 ++k)
+                quiet = quiet || g[k] == 'q' || g[k] == 'Q';
+        }
+        const bool reason = Contains(error, "is no longer in the repository") ||
+                            Contains(error, "nothing known about") ||
+                            Contains(error, "use `cvs add'");
+        if (quiet ? !reason : Contains(error, "Checking out "))
+            return true;
+        if (!reason)
+            s_.Error("cvs update: the repository has no such revision of " + Operands() + "\n");
+        return false;
+    }
+
+    // The command's file names, quoted as cvs quotes them.
+    std::string Operands() const {
+        std::string names;
+        for (const std::string& file : plan_.files)
+            names += (names.empty() ? "`" : ", `") + file + "'";
+        return names.empty() ? std::string("the file") : names;
     }
 
     int EditExclusive() {

@@ -203,6 +203,12 @@ bool ChildProcess::Start(const ProcessSpec& spec, std::string& error) {
     CloseH(errWrite);
     if (!created) {
         error = "cannot run " + spec.program + ": " + win32::ErrorText(createError);
+        // Windows refuses a longer command line with a text that does not say so.
+        constexpr size_t kCommandLineLimit = 32767;
+        if (commandLine.size() > kCommandLineLimit)
+            error = "cannot run " + spec.program + ": its command line is " +
+                    std::to_string(commandLine.size()) + " characters long; Windows takes " +
+                    std::to_string(kCommandLineLimit) + " at most";
         closeAll();
         CloseH(s.job);
         return false;

@@ -342,6 +342,20 @@ TEST_P(GnuDialect, FailsToFetchARevisionThatIsNotThere) {
     EXPECT_EQ(r.out, "line 1\nline 2\n");
     EXPECT_NE(Glue(work, {"update", "-p", "-r", "9.9", "a.txt"}).rc, 0);
     EXPECT_NE(Glue(work, {"update", "-p", "nosuch.txt"}).rc, 0);
+    // A file that is not under CVS: GNU says so without -r, and nothing at all with it.
+    WriteFile(work + "/loose.txt", "mine\n");
+    EXPECT_NE(Glue(work, {"update", "-p", "loose.txt"}).rc, 0);
+    r = Glue(work, {"update", "-p", "-r", "1.1", "loose.txt"});
+    EXPECT_NE(r.rc, 0);
+    EXPECT_TRUE(Has(r.err, "no such revision of `loose.txt'")) << r.err;
+    EXPECT_NE(Glue(work, {"update", "-p", "-r", "1.1", "nosuch.txt"}).rc, 0);
+    // An empty revision is a revision.
+    WriteFile(work + "/empty.txt", "");
+    ASSERT_EQ(repo.Cvs({"add", "empty.txt"}, work).status, 0);
+    ASSERT_EQ(repo.Cvs({"commit", "-m", "empty", "empty.txt"}, work).status, 0);
+    r = Glue(work, {"update", "-p", "-r", "1.1", "empty.txt"});
+    EXPECT_EQ(r.rc, 0) << r.err;
+    EXPECT_EQ(r.out, "");
 }
 
 TEST_P(GnuDialect, UpdateCOfAFileInConflictKeepsItAndFetchesTheRepositorysCopy) {
