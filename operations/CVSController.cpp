@@ -7,6 +7,7 @@
 #include "settings/SccSettings.h"
 #include "ui/DlgPassword.h"
 #include "ui/framework/MessageBox.h"
+#include "ui/framework/TextUtil.h"
 #include "workcopy/Entries.h"
 #include "workcopy/FileStatus.h"
 #include "workcopy/FileUtilities.h"
@@ -85,13 +86,7 @@ void CCVSController::OnPasswordRequest() {
 void CCVSController::OnYesNoQuestion() {
     const std::string output = context_.GetOutput();
     std::string question;
-    std::string::size_type start = 0;
-    while (start < output.size()) {
-        std::string::size_type end = output.find('\n', start);
-        if (end == std::string::npos)
-            end = output.size();
-        const std::string line = output.substr(start, end - start);
-        start = end + 1;
+    for (const std::string& line : uifw::Split(output, '\n')) {
         if (line.empty() || line.rfind("Enter: Yes/No", 0) == 0 || line.rfind("Question:", 0) == 0)
             continue;
         question += line + "\n";

@@ -46,6 +46,45 @@ bool IsOn(const CCVSStringMap& map, const char* key);
 std::vector<std::string> UpdateOptions(const CCVSStringMap& map);
 } // namespace options
 
+// One line of a repository listing (GetModules). An entry is a file exactly when its
+// revision is not empty.
+struct CCVSModuleEntry {
+    std::string path;     // the listed path (with "/" after it), then the name
+    std::string name;     // for a file after a folder line: the folder's name, "\", the file's
+    std::string revision; // empty for a folder
+    std::string date;     // empty for a folder
+
+    bool IsFile() const { return !revision.empty(); }
+};
+
+// The entries of a listing's output ("ls -e" lines: D/name//// for a folder, /name/rev/date//
+// for a file), for the path that was listed ("" or "." for the top of the repository).
+std::vector<CCVSModuleEntry> ParseModuleListing(const std::string& output, const std::string& path,
+                                                bool foldersOnly);
+
+// The values of the connection dialog, both ways.
+struct ConnectDialogValues {
+    std::string localPath;
+    std::string cvsRoot;
+    std::string module;
+    std::string initialModule; // offered first in the module list
+    bool repositoryEditable = true;
+    bool localPathEditable = false;
+};
+
+// The connection dialog as ConnectProject shows it. The dialogs run the controller
+// themselves (the connection test, the module browser), so this floor cannot include them:
+// ui/DlgConnect.h implements this, and the caller hands it in.
+class IConnectDialog {
+public:
+    virtual ~IConnectDialog() = default;
+    // Shows the dialog modally with the values; true on OK, with the values as it left them.
+    virtual bool Ask(ConnectDialogValues& values) = 0;
+    // Whether a person answered the last showing. Answers given in advance (scripted) would
+    // be given again unchanged, so asking once more after a failure would never end.
+    virtual bool AnsweredByPerson() const { return true; }
+};
+
 class CCVSController : public CCVSContextCallBack {
 public:
     static constexpr size_t kErrorMessageSize = 1024; // with its terminating NUL
@@ -74,6 +113,31 @@ public:
     bool CheckOutFiles(const std::vector<std::string>& files, const CCVSStringMap* options);
     bool UncheckOutFiles(const std::vector<std::string>& files);
 
+    // --- Repositories and module folders (CVSControllerProjects.cpp).
+    // Logs out of the context's repository, in the context's local path.
+    bool Logout();
+    // The entries of a repository path ("" or "." for the top), in listing order; with
+    // foldersOnly, folders alone. A listing that fails gives what it printed, usually nothing.
+    std::vector<CCVSModuleEntry> GetModules(const std::string& cvsRoot, const std::string& path,
+                                            bool foldersOnly, bool recursive);
+    // Whether the repository has the module.
+    bool TestModule(const std::string& cvsRoot, const std::string& module);
+    // Imports the folder as a new module and makes it a working folder of it; a folder whose
+    // parent is already a working folder is left alone (true). The module goes to the front
+    // of the settings' module list.
+    bool Import(const std::string& module, const std::string& folder);
+    // Binds the folder to an existing module of the context's repository and brings its
+    // files (not its subfolders).
+    bool InitModuleFolder(const std::string& module, const std::string& folder);
+    // Shows the connection dialog until the folder is a working folder of the chosen
+    // repository and module (an existing module, else a new one imported from the folder) or
+    // the user cancels; true when the folder is a working folder at the end.
+    bool ConnectProject(const std::string& module, const std::string& folder,
+                        bool repositoryEditable, IConnectDialog& dialog);
+    // Brings the folder up to date, with new subfolders; recursive goes through every
+    // subfolder, else the folder's own files only.
+    bool UpdateFolder(const std::string& folder, bool recursive);
+
 protected:
     // The error convention: the failed run's error text goes to the output pane and into
     // the error message.
@@ -86,6 +150,10 @@ private:
     bool ProcessBatch(const std::vector<std::string>& batch, bool revert, bool checkOut,
                       bool undoCheckOut, const CCVSStringMap& options);
     bool RunOn(std::initializer_list<const char*> command, const std::vector<std::string>& files);
+    // Runs the command in the folder (the path's folder for a file).
+    bool RunIn(const std::string& folder, std::initializer_list<std::string> command);
+    // One attempt of ConnectProject with the values the dialog returned.
+    bool ConnectAttempt(const ConnectDialogValues& values, const std::string& folder);
 
     // A file that is there but not known to CVS is in the way of the repository's copy. It
     // is moved to a backup name beside it (name.~bak, name.~bak2, ...) before the update,
