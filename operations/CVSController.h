@@ -62,6 +62,10 @@ struct CCVSModuleEntry {
 std::vector<CCVSModuleEntry> ParseModuleListing(const std::string& output, const std::string& path,
                                                 bool foldersOnly);
 
+// Whether two CVSROOT texts name the same repository: ":local:" before a path and the
+// pserver's default port 2401 make no difference, nor does a "/" at the end.
+bool SameCvsRoot(const std::string& a, const std::string& b);
+
 // The values of the connection dialog, both ways.
 struct ConnectDialogValues {
     std::string localPath;

@@ -74,6 +74,23 @@ std::vector<CCVSModuleEntry> ParseModuleListing(const std::string& output, const
     return entries;
 }
 
+bool SameCvsRoot(const std::string& a, const std::string& b) {
+    auto canonical = [](std::string root) {
+        root = uifw::Trim(root);
+        if (root.rfind(":local:", 0) == 0)
+            root.erase(0, 7);
+        if (root.rfind(":pserver:", 0) == 0) {
+            const std::string::size_type port = root.find(":2401/");
+            if (port != std::string::npos)
+                root.erase(port + 1, 4);
+        }
+        while (root.size() > 1 && root.back() == '/')
+            root.pop_back();
+        return root;
+    };
+    return canonical(a) == canonical(b);
+}
+
 bool CCVSController::RunIn(const std::string& folder, std::initializer_list<std::string> command) {
     CCVSArgs args;
     for (const std::string& item : command)

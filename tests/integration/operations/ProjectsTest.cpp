@@ -2,8 +2,7 @@
 // the module test, import, binding a folder, connecting a project, folder update, logout.
 #include "operations/CVSController.h"
 #include "platform/FileSystem.h"
-#include "tests/support/CvsFixtures.h"
-#include "tests/support/EngineTestSupport.h"
+#include "tests/support/CvsEngineFixture.h"
 #include "ui/framework/MessageBox.h"
 #include "workcopy/Entries.h"
 #include "workcopy/PathFunctions.h"
@@ -49,24 +48,13 @@ public:
     }
 };
 
-class Projects : public testing::TestWithParam<Method> {
+class Projects : public testing_support::CvsEngineFixture {
 protected:
     void SetUp() override {
-        if (!repo_.Ready())
-            GTEST_SKIP() << repo_.Problem();
-        env_.Settings().SetCvsExePath(testing_support::CvsProgram());
+        CvsEngineFixture::SetUp();
         env_.Settings().SetVendorName("Ann Smith");
-        std::string problem;
-        root_ = testing_support::RootFor(GetParam(), repo_, server_, problem);
-        if (root_.empty())
-            GTEST_SKIP() << problem;
-        context_ = env_.MakeContext();
-        context_->SetCVSRoot(root_);
-    }
-    void TearDown() override {
-        context_.reset();
-        ClearEntriesCache();
-        platform::SetCurrentFolder(testing_support::BinDir());
+        if (context_)
+            context_->SetCVSRoot(root_);
     }
 
     std::string Folder(const std::string& name) { return NormalizePath(sandbox_.Folder(name)); }
@@ -76,25 +64,14 @@ protected:
             path += c == '/' ? testing_support::Sep() : c;
         return path;
     }
-    Strings Commands() { return env_.Pane().TakeCommands(); }
     // The names in a listing of the repository, as another client sees it.
     std::string Listing(const std::string& path) {
         return repo_.Cvs({"-d", repo_.LocalRoot(), "rls", "-e", path}, sandbox_.Home()).out;
     }
-
-    testing_support::CvsSandbox sandbox_;
-    testing_support::CvsRepository repo_;
-    std::unique_ptr<testing_support::CvsPserver> server_;
-    testing_support::EngineEnvironment env_;
-    std::unique_ptr<CCVSContext> context_;
-    std::string root_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Methods, Projects,
-                         testing::Values(Method::Local, Method::Fork, Method::Pserver),
-                         [](const testing::TestParamInfo<Method>& info) {
-                             return testing_support::CvsMethodName(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(Methods, Projects, testing_support::AllCvsMethods(),
+                         testing_support::CvsMethodParamName);
 
 std::vector<std::pair<std::string, std::string>>
 NamesAndPaths(const std::vector<CCVSModuleEntry>& entries) {

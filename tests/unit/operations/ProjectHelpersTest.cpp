@@ -1,4 +1,4 @@
-// Reading a repository listing into module entries.
+// Reading a repository listing into module entries; comparing CVSROOT texts.
 #include "operations/CVSController.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +54,25 @@ TEST(ModuleListing, ALineTooLongEndsTheReading) {
     EXPECT_EQ(ParseModuleListing("D/a////\n" + longLine + "D/b////\n", "", true).size(), 1u);
     const std::string fits = "/" + std::string(990, 'x') + "/1.1/d//\n";
     EXPECT_EQ(ParseModuleListing("D/a////\n" + fits + "D/b////\n", "", false).size(), 3u);
+}
+
+TEST(CvsRoots, TheSameRepositoryWhateverTheSpelling) {
+    struct Case {
+        const char* a;
+        const char* b;
+        bool same;
+    } const cases[] = {
+        {"/repo", ":local:/repo", true},
+        {"/repo/", "/repo", true},
+        {" :pserver:ann@host:/repo ", ":pserver:ann@host:2401/repo", true},
+        {":pserver:ann@host:2402/repo", ":pserver:ann@host:/repo", false},
+        {":pserver:ann@host:/repo", ":pserver:bob@host:/repo", false},
+        {":fork:/repo", "/repo", false},
+        {"/repo", "/Repo", false},
+        {"", "", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SameCvsRoot(c.a, c.b), c.same) << c.a << " ~ " << c.b;
 }
 
 } // namespace
