@@ -1,11 +1,11 @@
 // The provider module as a host environment loads it: what loading and unloading do, the
 // trace file, the switching tool's two exports, and scchost keeping a trace.
-#include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
 #include "platform/Module.h"
 #include "platform/Registry.h"
 #include "scc/SccApi.h"
 #include "settings/RegistryEx.h"
+#include "tests/e2e/BuildProducts.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,47 +15,14 @@
 
 namespace {
 
+using e2e::InBin;
+using e2e::LoadedProvider;
 using testing_support::IsolatedUser;
 using testing_support::ReadFile;
 using testing_support::ScopedEnv;
 using testing_support::Sep;
 
 const std::string kBanner = "================================================\n";
-
-std::string InBin(const std::string& name) {
-    return testing_support::BinDir() + Sep() + name;
-}
-
-// ".exe" where programs carry it.
-std::string ProgramSuffix() {
-    const std::string self = platform::ExecutablePath();
-    return self.size() > 4 && self.compare(self.size() - 4, 4, ".exe") == 0 ? ".exe" : "";
-}
-
-class LoadedProvider {
-public:
-    LoadedProvider() {
-        module_ =
-            platform::OpenLibrary(InBin(platform::LibraryFileName("MorvekCVS")), nullptr, &error_);
-    }
-    ~LoadedProvider() { Unload(); }
-    LoadedProvider(const LoadedProvider&) = delete;
-    LoadedProvider& operator=(const LoadedProvider&) = delete;
-
-    bool Ok() const { return module_ != nullptr; }
-    const std::string& Error() const { return error_; }
-    template <typename Fn> Fn Get(const char* name) {
-        return reinterpret_cast<Fn>(platform::FindSymbol(module_, name));
-    }
-    void Unload() {
-        platform::CloseLibrary(module_);
-        module_ = nullptr;
-    }
-
-private:
-    platform::LibraryHandle module_ = nullptr;
-    std::string error_;
-};
 
 class ModuleHost : public ::testing::Test {
 protected:
@@ -138,7 +105,7 @@ TEST_F(ModuleHost, WithoutTraceLogNoFolderIsMadeAndUnloadingSaves) {
 // One test, not two: Uninstall stops every switching tool of the user, so a second test
 // running at the same time would lose its own.
 TEST_F(ModuleHost, Commit2StartsTheSwitchingToolAndUninstallStopsOnlyIt) {
-    const std::string sleeper = InBin("morvek_sleeper" + ProgramSuffix());
+    const std::string sleeper = e2e::ProgramPath("morvek_sleeper");
     const std::string programs = user_.Folder() + Sep() + "programs";
     const std::string installed = programs + Sep() + "Morvek CVS SCC" + Sep() + "Belmora.exe";
     ScopedEnv programFiles("MORVEK_PROGRAM_FILES", programs);
@@ -190,18 +157,12 @@ TEST_F(ModuleHost, Commit2StartsTheSwitchingToolAndUninstallStopsOnlyIt) {
     }
 }
 
-class ScchostTrace : public ModuleHost {
-protected:
-    void SetUp() override {
-        if (testing_support::RunningUnderWine())
-            GTEST_SKIP() << "scchost is driven as a program on Linux";
-    }
-};
+class ScchostTrace : public ModuleHost {};
 
 TEST_F(ScchostTrace, CopiesTheTraceBeforeUnloading) {
     StoreTraceLog(true);
     const std::string copy = user_.Folder() + Sep() + "kept.log";
-    auto r = testing_support::Run({InBin("scchost"), "--trace", copy, "version"});
+    auto r = e2e::RunScchost({"--trace", copy, "version"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadFile(copy), kBanner + "SccGetVersion\n" + kBanner + "RESULT: 00010001 \n");
     EXPECT_FALSE(platform::Exists(TraceFolder() + Sep() + "Trace220826T123538.log"));
@@ -210,7 +171,7 @@ TEST_F(ScchostTrace, CopiesTheTraceBeforeUnloading) {
 TEST_F(ScchostTrace, SaysSoWhenTracingIsOff) {
     StoreTraceLog(false);
     const std::string copy = user_.Folder() + Sep() + "kept.log";
-    auto r = testing_support::Run({InBin("scchost"), "--trace", copy, "version"});
+    auto r = e2e::RunScchost({"--trace", copy, "version"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "1.1 (0x00010001)\n");
     EXPECT_NE(r.err.find("TRACELOG"), std::string::npos) << r.err;
