@@ -16,7 +16,7 @@
 namespace {
 
 constexpr const char* kWhiteSpace = " \t\r\n\v\f";
-// The markers of a server's refusal in the output capture (see GetErrorText).
+// The markers of a server's refusal in the output capture (see ErrorTextOf).
 const std::string kServer = "cvs server:";
 const std::string kAborted = "cvs [checkout aborted]:";
 
@@ -194,26 +194,34 @@ bool CCVSContext::RunOnFiles(CCVSArgs& args, const std::vector<std::string>& fil
     return RunInFolder(files.front(), args);
 }
 
-std::string CCVSContext::GetErrorText() const {
-    const size_t s = output_.Find(kServer);
-    const size_t a = output_.Find(kAborted, s == CTextCapture::npos ? 0 : s + 1);
+std::string ErrorTextOf(const CTextCapture& output, const CTextCapture& errors) {
+    const size_t s = output.Find(kServer);
+    const size_t a = output.Find(kAborted, s == CTextCapture::npos ? 0 : s + 1);
     if (s == CTextCapture::npos && a == CTextCapture::npos)
-        return errors_.Text();
+        return errors.Text();
     std::string result =
-        a == CTextCapture::npos ? std::string() : output_.Substr(a + kAborted.size());
+        a == CTextCapture::npos ? std::string() : output.Substr(a + kAborted.size());
     if (s != CTextCapture::npos) {
         const size_t from = s + kServer.size();
         const std::string middle = a == CTextCapture::npos || a < from
                                        ? std::string()
-                                       : Trimmed(output_.Substr(from, a - from));
+                                       : Trimmed(output.Substr(from, a - from));
         result += " : " + middle;
     }
     return result;
 }
 
+bool ErrorTextFromOutput(const CTextCapture& output) {
+    return output.Find(kServer) != CTextCapture::npos ||
+           output.Find(kAborted) != CTextCapture::npos;
+}
+
+std::string CCVSContext::GetErrorText() const {
+    return ErrorTextOf(output_, errors_);
+}
+
 bool CCVSContext::ErrorTextFromOutput() const {
-    return output_.Find(kServer) != CTextCapture::npos ||
-           output_.Find(kAborted) != CTextCapture::npos;
+    return ::ErrorTextFromOutput(output_);
 }
 
 bool CCVSContext::HasErrorText() const {

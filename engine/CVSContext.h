@@ -27,6 +27,13 @@
 class CCVSArgs;
 class CDlgStatus;
 
+// The error text of a command from its two captures: what arrived on the error stream, or,
+// when the output holds the markers of a server's refusal, the text between and after them
+// (see CVSContext.cpp). A function of the text alone, so that any output can be fed to it.
+std::string ErrorTextOf(const CTextCapture& output, const CTextCapture& errors);
+// Whether the output holds those markers, so that the error text comes from it.
+bool ErrorTextFromOutput(const CTextCapture& output);
+
 // The environment's text-out callback: (text, message kind) -> 0, or -1 to cancel.
 using TextOutProc = int32_t (*)(char* text, int32_t kind);
 

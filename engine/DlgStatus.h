@@ -35,6 +35,6 @@ protected:
     void PostDestroy() override;
 
 private:
-    CCVSContext* context_;
+    [[maybe_unused]] CCVSContext* context_;
     platform::WindowHandle owner_;
 };

@@ -9,6 +9,7 @@ packages=(
     cvs perl procps util-linux bsdutils       # the real cvs, the pserver fixture, pty tests
     g++-mingw-w64-x86-64 mingw-w64-tools      # the Windows build
     wine wine64                               # running the Windows tests
+    clang libclang-rt-14-dev                  # the fuzz targets (libFuzzer, sanitizers)
 )
 
 missing=()

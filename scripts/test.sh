@@ -1,17 +1,23 @@
 #!/bin/bash
 # test.sh [PRESET...] - install what is missing, build, and run every test.
 #
-# Presets: default (Linux), asan (Linux with sanitizers), mingw64 (Windows, under Wine).
-# Without arguments all three run, in that order; the first failure stops the run.
+# Presets: default (Linux), asan (Linux with sanitizers), mingw64 (Windows, under Wine), fuzz
+# (each fuzz target for MORVEK_FUZZ_SECONDS, default 20, see scripts/fuzz.sh). Without
+# arguments all four run, in that order; the first failure stops the run.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/install-deps.sh
 
 presets=("$@")
-[ ${#presets[@]} -gt 0 ] || presets=(default asan mingw64)
+[ ${#presets[@]} -gt 0 ] || presets=(default asan mingw64 fuzz)
 jobs=$(nproc)
 
 for preset in "${presets[@]}"; do
+    if [ "$preset" = fuzz ]; then
+        echo "== fuzz: build and run each target" >&2
+        scripts/fuzz.sh "${MORVEK_FUZZ_SECONDS:-20}"
+        continue
+    fi
     echo "== $preset: configure and build" >&2
     log=build/$preset-build.log
     mkdir -p build

@@ -5,24 +5,29 @@
 #include "workcopy/PathFunctions.h"
 
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <set>
 
 namespace {
 
 // Applies one file's lines to the set of keys; a log line is "A LINE" or "R LINE".
-void ApplyLines(std::istream& in, bool log, std::set<std::string>& keys) {
-    std::string line;
-    while (std::getline(in, line)) {
+void ApplyLines(std::string_view content, bool log, platform::PathStyle style,
+                std::set<std::string>& keys) {
+    while (!content.empty()) {
+        const std::string_view::size_type end = content.find('\n');
+        std::string_view line = content.substr(0, end);
+        content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+            line.remove_suffix(1);
         bool remove = false;
         if (log) {
             if (line.size() < 2 || line[1] != ' ' || (line[0] != 'A' && line[0] != 'R'))
                 continue;
             remove = line[0] == 'R';
-            line.erase(0, 2);
+            line.remove_prefix(2);
         }
-        const std::string key = EntryKeyOf(GetEntryField(line, 0));
+        const std::string key = EntryKeyOf(GetEntryField(line, 0), style);
         if (key.empty())
             continue;
         if (remove)
@@ -32,16 +37,27 @@ void ApplyLines(std::istream& in, bool log, std::set<std::string>& keys) {
     }
 }
 
-// False when the file cannot be read.
-bool ApplyFile(const std::string& path, bool log, std::set<std::string>& keys) {
+// The whole file; none when it cannot be read.
+std::optional<std::string> ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return false;
-    ApplyLines(in, log, keys);
-    return !in.bad();
+        return std::nullopt;
+    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return std::nullopt;
+    return content;
 }
 
 } // namespace
+
+bool IsListedIn(std::string_view entries, std::string_view entriesLog, std::string_view name,
+                platform::PathStyle style) {
+    std::set<std::string> keys;
+    ApplyLines(entries, false, style, keys);
+    ApplyLines(entriesLog, true, style, keys);
+    const std::string key = EntryKeyOf(name, style);
+    return !key.empty() && keys.count(key) != 0;
+}
 
 EntriesListing ReadEntriesListing(const std::string& path) {
     const std::string admin = JoinPath(GetParentFolderNormalized(path), "CVS");
@@ -49,10 +65,12 @@ EntriesListing ReadEntriesListing(const std::string& path) {
     const std::string logPath = JoinPath(admin, "Entries.Log");
     if (!PathExists(entriesPath))
         return EntriesListing::NotListed;
-    std::set<std::string> keys;
-    if (!ApplyFile(entriesPath, false, keys) ||
-        (PathExists(logPath) && !ApplyFile(logPath, true, keys)))
+    const std::optional<std::string> entries = ReadWhole(entriesPath);
+    std::optional<std::string> log = std::string();
+    if (PathExists(logPath))
+        log = ReadWhole(logPath);
+    if (!entries || !log)
         return EntriesListing::Unknown;
-    return keys.count(EntryKeyOf(GetFileNamePart(path))) ? EntriesListing::Listed
-                                                         : EntriesListing::NotListed;
+    return IsListedIn(*entries, *log, GetFileNamePart(path)) ? EntriesListing::Listed
+                                                             : EntriesListing::NotListed;
 }

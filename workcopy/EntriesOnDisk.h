@@ -8,7 +8,10 @@
 // files are read here, straight from disk.
 #pragma once
 
+#include "platform/PathStyle.h"
+
 #include <string>
+#include <string_view>
 
 enum class EntriesListing {
     Listed,    // CVS/Entries and CVS/Entries.Log together have a line of the file's name
@@ -17,3 +20,9 @@ enum class EntriesListing {
 };
 
 EntriesListing ReadEntriesListing(const std::string& path);
+
+// The answer from the two files' content (a missing Entries.Log reads as empty) for a file
+// name: whether the Entries lines, with the log's "A " lines added and its "R " lines taken
+// away in order, hold a line of that name. Names compare as the path style's file names do.
+bool IsListedIn(std::string_view entries, std::string_view entriesLog, std::string_view name,
+                platform::PathStyle style = platform::kNativePathStyle);

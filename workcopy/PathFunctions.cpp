@@ -40,9 +40,9 @@ public:
 
 private:
     std::string Joined(const std::string& p, const std::string& name) const {
-        std::string::size_type s = LastSeparator(p);
+        const std::string::size_type s = LastSeparator(p);
         if (s == std::string::npos)
-            s = 0;
+            return name; // a bare name stays relative, never a name at the root
         std::string prefix = p.substr(0, s);
         std::string head = s > 1 ? Folder(prefix) : prefix;
         return head + '\\' + name;
@@ -100,7 +100,9 @@ std::string NormalizePath(const char* path) {
 }
 
 std::string GetParentFolder(const std::string& path, PathStyle style) {
-    if (style == PathStyle::Windows ? IsDriveRoot(path) : path == "/")
+    // The POSIX root may come as "\\" too: it has no parent either, however it is spelled.
+    if (style == PathStyle::Windows ? IsDriveRoot(path)
+                                    : path.size() == 1 && IsPathSeparator(path[0]))
         return std::string();
     std::string::size_type s = LastSeparator(path);
     if (s == std::string::npos)

@@ -14,37 +14,21 @@
 
 namespace {
 
-constexpr size_t kRepositoryBuffer = 10000;
-constexpr size_t kRootBuffer = 2000;
-
 std::string AdminFile(const std::string& folder, const char* name) {
     std::string path = folder;
     AppendPath(path, std::string("CVS") + platform::kPathSeparator + name);
     return path;
 }
 
-// The first line of a file, without its line end (LF or CR LF). None when the file cannot be
-// opened, is empty, or its first line does not fit a buffer of the given size with its NUL.
+// The first line of a file (see FirstAdminLine); none also when it cannot be opened.
 std::optional<std::string> ReadFirstLine(const std::string& path, size_t buffer) {
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return std::nullopt;
-    std::string line;
-    char c;
-    bool any = false;
-    while (file.get(c)) {
-        any = true;
-        if (c == '\n')
-            break;
-        line.push_back(c);
-        if (line.size() >= buffer)
-            return std::nullopt;
-    }
-    if (!any)
-        return std::nullopt;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return line;
+    std::string head(buffer, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(buffer));
+    head.resize(static_cast<size_t>(file.gcount()));
+    return FirstAdminLine(head, buffer);
 }
 
 std::string FolderOf(const std::string& path) {
@@ -89,23 +73,35 @@ std::string AppendCanonical(const std::string& base, const std::string& more) {
 
 } // namespace
 
+std::optional<std::string> FirstAdminLine(std::string_view content, size_t buffer) {
+    if (content.empty())
+        return std::nullopt;
+    const std::string_view line = content.substr(0, content.find('\n'));
+    if (line.size() >= buffer)
+        return std::nullopt;
+    std::string result(line);
+    if (!result.empty() && result.back() == '\r')
+        result.pop_back();
+    return result;
+}
+
 std::string ReadRepository(const std::string& path) {
     if (GetParentFolder(path).empty())
         return std::string();
-    return ReadFirstLine(AdminFile(FolderOf(path), "Repository"), kRepositoryBuffer)
+    return ReadFirstLine(AdminFile(FolderOf(path), "Repository"), kRepositoryLineBuffer)
         .value_or(std::string());
 }
 
 std::string ReadRoot(const std::string& path) {
     const std::string direct = AdminFile(path, "Root");
     if (PathExists(direct))
-        return ReadFirstLine(direct, kRootBuffer).value_or(std::string());
+        return ReadFirstLine(direct, kRootLineBuffer).value_or(std::string());
     for (std::string folder = FolderOf(path); !folder.empty();
          folder = GetParentFolderNormalized(folder)) {
         const std::string root = AdminFile(folder, "Root");
         if (!PathExists(root))
             continue;
-        std::optional<std::string> line = ReadFirstLine(root, kRootBuffer);
+        std::optional<std::string> line = ReadFirstLine(root, kRootLineBuffer);
         if (line && !line->empty())
             return *line;
     }
@@ -119,7 +115,7 @@ std::string GetModulePath(const std::string& path) {
     std::string suffix;
     for (;;) {
         std::optional<std::string> line =
-            ReadFirstLine(AdminFile(folder, "Repository"), kRepositoryBuffer);
+            ReadFirstLine(AdminFile(folder, "Repository"), kRepositoryLineBuffer);
         if (line)
             return suffix.empty() ? *line : *line + '/' + suffix;
         const std::string name = GetFileNamePart(folder);

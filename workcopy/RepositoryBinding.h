@@ -8,7 +8,20 @@
 // file name has no folder, and the current folder is process-wide and changed by others.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
+
+// The longest first lines the readers take, with room for a terminating NUL: cvs itself reads
+// these files into buffers of this size.
+constexpr size_t kRepositoryLineBuffer = 10000;
+constexpr size_t kRootLineBuffer = 2000;
+
+// The first line of an administrative file's content, without its line end (LF or CR LF);
+// none when the content is empty or its first line does not fit the buffer with its NUL. The
+// readers below give it at most the buffer's size of the file.
+std::optional<std::string> FirstAdminLine(std::string_view content, size_t buffer);
 
 // The first line of the folder's own CVS/Repository (a file's folder, or the folder itself);
 // empty when it is missing, empty or its first line has 10,000 characters or more.

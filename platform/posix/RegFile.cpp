@@ -280,7 +280,9 @@ std::vector<std::string> SplitLines(const std::string& text) {
         if (end == std::string::npos)
             end = text.size();
         std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
+        // Every CR before the line feed is line end: a kept line that ended in one would
+        // otherwise lose it at its next read, written back with a plain line feed.
+        while (!line.empty() && line.back() == '\r')
             line.pop_back();
         lines.push_back(std::move(line));
         start = end + 1;
@@ -309,6 +311,7 @@ void Document::Parse(const std::string& input) {
         text.erase(0, 3);
     const std::vector<std::string> lines = SplitLines(text);
     bool sawSignature = false;
+    int missingSignature = 0; // the line that stands where the signature should
     for (size_t i = 0; i < lines.size(); ++i) {
         const int lineNumber = static_cast<int>(i) + 1;
         const std::string line = TrimRight(TrimLeft(lines[i]));
@@ -318,9 +321,10 @@ void Document::Parse(const std::string& input) {
             sawSignature = true;
             if (line == "REGEDIT4")
                 continue;
-            NoteDamage(lineNumber);
-            blocks_[0].items.push_back(Item{false, Value{}, lines[i]});
-            continue;
+            // The file is damaged, but its first line is read like any other: taken as
+            // unreadable instead, a key header there would come alive only in the next read,
+            // after a write had put the signature above it.
+            missingSignature = lineNumber;
         }
         if (line[0] == ';') {
             blocks_[current].items.push_back(Item{false, Value{}, lines[i]});
@@ -360,8 +364,12 @@ void Document::Parse(const std::string& input) {
         // A value, with the continuation lines of a hex list.
         std::string raw = lines[i];
         std::string joined = line;
+        // A key header or a blank line ends the list: a list cut off by a header is kept as
+        // it stands, and written back it is followed by a blank line, which must not make it
+        // a value at the next read.
         while (joined.back() == '\\' && joined.find("=hex") != std::string::npos &&
-               i + 1 < lines.size() && TrimLeft(lines[i + 1]).compare(0, 1, "[") != 0) {
+               i + 1 < lines.size() && !TrimLeft(lines[i + 1]).empty() &&
+               TrimLeft(lines[i + 1]).compare(0, 1, "[") != 0) {
             joined.pop_back();
             ++i;
             raw += '\n';
@@ -387,6 +395,11 @@ void Document::Parse(const std::string& input) {
             block.items.push_back(Item{false, Value{}, raw});
         }
     }
+    // Counted once, as the first damaged line, whether or not the line itself was read.
+    if (missingSignature && (damagedLines_ == 0 || firstDamagedLine_ != missingSignature)) {
+        ++damagedLines_;
+        firstDamagedLine_ = missingSignature;
+    }
 }
 
 std::string Document::Serialize() const {
@@ -405,10 +418,16 @@ std::string Document::Serialize() const {
             out += '\n';
         }
         for (const Item& item : block.items) {
-            if (item.readable)
+            if (item.readable) {
                 AppendValue(out, item.value);
-            else
+            } else {
                 out += item.raw + '\n';
+                // A kept line that ends in a backslash would take the next line, a value
+                // written after it perhaps, as its continuation: a blank line ends it.
+                const std::string kept = TrimRight(item.raw);
+                if (!kept.empty() && kept.back() == '\\')
+                    out += '\n';
+            }
         }
     }
     out += '\n';

@@ -282,6 +282,12 @@ TEST_F(RegistryFiles, DamagedFileIsReadAsFarAsSoundAndNeverShrinks) {
          "\"C\"=\"3\""},
         {"backslash before the closing quote",
          "REGEDIT4\n\n" + header + "\"A\"=\"1\"\n\"B\"=\"c:\\dir\\\"\n", "\"B\"=\"c:\\dir\\\""},
+        {"no signature, a key first", header + "\"A\"=\"1\"\n", "VODORO\\SETTINGS]"},
+        {"hex list cut off at the end", "REGEDIT4\n\n" + header + "\"A\"=\"1\"\n\"C\"=hex:01,\\\n",
+         "\"C\"=hex:01,\\"},
+        {"hex list cut off by a header",
+         "REGEDIT4\n\n" + header + "\"A\"=\"1\"\n\"C\"=hex:01,\\\n[HKEY_CURRENT_USER\\x]\n",
+         "\"C\"=hex:01,\\"},
         {"header of another hive",
          "REGEDIT4\n\n" + header + "\"A\"=\"1\"\n[HKEY_CLASSES_ROOT\\x]\n\"C\"=\"3\"\n",
          "[HKEY_CLASSES_ROOT\\x]"},
@@ -300,6 +306,9 @@ TEST_F(RegistryFiles, DamagedFileIsReadAsFarAsSoundAndNeverShrinks) {
                 kRegOk);
             EXPECT_EQ(Query(key, "A").data, std::string("1\0", 2));
             EXPECT_EQ(Query(key, "C").result, kRegFileNotFound);
+            if (round == 1) { // what the first round wrote reads back
+                EXPECT_EQ(Query(key, "New0").data, std::string("v\0", 2));
+            }
             EXPECT_EQ(SetRegString(key, "New" + std::to_string(round), "v"), kRegOk);
         }
         const std::string err = testing::internal::GetCapturedStderr();

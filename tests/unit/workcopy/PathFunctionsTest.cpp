@@ -48,6 +48,7 @@ TEST(NormalizePath, WindowsRules) {
     disk.AddFolder("c:\\work\\src", "src");
     disk.AddFile("c:\\work\\src\\main.c", "Main.c");
     disk.AddFolder("c:\\progra~1", "Program Files");
+    disk.AddFile("readme.txt", "README.txt"); // in the current folder
     struct Case {
         const char* given;
         const char* expected;
@@ -64,6 +65,7 @@ TEST(NormalizePath, WindowsRules) {
         {"\\\\server\\share\\x", "\\\\server\\share\\x"},     // share roots cannot be looked up
         {"\\", ""},
         {"name", "name"},
+        {"readme.txt", "README.txt"}, // a bare name stays relative, never one at the root
     };
     for (const Case& c : cases)
         EXPECT_EQ(NormalizePathWith(c.given, PathStyle::Windows, disk.Lookup()), c.expected)
@@ -108,6 +110,7 @@ TEST(PathParts, ParentFolderAndFileName) {
         {PathStyle::Posix, "/a/b.c", "/a", "b.c"},
         {PathStyle::Posix, "name", "", "name"},
         {PathStyle::Posix, "a\\b", "a", "b"},
+        {PathStyle::Posix, "\\", "", ""}, // the root, spelled with the other separator
     };
     for (const Case& c : cases) {
         EXPECT_EQ(GetParentFolder(c.path, c.style), c.parent) << c.path;
