@@ -19,7 +19,7 @@ const char* const kTopics[] = {"Source Control Options", "External Tools", "Comm
 DialogTemplate SettingsTemplate() {
     DialogTemplate t(D::kIdd, "Morvek CVS SCC :> Settings");
     t.SetAnswerName("settings").SetSize(400, 300);
-    t.TreeView(D::kIdcTree).At(7, 7, 120, 264);
+    t.TreeView(D::kIdcTree, kPanelMenu).At(7, 7, 120, 264);
     // The area the panels are placed over.
     t.Add(ControlKind::Static, D::kIdcPanelArea, "", kHidden).At(133, 7, 260, 264);
     t.Button(kIdOk, "OK", kDefault).At(235, 279, 50, 14);

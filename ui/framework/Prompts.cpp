@@ -88,6 +88,11 @@ public:
             }
         }
 
+        if (const MemoryControl* menu = PanelMenuOf(*w)) {
+            PlayPanelMenu(menu->spec.id, pressOk);
+            return;
+        }
+
         if (!HasPrompts(*w)) {
             if (!pressOk && !AskOkOrCancel(dialogName))
                 return;
@@ -100,13 +105,8 @@ public:
             askedUser_ = false;
             if (!PromptAll())
                 return;
-            if (!missing_.empty()) {
-                std::string message = Quoted(caption_) + ": no answer for ";
-                for (size_t i = 0; i < missing_.size(); ++i)
-                    message += (i ? "; nor for " : "") + missing_[i];
-                Fail(message);
+            if (!ReportMissing())
                 return;
-            }
             PressOk();
             if (ui_.Ended() || !ui_.IsOpen())
                 return;
@@ -120,6 +120,118 @@ public:
     }
 
 private:
+    // False (and the dialog given up) when required answers are missing.
+    bool ReportMissing() {
+        if (missing_.empty())
+            return true;
+        std::string message = Quoted(caption_) + ": no answer for ";
+        for (size_t i = 0; i < missing_.size(); ++i)
+            message += (i ? "; nor for " : "") + missing_[i];
+        Fail(message);
+        return false;
+    }
+
+    // The visible tree of topics that chooses the dialog's panels, if it has one.
+    static const MemoryControl* PanelMenuOf(CMemoryWindow& w) {
+        for (const MemoryControl& c : w.Controls())
+            if (c.spec.kind == ControlKind::TreeView && (c.spec.style & kPanelMenu) && c.visible &&
+                c.enabled)
+                return &c;
+        return nullptr;
+    }
+
+    void PlayPanelMenu(ControlId menu, bool answeredOk) {
+        missing_.clear();
+        askedUser_ = false;
+        if (answeredOk || !source_.IsInteractive()) {
+            for (TreeItem topic : ui_.TreeChildren(menu))
+                if (!ui_.ClickTreeItem(menu, topic) || !PromptVisiblePanels(false))
+                    return;
+            if (!ReportMissing())
+                return;
+            PressOk();
+            if (ui_.IsOpen() && !ui_.Ended())
+                Fail(Quoted(caption_) + " did not accept the answers (see the message above)");
+            return;
+        }
+
+        CMemoryWindow* w = ui_.Window();
+        const std::string label = w && !w->Label(menu).empty() ? w->Label(menu) : "Topics";
+        for (;;) {
+            const std::vector<TreeItem> topics = ui_.TreeChildren(menu);
+            Question q;
+            q.kind = Question::Kind::Choice;
+            q.label = label;
+            q.heading = caption_;
+            for (TreeItem topic : topics)
+                q.choices.push_back(ui_.TreeText(menu, topic));
+            const int ok = static_cast<int>(topics.size());
+            q.choices.push_back("OK");
+            q.choices.push_back("Cancel");
+            Answer a = source_.Ask(q);
+            if (a.kind == Answer::Kind::Cancel || a.kind == Answer::Kind::Missing) {
+                ui_.PressEscape();
+                return;
+            }
+            if (a.kind == Answer::Kind::Keep)
+                continue;
+            const int choice = MatchChoice(q.choices, a.value);
+            if (choice < 0) {
+                source_.Tell(NotAChoice(Quoted(WithoutColon(label)), a.value, q.choices));
+                continue;
+            }
+            if (choice == ok) {
+                PressOk();
+                if (!ui_.IsOpen() || ui_.Ended())
+                    return;
+                continue;
+            }
+            if (choice == ok + 1) {
+                ui_.PressEscape();
+                return;
+            }
+            if (!ui_.ClickTreeItem(menu, topics[static_cast<size_t>(choice)]))
+                return;
+            source_.Heading(q.choices[static_cast<size_t>(choice)]);
+            if (!PromptVisiblePanels(true))
+                return;
+        }
+    }
+
+    // Asks the prompts of the dialog's visible panels, showing their free-standing texts
+    // first when tell is set. False when the dialog was given up.
+    bool PromptVisiblePanels(bool tell) {
+        CMemoryWindow* w = ui_.Window();
+        if (!w)
+            return false;
+        const std::vector<CMemoryWindow*> children = w->Children();
+        for (CMemoryWindow* child : children) {
+            if (!child->IsWindowVisible())
+                continue;
+            if (tell)
+                TellFreeTexts(*child);
+            DialogDriver panel = ui_.Child(child->Model());
+            if (!PromptWindow(panel))
+                return false;
+        }
+        return true;
+    }
+
+    // Static texts that label no control (one followed by another text, a frame or nothing).
+    void TellFreeTexts(CMemoryWindow& w) {
+        const std::vector<MemoryControl>& controls = w.Controls();
+        for (size_t i = 0; i < controls.size(); ++i) {
+            const MemoryControl& c = controls[i];
+            if (c.spec.kind != ControlKind::Static || !c.visible || c.text.empty())
+                continue;
+            const bool labels = i + 1 < controls.size() &&
+                                controls[i + 1].spec.kind != ControlKind::Static &&
+                                controls[i + 1].spec.kind != ControlKind::GroupBox;
+            if (!labels)
+                source_.Tell(WithoutMnemonics(c.text));
+        }
+    }
+
     static bool HasPrompts(CMemoryWindow& w) {
         for (const MemoryControl& c : w.Controls())
             if (!c.spec.prompt.empty())
@@ -197,15 +309,7 @@ private:
             }
             return true;
         }
-        const std::vector<CMemoryWindow*> children = w->Children();
-        for (CMemoryWindow* child : children) {
-            if (!child->IsWindowVisible())
-                continue;
-            DialogDriver panel = ui_.Child(child->Model());
-            if (!PromptWindow(panel))
-                return false;
-        }
-        return true;
+        return PromptVisiblePanels(false);
     }
 
     bool PromptWindow(DialogDriver& d) {
