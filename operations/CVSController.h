@@ -12,6 +12,7 @@
 #pragma once
 
 #include "engine/CVSContext.h"
+#include "operations/CVSLogEntry.h"
 
 #include <string>
 #include <vector>
@@ -73,6 +74,24 @@ public:
                      bool undoCheckOut, const CCVSStringMap* options);
     bool CheckOutFiles(const std::vector<std::string>& files, const CCVSStringMap* options);
     bool UncheckOutFiles(const std::vector<std::string>& files);
+
+    // --- History (operations/CVSControllerHistory.cpp): the log, the tags, the content of a
+    // revision, the differences and the log messages of files. Each runs in the folder of
+    // the path it is given and reads the output capture; none stores an error message.
+    // The revisions of a file, newest first; empty when the log fails.
+    std::vector<CCVSLogEntry> GetHistory(const std::string& file);
+    // Appends the tags of the folder (and below) that the list lacks. Always true.
+    bool GetTags(const std::string& path, std::vector<std::string>& tags);
+    // Writes a revision (the working one when empty) to CVS/Diff/NAME.REV, or over the
+    // working file when replaceLocal is on, and gives that path; "invalid" on failure.
+    std::string GetRevision(const std::string& file, const std::string& revision,
+                            bool replaceLocal);
+    // The differences of the working file from its revision; true when cvs said nothing on
+    // its error stream.
+    bool DiffFile(const std::string& file, std::string& difference);
+    // Replaces the log message of one revision.
+    bool SetLogMessage(const std::string& file, const std::string& revision,
+                       const std::string& message);
 
 protected:
     // The error convention: the failed run's error text goes to the output pane and into

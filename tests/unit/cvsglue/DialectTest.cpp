@@ -119,6 +119,7 @@ TEST(Dialect, KeepsWhatTheEmulationsNeed) {
 
     cvsglue::Plan get = cvsglue::MakePlan(Dialect::Gnu, {"update", "-p", "-r", "1.2", "a.c"}, {});
     EXPECT_TRUE(get.revisionCheck);
+    EXPECT_EQ(get.files, Args{"a.c"}); // named when cvs fails to say why it printed nothing
     EXPECT_TRUE(get.loginHint);
 
     cvsglue::Plan clean =
