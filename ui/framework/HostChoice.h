@@ -32,6 +32,14 @@
 //   MORVEK_ANSWER_COMMENT    the check-in comment (line feeds for several lines); it
 //                            replaces a template's body
 //   MORVEK_ANSWER_DONOTDISPLAY  yes or no: the comment dialog's "Do not display" box
+//   MORVEK_ANSWER_SETTINGS   ok or cancel: the settings dialog ("Morvek CVS SCC :> Settings");
+//                            its values are answered under the setting's own name:
+//                            CVSEXEPATH, VENDORNAME, USECOMPRESSION, COMPRESSLEVEL (1 to 9,
+//                            asked while compression is on), WARNONEDIT, INDEPENDENTMODE,
+//                            USEUNIXLF, AUTOCOMMIT, LOGOUTONCLOSE, USECOMMENTS, HIDESTATUSUI,
+//                            NOCHECKOUTUPDATES, USECVSTRACE, USEQUICKCOMPARE, EXCLUSIVELOCK,
+//                            DIFFEXE, CONFLICTEXE, EDITOR; CVSROOTS chooses a remembered
+//                            CVSROOT
 //   MORVEK_ANSWER_FOLDER     the folder a folder browser returns (empty: cancelled)
 //   MORVEK_ANSWER_FILE       the file a file-open dialog returns (empty: cancelled)
 //   MORVEK_ANSWER_<NAME>     any other prompt (scchost --answer NAME=VALUE)
