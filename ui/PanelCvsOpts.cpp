@@ -105,8 +105,9 @@ void CPanelCvsOpts::ReadSettings() {
     vendorName_ = settings.GetVendorName();
     useCompression_ = settings.GetUseCompression();
     compressLevel_ = settings.GetCompressLevel();
-    for (size_t i = 0; i < kFlagCount; ++i)
-        flags_[i] = (settings.*kFlagRows[i].get)();
+    size_t i = 0;
+    for (const FlagRow& row : kFlagRows)
+        flags_[i++] = (settings.*row.get)();
     autoMerge_ = settings.GetAutoMerge();
 }
 
@@ -140,8 +141,9 @@ void CPanelCvsOpts::Apply() {
     settings.SetVendorName(vendorName_);
     settings.SetUseCompression(useCompression_);
     settings.SetCompressLevel(compressLevel_);
-    for (size_t i = 0; i < kFlagCount; ++i)
-        (settings.*kFlagRows[i].set)(flags_[i]);
+    size_t i = 0;
+    for (const FlagRow& row : kFlagRows)
+        (settings.*row.set)(flags_[i++]);
     settings.SetAutoMerge(autoMerge_);
 
     if (!Flag(kIdcLogoutOnClose) && context_)
