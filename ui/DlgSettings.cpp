@@ -1,9 +1,9 @@
 // ui/DlgSettings.cpp - the settings dialog.
 #include "ui/DlgSettings.h"
 
-#include "platform/Help.h"
 #include "platform/Module.h"
 #include "settings/SccSettings.h"
+#include "ui/framework/DialogHost.h"
 #include "workcopy/PathFunctions.h"
 
 using namespace uifw;
@@ -75,10 +75,8 @@ void CDlgSettings::OnSelChange(ControlId id) {
 }
 
 void CDlgSettings::OnClicked(ControlId id) {
-    if (id == kIdcHelp) {
-        std::string folder = platform::ThisModuleFolder();
-        platform::ShowHtmlHelp(JoinPath(folder, kHelpFile));
-    }
+    if (id == kIdcHelp)
+        ShowHelp(JoinPath(platform::ThisModuleFolder(), kHelpFile));
 }
 
 void CDlgSettings::OnOK() {

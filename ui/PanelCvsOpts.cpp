@@ -57,7 +57,9 @@ DialogTemplate PanelTemplate() {
     t.Edit(P::kIdcVendorName).At(70, 30, 182, 14).Prompt("vendorname");
     t.Label("CVS Root(s):").At(8, 50, 60, 8);
     t.DropList(P::kIdcRoots, kVScroll).At(70, 48, 140, 100).Prompt("cvsroots");
-    t.Button(P::kIdcDeleteRoot, "Delete").At(214, 48, 38, 14).Prompt("deleteroot");
+    t.Button(P::kIdcDeleteRoot, "Delete")
+        .At(214, 48, 38, 14)
+        .Prompt("deleteroot", "Delete the chosen CVS root");
     t.CheckBox(P::kIdcUseCompression, "Enable Compression")
         .At(8, 70, 100, 10)
         .Prompt("usecompression");

@@ -32,6 +32,8 @@
 //   MORVEK_ANSWER_COMMENT    the check-in comment (line feeds for several lines); it
 //                            replaces a template's body
 //   MORVEK_ANSWER_DONOTDISPLAY  yes or no: the comment dialog's "Do not display" box
+//   MORVEK_ANSWER_FOLDER     the folder a folder browser returns (empty: cancelled)
+//   MORVEK_ANSWER_FILE       the file a file-open dialog returns (empty: cancelled)
 //   MORVEK_ANSWER_SETTINGS   ok or cancel: the settings dialog ("Morvek CVS SCC :> Settings");
 //                            its values are answered under the setting's own name:
 //                            CVSEXEPATH, VENDORNAME, USECOMPRESSION, COMPRESSLEVEL (1 to 9,
@@ -39,15 +41,17 @@
 //                            USEUNIXLF, AUTOCOMMIT, LOGOUTONCLOSE, USECOMMENTS, HIDESTATUSUI,
 //                            NOCHECKOUTUPDATES, USECVSTRACE, USEQUICKCOMPARE, EXCLUSIVELOCK,
 //                            DIFFEXE, CONFLICTEXE, EDITOR; CVSROOTS chooses a remembered
-//                            CVSROOT
-//   MORVEK_ANSWER_FOLDER     the folder a folder browser returns (empty: cancelled)
-//   MORVEK_ANSWER_FILE       the file a file-open dialog returns (empty: cancelled)
+//                            CVSROOT and DELETEROOT=yes deletes it; TEMPLATES loads a comment
+//                            template (its title, or <New...>), TEMPLATETITLE and TEMPLATEBODY
+//                            change it, SAVETEMPLATE=yes stores it, REMOVETEMPLATE=yes
+//                            removes it
 //   MORVEK_ANSWER_<NAME>     any other prompt (scchost --answer NAME=VALUE)
 //
 // Values by kind of control: text as it stands (line feeds for several lines); yes or no
-// for a check box; the text of the item, row or radio button (letter case ignored; a
-// number counts from 1); several rows separated by commas; a tree item as the path of item
-// texts from the top, separated by "/"; a date as MM/DD/YYYY, or "none".
+// for a check box, and for a push button that has a prompt (yes presses it); the text of
+// the item, row or radio button (letter case ignored; a number counts from 1); several rows
+// separated by commas; a tree item as the path of item texts from the top, separated by
+// "/"; a date as MM/DD/YYYY, or "none".
 #pragma once
 
 #include "ui/framework/DialogHost.h"

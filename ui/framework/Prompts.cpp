@@ -88,11 +88,6 @@ public:
             }
         }
 
-        if (const MemoryControl* menu = PanelMenuOf(*w)) {
-            PlayPanelMenu(menu->spec.id, pressOk);
-            return;
-        }
-
         if (!HasPrompts(*w)) {
             if (!pressOk && !AskOkOrCancel(dialogName))
                 return;
@@ -105,8 +100,13 @@ public:
             askedUser_ = false;
             if (!PromptAll())
                 return;
-            if (!ReportMissing())
+            if (!missing_.empty()) {
+                std::string message = Quoted(caption_) + ": no answer for ";
+                for (size_t i = 0; i < missing_.size(); ++i)
+                    message += (i ? "; nor for " : "") + missing_[i];
+                Fail(message);
                 return;
+            }
             PressOk();
             if (ui_.Ended() || !ui_.IsOpen())
                 return;
@@ -120,17 +120,6 @@ public:
     }
 
 private:
-    // False (and the dialog given up) when required answers are missing.
-    bool ReportMissing() {
-        if (missing_.empty())
-            return true;
-        std::string message = Quoted(caption_) + ": no answer for ";
-        for (size_t i = 0; i < missing_.size(); ++i)
-            message += (i ? "; nor for " : "") + missing_[i];
-        Fail(message);
-        return false;
-    }
-
     // The visible tree of topics that chooses the dialog's panels, if it has one.
     static const MemoryControl* PanelMenuOf(CMemoryWindow& w) {
         for (const MemoryControl& c : w.Controls())
@@ -140,19 +129,14 @@ private:
         return nullptr;
     }
 
-    void PlayPanelMenu(ControlId menu, bool answeredOk) {
-        missing_.clear();
-        askedUser_ = false;
-        if (answeredOk || !source_.IsInteractive()) {
+    // The panels of a menu of topics. Without a person every topic is visited in turn; a
+    // person chooses topics until OK (true: press it) or Cancel (false: given up).
+    bool PromptPanelMenu(ControlId menu) {
+        if (!source_.IsInteractive()) {
             for (TreeItem topic : ui_.TreeChildren(menu))
                 if (!ui_.ClickTreeItem(menu, topic) || !PromptVisiblePanels(false))
-                    return;
-            if (!ReportMissing())
-                return;
-            PressOk();
-            if (ui_.IsOpen() && !ui_.Ended())
-                Fail(Quoted(caption_) + " did not accept the answers (see the message above)");
-            return;
+                    return false;
+            return true;
         }
 
         CMemoryWindow* w = ui_.Window();
@@ -171,30 +155,27 @@ private:
             Answer a = source_.Ask(q);
             if (a.kind == Answer::Kind::Cancel || a.kind == Answer::Kind::Missing) {
                 ui_.PressEscape();
-                return;
+                return false;
             }
             if (a.kind == Answer::Kind::Keep)
                 continue;
+            askedUser_ = true;
             const int choice = MatchChoice(q.choices, a.value);
             if (choice < 0) {
                 source_.Tell(NotAChoice(Quoted(WithoutColon(label)), a.value, q.choices));
                 continue;
             }
-            if (choice == ok) {
-                PressOk();
-                if (!ui_.IsOpen() || ui_.Ended())
-                    return;
-                continue;
-            }
+            if (choice == ok)
+                return true;
             if (choice == ok + 1) {
                 ui_.PressEscape();
-                return;
+                return false;
             }
             if (!ui_.ClickTreeItem(menu, topics[static_cast<size_t>(choice)]))
-                return;
+                return false;
             source_.Heading(q.choices[static_cast<size_t>(choice)]);
             if (!PromptVisiblePanels(true))
-                return;
+                return false;
         }
     }
 
@@ -299,6 +280,8 @@ private:
         CMemoryWindow* w = ui_.Window();
         if (!w)
             return false;
+        if (const MemoryControl* menu = PanelMenuOf(*w))
+            return PromptPanelMenu(menu->spec.id);
         if (auto* sheet = dynamic_cast<CPropertySheet*>(&w->Model())) {
             for (int i = 0; i < sheet->PageCount(); ++i) {
                 if (!ui_.SelectPage(i))
@@ -329,6 +312,8 @@ private:
     }
 
     std::string LabelOf(CMemoryWindow& w, ControlId id) {
+        if (!w.Find(id)->spec.promptLabel.empty())
+            return w.Find(id)->spec.promptLabel;
         if (w.Find(id)->spec.kind == ControlKind::RadioButton)
             return GroupLabel(w, id);
         std::string label = w.Label(id);
@@ -381,6 +366,9 @@ private:
                 Fail(Quoted(caption_) + ": " + error);
             return error.empty();
         }
+
+        if (c.spec.kind == ControlKind::PushButton)
+            return PromptButton(d, c, label);
 
         Question q;
         q.name = c.spec.prompt;
@@ -458,6 +446,44 @@ private:
             const std::string error = Apply(d, w, id, a.value);
             if (error.empty())
                 return true;
+            if (!source_.IsInteractive() || a.scripted) {
+                Fail(Quoted(caption_) + ": " + error);
+                return false;
+            }
+            source_.Tell(error);
+        }
+    }
+
+    // A push button is offered: yes presses it (what it opens is played in turn), anything
+    // else passes it by. False when the dialog was given up or has gone.
+    bool PromptButton(DialogDriver& d, const MemoryControl& c, const std::string& label) {
+        Question q;
+        q.kind = Question::Kind::YesNo;
+        q.name = c.spec.prompt;
+        q.label = label;
+        q.heading = caption_;
+        q.current = "no";
+        const ControlId id = c.spec.id;
+        for (;;) {
+            Answer a = source_.Ask(q);
+            if (a.kind == Answer::Kind::Cancel) {
+                ui_.PressEscape();
+                return false;
+            }
+            if (a.kind != Answer::Kind::Value) {
+                askedUser_ = askedUser_ || a.kind == Answer::Kind::Keep;
+                return true;
+            }
+            if (!a.scripted)
+                askedUser_ = true;
+            bool yes = false;
+            if (ParseYesNo(a.value, yes)) {
+                if (yes)
+                    d.Click(id);
+                return d.IsOpen() && !d.Ended();
+            }
+            const std::string error =
+                "the answer for " + Quoted(label) + " must be yes or no, not " + Quoted(a.value);
             if (!source_.IsInteractive() || a.scripted) {
                 Fail(Quoted(caption_) + ": " + error);
                 return false;

@@ -137,6 +137,15 @@ TEST_F(DlgSettings, OpensOnSourceControlOptionsWithTheOtherPanelsHidden) {
     EXPECT_THAT(visible, ElementsAre(false, true, false, false));
 }
 
+TEST_F(DlgSettings, HelpOpensTheHelpFileInTheModulesFolder) {
+    DialogSession& ui = Open();
+    ui.Click(CDlgSettings::kIdcHelp);
+    EXPECT_THAT(env_.Host().HelpRequests(),
+                ElementsAre(JoinPath(platform::ThisModuleFolder(), "MorvekCVS.chm")));
+    EXPECT_TRUE(ui.IsOpen());
+    EXPECT_FALSE(ui.Ended());
+}
+
 TEST_F(DlgSettings, TheSourceControlPanelShowsEverySetting) {
     Settings().SetCvsExePath("/opt/cvs/bin/cvs");
     Settings().SetVendorName("Anna Berg");

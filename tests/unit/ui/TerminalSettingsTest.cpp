@@ -49,7 +49,8 @@ TEST(TerminalSettings, TopicsAreAMenuAndEachPanelAsksItsValues) {
     t.env.Settings().SetCompressLevel("3");
     t.env.Settings().SetEditor("/usr/bin/vi");
     t.env.Settings().SetAutoCommit(true);
-    std::vector<std::string> in = {"1", "", "Anna Berg", "y", "9"};
+    // Path, vendor, Delete (with no root to choose), compression and its level.
+    std::vector<std::string> in = {"1", "", "Anna Berg", "", "y", "9"};
     std::vector<std::string> options = KeepOptions();
     options[3] = "n"; // "Enable auto commit/checkin ..."
     in.insert(in.end(), options.begin(), options.end());
@@ -116,6 +117,10 @@ TEST(TerminalSettings, ScriptedAnswersSetValuesOnEveryPanel) {
     answers.Set("compresslevel", "6");
     answers.Set("hidestatusui", "1");
     answers.Set("diffexe", "meld %1 %2");
+    answers.Set("templates", "<New...>");
+    answers.Set("templatetitle", "Review");
+    answers.Set("templatebody", "Reviewed-by:");
+    answers.Set("savetemplate", "yes");
     testing_support::EngineEnvironment env;
     env.Settings().SetWarnOnEdit(true);
     testing_support::FaultLog faults;
@@ -132,6 +137,8 @@ TEST(TerminalSettings, ScriptedAnswersSetValuesOnEveryPanel) {
     EXPECT_TRUE(stored.GetHideStatusUI());
     EXPECT_TRUE(stored.GetWarnOnEdit());
     EXPECT_EQ(stored.GetDiffExe(), "meld %1 %2");
+    ASSERT_EQ(stored.GetTemplateCount(), 1);
+    EXPECT_EQ(stored.GetTemplate(0), "Review\nReviewed-by:");
 
     // settings=cancel closes it at once; a wrong kind of value names what is allowed.
     for (const auto& [name, value, fault] :
@@ -155,6 +162,32 @@ TEST(TerminalSettings, ScriptedAnswersSetValuesOnEveryPanel) {
             EXPECT_THAT(faults.seen[0], HasSubstr(fault));
         }
     }
+}
+
+// The remembered CVSROOTs and the comment templates are edited on the terminal too.
+TEST(TerminalSettings, ARootIsDeletedAndATemplateStoredOnTheTerminal) {
+    OnTerminal t;
+    t.env.Settings().UpdateRootList(":local:/b", false);
+    t.env.Settings().UpdateRootList(":local:/a", false);
+    std::vector<std::string> in = {"1", "", "", ":local:/b", "yes", ""};
+    std::vector<std::string> options = KeepOptions();
+    in.insert(in.end(), options.begin(), options.end());
+    in.insert(in.end(), {"3", "<New...>", "Release", "Version:", "Notes:", ".", "y", "", "ok"});
+    t.terminal.input.assign(in.begin(), in.end());
+
+    CDlgSettings dialog(nullptr, nullptr);
+    EXPECT_EQ(dialog.DoModal(), kIdOk);
+    EXPECT_TRUE(t.terminal.input.empty());
+    EXPECT_THAT(t.terminal.shown, HasSubstr("CVS Root(s):\n  1) :local:/a\n  2) :local:/b\n"
+                                            "choose (a number) [:local:/a]: "));
+    EXPECT_THAT(t.terminal.prompts, Contains("Delete the chosen CVS root? [y/n] [no]: "));
+    EXPECT_THAT(t.terminal.shown, HasSubstr("Comment template:\n  1) <New...>\n"));
+    EXPECT_THAT(t.terminal.prompts, Contains("Save the template? [y/n] [no]: "));
+    CSccSettings stored;
+    EXPECT_EQ(stored.GetRootCount(), 1);
+    EXPECT_EQ(stored.GetRoot(0), ":local:/a");
+    ASSERT_EQ(stored.GetTemplateCount(), 1);
+    EXPECT_EQ(stored.GetTemplate(0), "Release\nVersion:\r\nNotes:");
 }
 
 std::string Probe() {
