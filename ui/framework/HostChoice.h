@@ -45,6 +45,17 @@
 //   MORVEK_ANSWER_DONOTDISPLAY  yes or no: the comment dialog's "Do not display" box
 //   MORVEK_ANSWER_FOLDER     the folder a folder browser returns (empty: cancelled)
 //   MORVEK_ANSWER_FILE       the file a file-open dialog returns (empty: cancelled)
+//   MORVEK_ANSWER_SETTINGS   ok or cancel: the settings dialog ("Morvek CVS SCC :> Settings");
+//                            its values are answered under the setting's own name:
+//                            CVSEXEPATH, VENDORNAME, USECOMPRESSION, COMPRESSLEVEL (1 to 9,
+//                            asked while compression is on), WARNONEDIT, INDEPENDENTMODE,
+//                            USEUNIXLF, AUTOCOMMIT, LOGOUTONCLOSE, USECOMMENTS, HIDESTATUSUI,
+//                            NOCHECKOUTUPDATES, USECVSTRACE, USEQUICKCOMPARE, EXCLUSIVELOCK,
+//                            DIFFEXE, CONFLICTEXE, EDITOR; CVSROOTS chooses a remembered
+//                            CVSROOT and DELETEROOT=yes deletes it; TEMPLATES loads a comment
+//                            template (its title, or <New...>), TEMPLATETITLE and TEMPLATEBODY
+//                            change it, SAVETEMPLATE=yes stores it, REMOVETEMPLATE=yes
+//                            removes it
 //   MORVEK_ANSWER_<NAME>     any other prompt (scchost --answer NAME=VALUE)
 //
 // Values by kind of control: text as it stands (line feeds for several lines); yes or no
