@@ -2,7 +2,7 @@
 # test.sh [PRESET...] - install what is missing, build, and run every test.
 #
 # Presets: default (Linux), asan (Linux with sanitizers), mingw64 (Windows, under Wine), fuzz
-# (each fuzz target for MORVEK_FUZZ_SECONDS, default 20, see scripts/fuzz.sh). Without
+# (each fuzz target for MORVEK_FUZZ_SECONDS, default 10, see scripts/fuzz.sh). Without
 # arguments all four run, in that order; the first failure stops the run.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -15,7 +15,7 @@ jobs=$(nproc)
 for preset in "${presets[@]}"; do
     if [ "$preset" = fuzz ]; then
         echo "== fuzz: build and run each target" >&2
-        scripts/fuzz.sh "${MORVEK_FUZZ_SECONDS:-20}"
+        scripts/fuzz.sh "${MORVEK_FUZZ_SECONDS:-10}"
         continue
     fi
     echo "== $preset: configure and build" >&2
