@@ -194,10 +194,21 @@ bool ChildProcess::Start(const ProcessSpec& spec, std::string& error) {
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
         ::SetInformationJobObject(s.job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
     }
-    BOOL created = ::CreateProcessA(spec.program.c_str(), commandLine.data(), nullptr, nullptr,
-                                    TRUE, CREATE_SUSPENDED | CREATE_NO_WINDOW, block.data(),
-                                    spec.folder.empty() ? nullptr : spec.folder.c_str(), &si, &pi);
-    DWORD createError = ::GetLastError();
+    BOOL created = FALSE;
+    DWORD createError = 0;
+    // A start that the system gives up as an internal error (Wine does so when a loaded
+    // machine keeps the new process from starting in time) never ran the child: starting it
+    // again is safe.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0)
+            ::Sleep(200);
+        created = ::CreateProcessA(spec.program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                   CREATE_SUSPENDED | CREATE_NO_WINDOW, block.data(),
+                                   spec.folder.empty() ? nullptr : spec.folder.c_str(), &si, &pi);
+        createError = ::GetLastError();
+        if (created || createError != ERROR_INTERNAL_ERROR)
+            break;
+    }
     CloseH(inRead);
     CloseH(outWrite);
     CloseH(errWrite);
