@@ -3,7 +3,8 @@
 #
 # The Windows module exports exactly the names in EXPORTS-FILE (one per line, undecorated)
 # and imports only Windows system DLLs, so that it loads on a machine with nothing else
-# installed.
+# installed; and it carries a version resource (type 16), which installers and the file
+# manager read.
 set -eu
 objdump=$1 module=$2 expected=$3
 dump=$("$objdump" -p "$module")
@@ -24,4 +25,9 @@ printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' | while read -r dl
         exit 1
     fi
 done
-echo "$module: $(echo "$actual" | wc -l) exports as expected, system DLLs only"
+if ! printf '%s\n' "$dump" | sed -n '/The .rsrc Resource Directory section/,/Name Table/p' |
+     grep -q 'Entry: ID: 0x000010,'; then
+    echo "$module has no version resource" >&2
+    exit 1
+fi
+echo "$module: $(echo "$actual" | wc -l) exports as expected, system DLLs only, a version resource"
