@@ -205,6 +205,10 @@ private:
         if (r.status != 0 && plan_.loginHint && Contains(r.error, "authorization failed: server") &&
             !Contains(r.error, "cvs login")) // a wrong stored password: say what helps
             s_.Error("cvs " + plan_.command + ": try \"cvs login\"\n");
+        // A cvs killed from outside (out of memory, a signal) says nothing itself.
+        if (!r.endSignal.empty())
+            s_.Error("cvs " + plan_.command + ": cvs was ended by " + r.endSignal +
+                     " before it finished; the command may have been carried out in part\n");
         return r.status;
     }
 

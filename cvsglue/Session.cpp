@@ -251,6 +251,7 @@ RunResult Session::Run(const std::vector<std::string>& args, const RunOptions& o
     }
     deliverError(errLine);
     r.status = child.Wait();
+    r.endSignal = child.EndSignalText();
     if (timer.joinable()) {
         {
             std::lock_guard<std::mutex> lock(timerMutex);

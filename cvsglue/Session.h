@@ -41,6 +41,7 @@ struct RunResult {
     std::string output; // with captureOutput
     std::string error;  // standard error (its first megabyte)
     std::string startError;
+    std::string endSignal; // how the child died by a signal, if it did
 };
 
 class Session {

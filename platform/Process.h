@@ -74,6 +74,10 @@ public:
     void Terminate();
     bool WasTerminated() const;
 
+    // After Wait: how a child that was not terminated here died by a signal, for example
+    // "signal 9 (Killed)"; empty when it exited (always on Windows).
+    std::string EndSignalText() const;
+
     // The process id, or 0 before Start.
     long Id() const;
 

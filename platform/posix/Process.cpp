@@ -122,6 +122,7 @@ struct ChildProcess::State {
     std::mutex mutex; // guards the signalling of the tree, its members and the reaped flag
     bool reaped = false;
     int status = -1;
+    int endSignal = 0; // the signal that ended the child, when one did
     std::atomic<bool> terminated{false};
     std::atomic<bool> killed{false};
     Clock::time_point terminatedAt;
@@ -497,9 +498,10 @@ int ChildProcess::Wait() {
         s.status = -1; // the host reaps children itself (SIGCHLD ignored): status unknown
     else if (WIFEXITED(status))
         s.status = WEXITSTATUS(status);
-    else if (WIFSIGNALED(status))
+    else if (WIFSIGNALED(status)) {
         s.status = 128 + WTERMSIG(status);
-    else
+        s.endSignal = WTERMSIG(status);
+    } else
         s.status = -1;
     return s.status;
 }
@@ -529,6 +531,14 @@ void ChildProcess::Terminate() {
 
 bool ChildProcess::WasTerminated() const {
     return state_->terminated;
+}
+
+std::string ChildProcess::EndSignalText() const {
+    const State& s = *state_;
+    if (s.endSignal == 0 || s.terminated)
+        return std::string();
+    const char* name = ::strsignal(s.endSignal);
+    return "signal " + std::to_string(s.endSignal) + (name ? std::string(" (") + name + ")" : "");
 }
 
 long ChildProcess::Id() const {

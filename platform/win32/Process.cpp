@@ -368,6 +368,10 @@ bool ChildProcess::WasTerminated() const {
     return state_->terminated;
 }
 
+std::string ChildProcess::EndSignalText() const {
+    return std::string();
+}
+
 long ChildProcess::Id() const {
     return static_cast<long>(state_->pid);
 }

@@ -26,11 +26,16 @@
 //   bytes N [err]        N bytes on stdout (stderr with "err"), byte i being i % 251 (NUL
 //                        and a line feed in every 251)
 //   line N               N bytes "x" on stdout and no line feed
+//   flood N              N blocks of 64 KiB to stdout and to stderr, alternating, reading
+//                        nothing: a reader that drains one stream only stalls it
+//   killself             "dying" on stdout, then kills itself with SIGKILL (Windows:
+//                        terminates itself with exit code 3)
 //   nul                  "a", NUL, "b" on stdout
 //   self                 the full path of this program's file and a line feed, on stdout
 //   env NAME...          NAME=VALUE or NAME unset, one line each
-//   unedit               asks "x.txt has been modified; revert changes? " on stdout and
-//                        prints "answer=[LINE]" with the line it reads
+//   unedit [forever]     asks "x.txt has been modified; revert changes? " on stdout and
+//                        prints "answer=[LINE]" with the line it reads; with "forever",
+//                        asks again after every answer, whatever it is
 //   login                asks "CVS password: " on stderr and prints "password=[LINE]"
 // A FILE is written whole under another name and then renamed, so that a reader that
 // waits for it never sees half of it.
@@ -229,6 +234,22 @@ int main(int argc, char** argv) {
         for (size_t k = 0; k < block.size(); ++k)
             block[k] = static_cast<char>(k % 251);
         WriteRepeated(arg(1) == "err" ? stderr : stdout, block, arg(0));
+    } else if (command == "flood") {
+        const std::vector<char> block(65536, 'f');
+        const int n = std::atoi(arg(0).c_str());
+        for (int k = 0; k < n; ++k) {
+            std::fwrite(block.data(), 1, block.size(), stdout);
+            std::fflush(stdout);
+            std::fwrite(block.data(), 1, block.size(), stderr);
+            std::fflush(stderr);
+        }
+    } else if (command == "killself") {
+        Write(stdout, "dying\n");
+#ifdef _WIN32
+        TerminateProcess(GetCurrentProcess(), 3);
+#else
+        raise(SIGKILL);
+#endif
     } else if (command == "line") {
         WriteRepeated(stdout, std::vector<char>(65536, 'x'), arg(0));
     } else if (command == "self") {
@@ -250,8 +271,10 @@ int main(int argc, char** argv) {
             Write(stdout, value ? name + "=" + value + "\n" : name + " unset\n");
         }
     } else if (command == "unedit") {
-        Write(stdout, "x.txt has been modified; revert changes? ");
-        Write(stdout, "answer=[" + ReadLine() + "]\n");
+        do {
+            Write(stdout, "x.txt has been modified; revert changes? ");
+            Write(stdout, "answer=[" + ReadLine() + "]\n");
+        } while (arg(0) == "forever");
     } else if (command == "login") {
         Write(stderr, "CVS password: ");
         Write(stdout, "password=[" + ReadLine() + "]\n");

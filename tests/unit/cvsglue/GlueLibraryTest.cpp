@@ -283,6 +283,46 @@ TEST_F(GlueLibrary, AbortFromAnotherThreadEndsACommandThatNeverEnds) {
     EXPECT_EQ(glue.Run(FakeCvsPath(), {"exit", "0"}).rc, 0);
 }
 
+// Children that misbehave: each run ends, with a result that says what happened, and
+// leaves nothing running.
+TEST_F(GlueLibrary, AFloodOnBothStreamsArrivesWhole) {
+    const int blocks = 48; // 3 MiB on each stream, far beyond any pipe's buffer
+    CvsGlueClient::Result r = glue.Run(FakeCvsPath(), {"flood", std::to_string(blocks)});
+    EXPECT_EQ(r.rc, 0);
+    EXPECT_EQ(r.out, std::string(blocks * 65536u, 'f'));
+    EXPECT_EQ(r.err, std::string(blocks * 65536u, 'f'));
+}
+
+TEST_F(GlueLibrary, AChildKilledFromOutsideFailsAndSaysSo) {
+    CvsGlueClient::Result r = glue.Run(FakeCvsPath(), {"killself"});
+    EXPECT_NE(r.rc, 0);
+    EXPECT_NE(r.rc, DLLGLUE_ABORTED);
+    EXPECT_EQ(r.out, "dying\n");
+    if (!testing_support::RunningUnderWine()) {
+        EXPECT_NE(r.err.find(": cvs was ended by signal 9 ("), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(r.exitCalls, 1);
+    // The next command runs as usual.
+    EXPECT_EQ(glue.Run(FakeCvsPath(), {"exit", "0"}).rc, 0);
+}
+
+TEST_F(GlueLibrary, AChildThatAsksForEverIsAnsweredUntilTheAbort) {
+    int asked = 0;
+    glue.onAsk = [&asked](CvsGlueClient& c, const std::string& name) {
+        if (name != "CVSLIB_YESNO")
+            return;
+        c.env["CVSLIB_YESNO"] = "no";
+        if (++asked == 25)
+            c.Abort();
+    };
+    const auto start = Clock::now();
+    CvsGlueClient::Result r = glue.Run(FakeCvsPath(), {"unedit", "forever"});
+    EXPECT_EQ(r.rc, DLLGLUE_ABORTED);
+    EXPECT_GE(asked, 25);
+    EXPECT_NE(r.out.find("answer=[n]\n"), std::string::npos);
+    EXPECT_LT(Clock::now() - start, kCeiling);
+}
+
 TEST_F(GlueLibrary, SaysClearlyWhenTheProgramCannotRun) {
     testing_support::TempDir dir("missing");
     const std::string missing = dir / "no-such-cvs";
