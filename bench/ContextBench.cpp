@@ -8,6 +8,10 @@
 //     ratio         Run time / plain pipe time for the same output
 //     run_ms_MB     Run milliseconds per megabyte (constant across sizes = linear time)
 //     capture_MB    what the capture holds afterwards (= N: memory linear in the output)
+//   AbortOfAProcessTree  a command that started a child of its own, aborted from another
+//                   thread once its first line has arrived (as the Cancel button does)
+//     abort_ms      from the abort to Run's return, on average; worst_ms the slowest
+//     of_goal       worst_ms against the goal of one second (at most 1)
 #include "bench/BenchSupport.h"
 #include "engine/CVSArgs.h"
 #include "engine/CVSContext.h"
@@ -16,8 +20,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -79,6 +87,51 @@ void RunOverhead(benchmark::State& state) {
     state.counters["direct_ms"] = base * 1000 / state.iterations();
 }
 BENCHMARK(RunOverhead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+
+std::atomic<bool> g_started{false};
+
+int32_t WatchForStart(char* text, int32_t) {
+    if (std::strncmp(text, "started", 7) == 0)
+        g_started = true;
+    return 0;
+}
+
+void AbortOfAProcessTree(benchmark::State& state) {
+    Env();
+    const std::string pids = Env().home + "/pids";
+    double total = 0, worst = 0;
+    for (auto _ : state) {
+        CCVSContext context;
+        context.SetTextOut(&WatchForStart);
+        g_started = false;
+        Clock::time_point abortedAt;
+        std::thread aborter([&] {
+            while (!g_started)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            abortedAt = Clock::now();
+            context.Abort();
+        });
+        CCVSArgs args;
+        for (const char* item : {"tree", "60", pids.c_str()})
+            args.Add(item);
+        const bool ended = context.Run(args);
+        const Clock::time_point returned = Clock::now();
+        g_started = true; // a command that never started must not keep the aborter waiting
+        aborter.join();
+        if (ended) {
+            state.SkipWithError("the command ran to its end");
+            return;
+        }
+        const double took = std::chrono::duration<double>(returned - abortedAt).count();
+        total += took;
+        worst = std::max(worst, took);
+        state.SetIterationTime(took);
+    }
+    state.counters["abort_ms"] = total * 1000 / state.iterations();
+    state.counters["worst_ms"] = worst * 1000;
+    state.counters["of_goal"] = worst / 1.0;
+}
+BENCHMARK(AbortOfAProcessTree)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void RunOutput(benchmark::State& state) {
     Env();

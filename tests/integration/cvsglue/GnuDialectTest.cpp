@@ -336,9 +336,31 @@ TEST(CvsPserverFixture, StopsItsListenerWhenItGoes) {
         EXPECT_TRUE(testing_support::ProcessRuns(listener));
         EXPECT_TRUE(server.Login());
     }
-    for (int i = 0; i < 100 && testing_support::ProcessRuns(listener); ++i)
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (testing_support::ProcessRuns(listener) && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_FALSE(testing_support::ProcessRuns(listener));
+}
+
+// Run as root, the server works as nobody, who may not write the test's TMPDIR: it has a
+// temporary folder of its own.
+TEST(CvsPserverFixture, ServesWhenItsUserCannotWriteTheTemporaryFolder) {
+    if (!testing_support::RunningAsRoot() || testing_support::RunningUnderWine())
+        GTEST_SKIP() << "only a server started by root runs as another user";
+    testing_support::TempDir shared("tmp");
+    ASSERT_EQ(testing_support::Shell("chmod 755 '" + shared.Path() + "'").status, 0);
+    testing_support::ScopedEnv tmp("TMPDIR", shared.Path());
+    testing_support::CvsSandbox sandbox;
+    testing_support::CvsRepository repo;
+    if (!repo.Ready())
+        GTEST_SKIP() << repo.Problem();
+    testing_support::CvsPserver server(repo);
+    ASSERT_TRUE(server.Ready()) << server.Problem();
+    ASSERT_TRUE(server.Login());
+    testing_support::RunResult r =
+        repo.Cvs({"-d", server.Root(), "-q", "rls", "mod"}, sandbox.Folder("work"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Has(r.out, "a.txt")) << r.out;
 }
 
 TEST_F(GnuPserver, TakesThePortOfARootWithoutOneFromTheProvidersVariable) {

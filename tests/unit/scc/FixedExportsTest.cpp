@@ -22,6 +22,10 @@ class FixedExports : public ::testing::Test {
 protected:
     std::string Take() { return trace_.Take(); }
     trace_test::ScopedTrace trace_;
+
+    // Exports that take a context reach the process's settings, which write first-run
+    // values when they are first read.
+    testing_support::IsolatedUser user_;
 };
 
 TEST_F(FixedExports, GetVersion) {
