@@ -40,3 +40,10 @@ MORVEK_EXPORT SCCRTN SccIsMultiCheckoutEnabled(void* context, SccBool* multiChec
 MORVEK_EXPORT SCCRTN SccWillCreateSccFile(void* context, SccLong count, const char** fileNames,
                                           SccBool* sccFiles);
 MORVEK_EXPORT int32_t SccTest(void);
+MORVEK_EXPORT SCCRTN SccGet(void* context, SccWindow window, SccLong count, const char** fileNames,
+                            SccLong flags, SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccCheckout(void* context, SccWindow window, SccLong count,
+                                 const char** fileNames, const char* comment, SccLong flags,
+                                 SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccUncheckout(void* context, SccWindow window, SccLong count,
+                                   const char** fileNames, SccLong flags, SccCmdOptions options);

@@ -44,3 +44,6 @@ bool SamePath(const std::string& a, const std::string& b);
 
 // The provider module's product version, "major.minor.build.revision".
 std::string GetModuleVersionText();
+
+// Both files can be read and hold the same bytes.
+bool SameFileContent(const std::string& a, const std::string& b);

@@ -1,0 +1,96 @@
+// tests/e2e/ProviderHost.h - a host environment for the built provider: the module loaded
+// by path, its exports resolved by name, an output pane, the call trace, and the user's
+// settings written before the module loads (it reads them when it loads).
+#pragma once
+
+#include "platform/DynamicLibrary.h"
+#include "scc/SccApi.h"
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// A program or library beside the tests.
+std::string InBin(const std::string& name);
+
+class LoadedProvider {
+public:
+    LoadedProvider();
+    ~LoadedProvider() { Unload(); }
+    LoadedProvider(const LoadedProvider&) = delete;
+    LoadedProvider& operator=(const LoadedProvider&) = delete;
+
+    bool Ok() const { return module_ != nullptr; }
+    const std::string& Error() const { return error_; }
+    template <typename Fn> Fn Get(const char* name) {
+        return reinterpret_cast<Fn>(platform::FindSymbol(module_, name));
+    }
+    void Unload();
+
+private:
+    platform::LibraryHandle module_ = nullptr;
+    std::string error_;
+};
+
+// The host's output pane: every text the provider sent, one per line.
+class HostPane {
+public:
+    static SccLong TextOut(char* text, SccLong kind);
+    static std::vector<std::string>& Lines();
+    static std::string All();
+    // The cvs command lines echoed since the last call (each follows the folder it runs in);
+    // forgets everything received so far.
+    static std::vector<std::string> TakeCommands();
+    static void Clear() { Lines().clear(); }
+};
+
+// The exports a host calls, resolved by name.
+struct Exports {
+    using InitializeFn = SCCRTN (*)(void**, SccWindow, const char*, char*, SccLong*, char*,
+                                    SccLong*, SccLong*);
+    using UninitializeFn = SCCRTN (*)(void*);
+    using OpenProjectFn = SCCRTN (*)(void*, SccWindow, char*, char*, const char*, char*,
+                                     const char*, LPTEXTOUTPROC, SccLong);
+    using GetFn = SCCRTN (*)(void*, SccWindow, SccLong, const char**, SccLong, SccCmdOptions);
+    using CheckoutFn = SCCRTN (*)(void*, SccWindow, SccLong, const char**, const char*, SccLong,
+                                  SccCmdOptions);
+    using UncheckoutFn = SCCRTN (*)(void*, SccWindow, SccLong, const char**, SccLong,
+                                    SccCmdOptions);
+
+    InitializeFn initialize = nullptr;
+    UninitializeFn uninitialize = nullptr;
+    OpenProjectFn openProject = nullptr;
+    GetFn get = nullptr;
+    CheckoutFn checkout = nullptr;
+    UncheckoutFn uncheckout = nullptr;
+
+    // False when one is missing.
+    bool Resolve(LoadedProvider& provider);
+};
+
+// The values of the user's settings a test cares about, written before the module loads.
+struct UserSettings {
+    bool traceLog = true;
+    bool independentMode = true;
+    bool useComments = false;
+    bool autoCommit = true;
+    std::string cvsExePath; // empty: the cvs the tests use here
+};
+void StoreUserSettings(const UserSettings& settings);
+
+// The trace of the loaded module, which the tests' fixed clock names; Take gives what was
+// written since the last Take.
+class TraceReader {
+public:
+    explicit TraceReader(const std::string& appDataFolder);
+    std::string Take();
+
+private:
+    std::string path_;
+    size_t seen_ = 0;
+};
+// The clock the tests fix, and the file name of the trace it gives.
+constexpr const char* kTestClock = "2022-08-26T12:35:38";
+
+} // namespace e2e
