@@ -25,7 +25,9 @@
 //                            repository of the connect dialog
 //   MORVEK_ANSWER_YESNO      yes or no: the answer to every question in a message box
 //                            (scchost --yes, --no); yes also answers OK, no also Cancel
-//   MORVEK_ANSWER_<DIALOG>   ok or cancel: how a dialog with that answer name is closed
+//   MORVEK_ANSWER_<DIALOG>   ok or cancel: how a dialog with that answer name is closed;
+//                            dismiss: its prompts are answered, then it is cancelled (for
+//                            what a prompt opens, such as a browser)
 //                            (the login dialog's is LOGIN: MORVEK_ANSWER_LOGIN=cancel; the
 //                            check-in comment dialog's is CHECKINCOMMENTS)
 //   MORVEK_ANSWER_CONNECT    ok or cancel: the connect dialog ("Connect to Repository/Module")
@@ -50,7 +52,7 @@
 // text of the item, row or radio button (letter case ignored; a number counts from 1);
 // several rows separated by commas; a tree item as the path of item texts from the top,
 // separated by "/" (an item whose own text holds "/" is matched whole; the one item of a
-// top level may be left out); a date as MM/DD/YYYY, or "none".
+// top level may be left out; a "/" at the end opens the item); a date as MM/DD/YYYY, or "none".
 #pragma once
 
 #include "ui/framework/DialogHost.h"
