@@ -12,10 +12,19 @@
 //                   thread once its first line has arrived (as the Cancel button does)
 //     abort_ms      from the abort to Run's return, on average; worst_ms the slowest
 //     of_goal       worst_ms against the goal of one second (at most 1)
+//   RunMemory/N/S   N megabytes through Run in one of three shapes: S=0 lines on standard
+//                   output (a log), S=1 no line feed at all (a binary file's content),
+//                   S=2 lines on standard error (a trace); the heap is counted by
+//                   tests/support/HeapCount.cpp
+//     run_peak      the most the heap held during Run, above what it held before, per
+//                   byte of output
+//     read_peak     the same until the caller holds its copy of the output (GetOutput),
+//                   as an operation that parses it does
 #include "bench/BenchSupport.h"
 #include "engine/CVSArgs.h"
 #include "engine/CVSContext.h"
 #include "settings/SccSettings.h"
+#include "tests/support/HeapCount.h"
 #include "ui/framework/HeadlessHost.h"
 
 #include <benchmark/benchmark.h>
@@ -169,6 +178,45 @@ BENCHMARK(RunOutput)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+void RunMemory(benchmark::State& state) {
+    Env();
+    const uint64_t size = static_cast<uint64_t>(state.range(0)) << 20;
+    const std::string count = std::to_string(size);
+    const int shape = static_cast<int>(state.range(1));
+    double runPeak = 0, readPeak = 0;
+    for (auto _ : state) {
+        CCVSContext context;
+        context.SetTextOut(&DiscardText);
+        CCVSArgs args;
+        for (const char* item :
+             {shape == 1 ? "line" : "bytes", count.c_str(), shape == 2 ? "err" : "out"})
+            args.Add(item);
+        const size_t before = testing_support::HeapInUse();
+        testing_support::ResetHeapPeak();
+        if (!context.Run(args)) {
+            state.SkipWithError("the run failed");
+            return;
+        }
+        runPeak =
+            static_cast<double>(testing_support::HeapPeak() - before) / static_cast<double>(size);
+        const std::string output = shape == 2 ? context.GetErrorText() : context.GetOutput();
+        readPeak =
+            static_cast<double>(testing_support::HeapPeak() - before) / static_cast<double>(size);
+        if (output.size() < size) {
+            state.SkipWithError("output lost");
+            return;
+        }
+    }
+    state.counters["run_peak"] = runPeak;
+    state.counters["read_peak"] = readPeak;
+}
+BENCHMARK(RunMemory)
+    ->Args({50, 0})
+    ->Args({50, 1})
+    ->Args({50, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 } // namespace
 

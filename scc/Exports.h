@@ -22,6 +22,11 @@ MORVEK_EXPORT SCCRTN SccGetExtendedCapabilities(void* context, SccLong capabilit
                                                 SccBool* supported);
 MORVEK_EXPORT SCCRTN SccDirQueryInfo(void* context, SccLong count, const char** folders,
                                      SccLong* status);
+MORVEK_EXPORT SCCRTN SccQueryInfo(void* context, SccLong count, const char** fileNames,
+                                  SccLong* status);
+MORVEK_EXPORT SCCRTN SccPopulateList(void* context, SccLong command, SccLong count,
+                                     const char** fileNames, POPLISTFUNC populate, void* callerData,
+                                     SccLong* status, SccLong options);
 MORVEK_EXPORT SCCRTN SccCreateSubProject(void* context, SccWindow window, char* user,
                                          const char* parentProjPath, const char* subProjName,
                                          char* auxProjPath, char* subProjPath);

@@ -7,6 +7,7 @@
 #include "operations/CVSController.h"
 #include "platform/FileSystem.h"
 #include "scc/CommandOptions.h"
+#include "scc/ExportArgs.h"
 #include "scc/Exports.h"
 #include "scc/FileRequest.h"
 #include "scc/Trace.h"

@@ -3,6 +3,7 @@
 #include "scc/Exports.h"
 
 #include "engine/CVSContext.h"
+#include "scc/ExportArgs.h"
 #include "scc/SccNames.h"
 #include "scc/Trace.h"
 #include "workcopy/Entries.h"

@@ -30,16 +30,6 @@ inline const char* TraceText(const char* s) {
     return s ? s : "(null)";
 }
 
-// The i-th name of a host's list: a null list or a null name reads as empty, so a careless
-// caller cannot crash the host.
-inline const char* NameAt(const char** names, int32_t i) {
-    return names && names[i] ? names[i] : "";
-}
-// The value an in/out pointer holds on entry; a null pointer reads as 0.
-inline uint32_t Pointee(const int32_t* p) {
-    return p ? static_cast<uint32_t>(*p) : 0;
-}
-
 // The opening of a block: banner, the export's name piece (as given, with or without its
 // newline), banner.
 void TraceBegin(const char* namePiece);

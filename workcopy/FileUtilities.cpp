@@ -19,16 +19,18 @@ bool EnsureFolder(const std::string& path) {
     return platform::Exists(path) || platform::MakeFolderTree(path);
 }
 
+size_t FolderPartLength(std::string_view path) {
+    std::string_view::size_type s = path.find_last_of("\\/");
+    if (s == std::string_view::npos)
+        return 0;
+    const bool driveRoot = s == 2 && path[1] == ':';
+    return s == 0 || driveRoot ? s + 1 : s;
+}
+
 std::string GetFolderOfPath(const std::string& path) {
     if (IsDirectoryPath(path))
         return path;
-    std::string::size_type s = path.find_last_of("\\/");
-    if (s == std::string::npos)
-        return std::string();
-    const bool driveRoot = s == 2 && path[1] == ':';
-    if (s == 0 || driveRoot)
-        return path.substr(0, s + 1);
-    return path.substr(0, s);
+    return path.substr(0, FolderPartLength(path));
 }
 
 bool RemoveFile(const std::string& path) {

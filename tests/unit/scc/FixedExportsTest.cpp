@@ -21,11 +21,11 @@ using trace_test::kBanner;
 class FixedExports : public ::testing::Test {
 protected:
     std::string Take() { return trace_.Take(); }
-    trace_test::ScopedTrace trace_;
 
     // Exports that take a context reach the process's settings, which write first-run
     // values when they are first read.
     testing_support::IsolatedUser user_;
+    trace_test::ScopedTrace trace_;
 };
 
 TEST_F(FixedExports, GetVersion) {
