@@ -154,7 +154,8 @@ bool IsHostScratchFile(SccLong count, const char** names) {
 namespace {
 
 // Whether a file of the folder beside the given file holds the content of the copy: the file
-// itself, cvs's ".#NAME.REVISION" backups or a set-aside "NAME.~bak...".
+// itself, cvs's ".#NAME.REVISION" backups or an unversioned file set aside as
+// "NAME.~unversioned...".
 bool ContentStillThere(const std::string& file, const std::string& copy) {
     if (SameFileContent(file, copy))
         return true;
@@ -165,7 +166,7 @@ bool ContentStillThere(const std::string& file, const std::string& copy) {
         return false;
     for (const platform::DirEntry& entry : entries) {
         const bool cvsBackup = entry.name.rfind(".#" + name + ".", 0) == 0;
-        const bool setAside = entry.name.rfind(name + ".~bak", 0) == 0;
+        const bool setAside = entry.name.rfind(name + ".~unversioned", 0) == 0;
         if ((cvsBackup || setAside) && !entry.IsFolder() &&
             SameFileContent(JoinPath(folder, entry.name), copy))
             return true;

@@ -45,7 +45,7 @@ bool IsHostScratchFile(SccLong count, const char** names);
 // Copies of edited files, taken before a command that may overwrite them with the
 // repository's content (undo check-out: cvs unedit reverts a file without a backup when it is
 // told to). After the command a copy whose content still exists beside it (the working file,
-// a ".#NAME.REVISION" backup cvs made, a set-aside "NAME.~bak") is dropped; the others stay
+// a ".#NAME.REVISION" backup cvs made, an unversioned file set aside) is dropped; the others stay
 // as "NAME.~edits" (".~edits2", ...), a name no other operation touches, and the pane says
 // where.
 class CKeptEdits {
