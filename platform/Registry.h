@@ -7,7 +7,10 @@
 // kRegOk is returned. A path may hold runs of backslashes and a trailing one (they count as
 // one separator and nothing); a path that begins with a backslash is kRegBadPathname.
 //
-// Windows: the Win32 registry (RegOpenKeyExA, RegCreateKeyExA, RegQueryValueExA, ...).
+// Windows: the Win32 registry (RegOpenKeyExA, RegCreateKeyExA, RegQueryValueExA, ...). When
+// the environment variable MORVEK_REGISTRY_KEY names a key of the current user's hive, the
+// two hives are that key's subkeys HKCU and HKLM instead: tests give themselves and every
+// program they start a registry of their own that way (POSIX: the hive files' variables).
 //
 // POSIX stands in with two REGEDIT4 text files, the format the Windows registry editor
 // exports and imports:

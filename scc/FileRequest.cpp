@@ -93,7 +93,7 @@ bool TakeNames(CCVSContext& context, SccLong count, const char** names, NameKind
             return false;
         }
         const std::string path = NormalizePath(names[i]);
-        if (!IsAbsolutePath(path) || HasDotComponent(path)) {
+        if (!IsAbsolutePath(names[i]) || HasDotComponent(names[i])) {
             Refuse(context, Quoted(names[i]) + " is not a full path; nothing was done.");
             return false;
         }

@@ -12,8 +12,28 @@
 namespace platform {
 namespace {
 
-HKEY RootOf(RegHive hive) {
-    return hive == RegHive::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+// Where a hive's keys are: below a key of the system, after a path to the hive's own root
+// (empty for the system's hives; "KEY\HKCU" and "KEY\HKLM" below the current user when
+// MORVEK_REGISTRY_KEY names KEY).
+struct HiveRoot {
+    HKEY key;
+    std::string path;
+};
+
+HiveRoot RootOf(RegHive hive) {
+    char name[512];
+    const DWORD n = ::GetEnvironmentVariableA("MORVEK_REGISTRY_KEY", name, sizeof name);
+    if (n == 0 || n >= sizeof name)
+        return {hive == RegHive::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, ""};
+    return {HKEY_CURRENT_USER,
+            std::string(name, n) + (hive == RegHive::CurrentUser ? "\\HKCU" : "\\HKLM")};
+}
+
+// A clean path below a hive's root, as a path below the root's key.
+std::string Below(const std::string& rootPath, const std::string& clean) {
+    if (rootPath.empty())
+        return clean;
+    return clean.empty() ? rootPath : rootPath + "\\" + clean;
 }
 
 HKEY ToHkey(RegKey key) {
@@ -31,7 +51,8 @@ long Clean(const std::string& path, std::string& clean) {
     return result;
 }
 
-long Open(HKEY parent, const std::string& path, REGSAM sam, RegKey* key) {
+long Open(HKEY parent, const std::string& rootPath, const std::string& path, REGSAM sam,
+          RegKey* key) {
     if (!key)
         return kRegInvalidParameter;
     std::string clean;
@@ -39,13 +60,13 @@ long Open(HKEY parent, const std::string& path, REGSAM sam, RegKey* key) {
     if (result != kRegOk)
         return result;
     HKEY opened = nullptr;
-    result = ::RegOpenKeyExA(parent, clean.c_str(), 0, sam, &opened);
+    result = ::RegOpenKeyExA(parent, Below(rootPath, clean).c_str(), 0, sam, &opened);
     if (result == ERROR_SUCCESS)
         *key = reinterpret_cast<RegKey>(opened);
     return result;
 }
 
-long Create(HKEY parent, const std::string& path, RegKey* key) {
+long Create(HKEY parent, const std::string& rootPath, const std::string& path, RegKey* key) {
     if (!key)
         return kRegInvalidParameter;
     std::string clean;
@@ -53,8 +74,9 @@ long Create(HKEY parent, const std::string& path, RegKey* key) {
     if (result != kRegOk)
         return result;
     HKEY created = nullptr;
-    result = ::RegCreateKeyExA(parent, clean.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                               KEY_READ | KEY_WRITE, nullptr, &created, nullptr);
+    result = ::RegCreateKeyExA(parent, Below(rootPath, clean).c_str(), 0, nullptr,
+                               REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &created,
+                               nullptr);
     if (result == ERROR_SUCCESS)
         *key = reinterpret_cast<RegKey>(created);
     return result;
@@ -63,19 +85,21 @@ long Create(HKEY parent, const std::string& path, RegKey* key) {
 } // namespace
 
 long OpenRegKey(RegHive hive, const std::string& path, RegAccess access, RegKey* key) {
-    return Open(RootOf(hive), path, SamOf(access), key);
+    const HiveRoot root = RootOf(hive);
+    return Open(root.key, root.path, path, SamOf(access), key);
 }
 
 long OpenRegKey(RegKey parent, const std::string& path, RegAccess access, RegKey* key) {
-    return parent ? Open(ToHkey(parent), path, SamOf(access), key) : kRegInvalidHandle;
+    return parent ? Open(ToHkey(parent), "", path, SamOf(access), key) : kRegInvalidHandle;
 }
 
 long CreateRegKey(RegHive hive, const std::string& path, RegKey* key) {
-    return Create(RootOf(hive), path, key);
+    const HiveRoot root = RootOf(hive);
+    return Create(root.key, root.path, path, key);
 }
 
 long CreateRegKey(RegKey parent, const std::string& path, RegKey* key) {
-    return parent ? Create(ToHkey(parent), path, key) : kRegInvalidHandle;
+    return parent ? Create(ToHkey(parent), "", path, key) : kRegInvalidHandle;
 }
 
 void CloseRegKey(RegKey key) {
@@ -176,7 +200,8 @@ long DeleteRegTree(RegHive hive, const std::string& path) {
         return result;
     if (clean.empty())
         return kRegInvalidParameter; // never the whole hive
-    return ::RegDeleteTreeA(RootOf(hive), clean.c_str());
+    const HiveRoot root = RootOf(hive);
+    return ::RegDeleteTreeA(root.key, Below(root.path, clean).c_str());
 }
 
 std::string RegHiveFilePath(RegHive) {

@@ -34,17 +34,8 @@ bool IsWritableFile(const std::string& path) {
 
 // A working copy of the module, the provider loaded on it with a project open, as an IDE has
 // it after opening a solution.
-class FileCommands : public ::testing::TestWithParam<Method> {
+class FileCommands : public e2e::WorkingCopyTest {
 protected:
-    void SetUp() override {
-        if (!repo_.Ready())
-            GTEST_SKIP() << repo_.Problem();
-        std::string problem;
-        root_ = testing_support::RootFor(GetParam(), repo_, server_, problem);
-        if (root_.empty())
-            GTEST_SKIP() << problem;
-        work_ = NewCopy("work");
-    }
     void TearDown() override {
         if (context_)
             exports_.uninitialize(context_);
@@ -66,7 +57,7 @@ protected:
             SCC_OK);
         char user[SCC_USER_SIZE] = "", project[SCC_PRJPATH_SIZE] = "mod";
         char aux[SCC_AUXPATH_SIZE];
-        std::snprintf(aux, sizeof aux, "%s", root_.c_str());
+        std::snprintf(aux, sizeof aux, "%s", e2e::WorkingCopyRoot(work_).c_str());
         ASSERT_EQ(exports_.openProject(context_, nullptr, user, project, work_.c_str(), aux, "",
                                        &e2e::HostPane::TextOut, 0),
                   SCC_OK)
@@ -75,47 +66,14 @@ protected:
         trace_.Take();
     }
 
-    std::string NewCopy(const std::string& name) {
-        const std::string folder = sandbox_.Folder(name);
-        platform::RemoveEmptyFolder(folder);
-        std::string error;
-        EXPECT_TRUE(repo_.Checkout(root_, folder, &error)) << error;
-        return folder;
-    }
-    std::string File(const std::string& relative, const std::string& in = "") const {
-        std::string path = in.empty() ? work_ : in;
-        for (char c : "/" + relative)
-            path += c == '/' ? Sep() : c;
-        return path;
-    }
     std::string Base(const std::string& relative) const {
         const std::string file = File(relative);
         const size_t cut = file.find_last_of(Sep());
         return file.substr(0, cut) + Sep() + "CVS" + Sep() + "Base" + file.substr(cut);
     }
-    // Another user commits a change from a working copy of their own.
-    void TheyCommit(const std::string& relative, const std::string& content, bool add = false) {
-        const std::string theirs = NewCopy("theirs" + std::to_string(++copies_));
-        WriteFile(File(relative, theirs), content);
-        const std::string folder =
-            File(relative, theirs).substr(0, File(relative, theirs).find_last_of(Sep()));
-        const std::string name = relative.substr(relative.find_last_of('/') + 1);
-        if (add) {
-            ASSERT_EQ(repo_.Cvs({"add", name}, folder).status, 0);
-        }
-        auto r = repo_.Cvs({"commit", "-m", "theirs", name}, folder);
-        ASSERT_EQ(r.status, 0) << r.err;
-    }
 
-    testing_support::IsolatedUser user_; // the provider loads and saves the user's settings
-    testing_support::CvsRepository repo_;
-    testing_support::CvsSandbox sandbox_;
-    std::unique_ptr<testing_support::CvsPserver> server_;
     ScopedEnv host_{"MORVEK_UI_HOST", "headless"};
-    ScopedEnv clock_{"MORVEK_TEST_CLOCK", e2e::kTestClock};
     ScopedEnv yes_{"MORVEK_ANSWER_YESNO", "yes"};
-    std::string root_, work_;
-    int copies_ = 0;
     std::unique_ptr<e2e::LoadedProvider> provider_;
     e2e::Exports exports_;
     void* context_ = nullptr;
@@ -124,9 +82,7 @@ protected:
 
 INSTANTIATE_TEST_SUITE_P(Methods, FileCommands,
                          testing::Values(Method::Local, Method::Fork, Method::Pserver),
-                         [](const testing::TestParamInfo<Method>& info) {
-                             return testing_support::CvsMethodName(info.param);
-                         });
+                         e2e::MethodName);
 
 // Check-out with cvs edit, an edit, and the undo: cvs unedit reverts the file when told to,
 // so the provider keeps the edits aside first.
@@ -263,7 +219,7 @@ TEST(FileCommandsIndependent, UndoLeavesOneCopyOfTheEdits) {
               SCC_OK);
     char user_[SCC_USER_SIZE] = "", project[SCC_PRJPATH_SIZE] = "mod";
     char aux[SCC_AUXPATH_SIZE];
-    std::snprintf(aux, sizeof aux, "%s", repo.LocalRoot().c_str());
+    std::snprintf(aux, sizeof aux, "%s", e2e::WorkingCopyRoot(work).c_str());
     ASSERT_EQ(exports.openProject(context, nullptr, user_, project, work.c_str(), aux, "",
                                   &e2e::HostPane::TextOut, 0),
               SCC_OK);

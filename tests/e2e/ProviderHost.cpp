@@ -1,6 +1,7 @@
 // tests/e2e/ProviderHost.cpp - the test host of the built provider.
 #include "tests/e2e/ProviderHost.h"
 
+#include "platform/FileSystem.h"
 #include "settings/RegistryEx.h"
 #include "settings/SccSettings.h"
 #include "tests/support/CvsFixtures.h"
@@ -59,6 +60,14 @@ bool Exports::Resolve(LoadedProvider& provider) {
     return initialize && uninitialize && openProject && get && checkout && uncheckout;
 }
 
+std::string WorkingCopyRoot(const std::string& folder) {
+    const std::string sep(1, testing_support::Sep());
+    std::string root = testing_support::ReadFile(folder + sep + "CVS" + sep + "Root");
+    while (!root.empty() && (root.back() == '\n' || root.back() == '\r'))
+        root.pop_back();
+    return root;
+}
+
 void StoreUserSettings(const UserSettings& wanted) {
     {
         // The first load for the user writes the first-run values; these replace some.
@@ -84,6 +93,49 @@ std::string TraceReader::Take() {
     const std::string fresh = all.size() > seen_ ? all.substr(seen_) : std::string();
     seen_ = all.size();
     return fresh;
+}
+
+void WorkingCopyTest::SetUp() {
+    if (!repo_.Ready())
+        GTEST_SKIP() << repo_.Problem();
+    std::string problem;
+    root_ = testing_support::RootFor(GetParam(), repo_, server_, problem);
+    if (root_.empty())
+        GTEST_SKIP() << problem;
+    work_ = NewCopy("work");
+}
+
+std::string WorkingCopyTest::NewCopy(const std::string& name) {
+    const std::string folder = sandbox_.Folder(name);
+    platform::RemoveEmptyFolder(folder);
+    std::string error;
+    EXPECT_TRUE(repo_.Checkout(root_, folder, &error)) << error;
+    return folder;
+}
+
+std::string WorkingCopyTest::File(const std::string& relative, const std::string& copy) const {
+    std::string path = copy.empty() ? work_ : copy;
+    for (char c : "/" + relative)
+        path += c == '/' ? testing_support::Sep() : c;
+    return path;
+}
+
+void WorkingCopyTest::TheyCommit(const std::string& relative, const std::string& content,
+                                 bool add) {
+    const std::string theirs = NewCopy("theirs" + std::to_string(++copies_));
+    const std::string file = File(relative, theirs);
+    testing_support::WriteFile(file, content);
+    const std::string folder = file.substr(0, file.find_last_of(testing_support::Sep()));
+    const std::string name = relative.substr(relative.find_last_of('/') + 1);
+    if (add) {
+        ASSERT_EQ(repo_.Cvs({"add", name}, folder).status, 0);
+    }
+    auto r = repo_.Cvs({"commit", "-m", "theirs", name}, folder);
+    ASSERT_EQ(r.status, 0) << r.err;
+}
+
+std::string MethodName(const testing::TestParamInfo<testing_support::CvsMethod>& info) {
+    return testing_support::CvsMethodName(info.param);
 }
 
 } // namespace e2e

@@ -5,7 +5,12 @@
 
 #include "platform/DynamicLibrary.h"
 #include "scc/SccApi.h"
+#include "tests/support/CvsFixtures.h"
+#include "tests/support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,6 +74,10 @@ struct Exports {
     bool Resolve(LoadedProvider& provider);
 };
 
+// The repository a working folder's CVS/Root names (under Wine the Linux cvs wrote it, and
+// the provider opens a working folder only with the repository it names).
+std::string WorkingCopyRoot(const std::string& folder);
+
 // The values of the user's settings a test cares about, written before the module loads.
 struct UserSettings {
     bool traceLog = true;
@@ -92,5 +101,31 @@ private:
 };
 // The clock the tests fix, and the file name of the trace it gives.
 constexpr const char* kTestClock = "2022-08-26T12:35:38";
+
+// A working copy of the module for each way to reach the repository (a local root, :fork:,
+// a pserver), and another user who commits from a working copy of their own. The test's own
+// user, with the fixed clock, so that the provider's trace has a known name.
+class WorkingCopyTest : public testing::TestWithParam<testing_support::CvsMethod> {
+protected:
+    void SetUp() override;
+    // A fresh working copy of the module in the sandbox.
+    std::string NewCopy(const std::string& name);
+    // A path of a working copy ("sub/c.txt"), with the platform's separators; the test's own
+    // working copy when none is named.
+    std::string File(const std::string& relative, const std::string& copy = "") const;
+    // Another user commits a change (a new file when add is true).
+    void TheyCommit(const std::string& relative, const std::string& content, bool add = false);
+
+    testing_support::IsolatedUser user_; // the provider loads and saves the user's settings
+    testing_support::CvsRepository repo_;
+    testing_support::CvsSandbox sandbox_;
+    std::unique_ptr<testing_support::CvsPserver> server_;
+    testing_support::ScopedEnv clock_{"MORVEK_TEST_CLOCK", kTestClock};
+    std::string root_, work_;
+    int copies_ = 0;
+};
+
+// The name of a method's test instances: Local, Fork, Pserver.
+std::string MethodName(const testing::TestParamInfo<testing_support::CvsMethod>& info);
 
 } // namespace e2e

@@ -153,21 +153,20 @@ IsolatedUser::IsolatedUser() {
                         nullptr, &scratch, nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot create the scratch registry key " + scratchKey_);
     const struct {
-        HKEY root;
         const char* name;
         const char* software;
-    } hives[] = {{HKEY_CURRENT_USER, "HKCU", "HKCU\\software"},
-                 {HKEY_LOCAL_MACHINE, "HKLM", "HKLM\\SOFTWARE"}};
+    } hives[] = {{"HKCU", "HKCU\\software"}, {"HKLM", "HKLM\\SOFTWARE"}};
     for (const auto& hive : hives) {
         HKEY key = nullptr, software = nullptr;
         RegCreateKeyExA(scratch, hive.name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
         RegCreateKeyExA(scratch, hive.software, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &software,
                         nullptr);
-        RegOverridePredefKey(hive.root, key);
         RegCloseKey(software);
         RegCloseKey(key);
     }
     RegCloseKey(scratch);
+    // Read on every access of the store, so it reaches the programs the test starts too.
+    env_.push_back(std::make_unique<ScopedEnv>("MORVEK_REGISTRY_KEY", scratchKey_));
 #else
     env_.push_back(std::make_unique<ScopedEnv>("HOME", dir_.Path()));
     env_.push_back(std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", dir_ / "config"));
@@ -177,8 +176,7 @@ IsolatedUser::IsolatedUser() {
 
 IsolatedUser::~IsolatedUser() {
 #ifdef _WIN32
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    env_.clear();
     RegDeleteTreeA(HKEY_CURRENT_USER, scratchKey_.c_str());
 #endif
 }

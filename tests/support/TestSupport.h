@@ -53,8 +53,9 @@ private:
 // the application-data folders point into a fresh temporary folder.
 //  - POSIX: HOME, XDG_CONFIG_HOME, XDG_DATA_HOME and MORVEK_MACHINE_REGISTRY are set, so the
 //    user hive is Folder()/config/Morvek/user.reg and the machine hive Folder()/machine.reg.
-//  - Windows: HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE of this process are redirected to a
-//    scratch key (each with its "software" key) that is deleted afterwards.
+//  - Windows: MORVEK_REGISTRY_KEY names a scratch key of the current user (with the hives
+//    HKCU and HKLM below it, each with its "software" key) that is deleted afterwards; the
+//    store of this process and of the programs it starts lies there (platform/Registry.h).
 //  - Both: MORVEK_APPDATA_FOLDER and XDG_DATA_HOME name AppDataFolder(), which is not made.
 class IsolatedUser {
 public:
