@@ -26,7 +26,13 @@
 //   MORVEK_ANSWER_YESNO      yes or no: the answer to every question in a message box
 //                            (scchost --yes, --no); yes also answers OK, no also Cancel
 //   MORVEK_ANSWER_<DIALOG>   ok or cancel: how a dialog with that answer name is closed
-//                            (the login dialog's is LOGIN: MORVEK_ANSWER_LOGIN=cancel)
+//                            (the login dialog's is LOGIN: MORVEK_ANSWER_LOGIN=cancel; the
+//                            check-in comment dialog's is CHECKINCOMMENTS)
+//   MORVEK_ANSWER_TEMPLATE   the comment template a check-in comment starts from, by its
+//                            title or its number in the list (sorted, from 1)
+//   MORVEK_ANSWER_COMMENT    the check-in comment (line feeds for several lines); it
+//                            replaces a template's body
+//   MORVEK_ANSWER_DONOTDISPLAY  yes or no: the comment dialog's "Do not display" box
 //   MORVEK_ANSWER_CONNECT    ok or cancel: the connect dialog ("Connect to Repository/Module")
 //   MORVEK_ANSWER_WORKDIR    its working folder, where it may be changed
 //   MORVEK_ANSWER_VERIFY     yes: its connection test runs
