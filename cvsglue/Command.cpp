@@ -68,6 +68,15 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name) 
     name = sep == std::string::npos ? path : path.substr(sep + 1);
 }
 
+// The names as operands: after "--" when one begins with "-", which cvs would take for an
+// option.
+std::vector<std::string> Names(const std::vector<std::string>& names) {
+    for (const std::string& name : names)
+        if (!name.empty() && name[0] == '-')
+            return Concat({"--"}, names);
+    return names;
+}
+
 std::string AdminFile(const std::string& folder, const std::string& name) {
     const char sep = platform::kPathSeparator;
     return folder + sep + "CVS" + sep + name;
@@ -278,7 +287,7 @@ private:
             s_.Error("cvs rename: cannot rename `" + from + "' to `" + to + "'\n");
             return 1;
         }
-        int rc = Result(Run(Concat(plan_.globals, {"remove", from})));
+        int rc = Result(Run(Concat(plan_.globals, Concat({"remove"}, Names({from})))));
         if (rc != 0) {
             platform::MoveFileTo(to, from, false);
             return rc;
@@ -286,19 +295,25 @@ private:
         std::vector<std::string> add = Concat(plan_.globals, {"add"});
         if (!entry.options.empty())
             add.push_back(entry.options);
-        add.insert(add.end(), {"-m", "", to});
+        add.insert(add.end(), {"-m", ""});
+        add = Concat(add, Names({to}));
         if (!entry.tag.empty() && entry.tag[0] == 'T')
             rc = AddOnBranch(add, {to}, entry.tag.substr(1));
         else
             rc = Result(Run(add));
         if (rc != 0) {
-            // Put the old name back under control as it was.
-            platform::MoveFileTo(to, from, false);
-            Run(Concat(plan_.globals, {"add", from}));
+            // Put the old name back under control as it was. cvs takes a removal back only
+            // while the file is absent, and then writes the repository's revision; the
+            // user's own content goes back over that copy.
+            Run(Concat(plan_.globals, Concat({"add"}, Names({from}))));
+            if (!platform::MoveFileTo(to, from, true))
+                s_.Error("cvs rename: `" + from + "' could not be put back; it is kept as `" + to +
+                         "'\n");
             return rc;
         }
-        rc = Result(Run(
-            Concat(plan_.globals, {"commit", "-m", "Renamed " + from + " to " + to, from, to})));
+        rc = Result(
+            Run(Concat(plan_.globals, Concat({"commit", "-m", "Renamed " + from + " to " + to},
+                                             Names({from, to})))));
         if (rc != 0 && rc != DLLGLUE_ABORTED)
             s_.Error("cvs rename: `" + from + "' is scheduled for removal and `" + to +
                      "' for addition; commit both to finish the rename\n");
