@@ -38,7 +38,8 @@ enum class Action {
     Unedit,        // "unedit" of only those files that "cvs edit" saw
     AddOnBranch,   // "add" with the folder's CVS/Tag naming branch while it runs
     Rename,        // move on disk, remove, add, commit
-    ImportCreate   // "import", then "checkout -d FOLDER MODULE" in the parent folder
+    ImportCreate,  // "import", then "checkout -d FOLDER MODULE" in the parent folder
+    UpdateClean    // "update -C FILES", each file in conflict first kept as .#NAME.REV
 };
 
 // What the library needs to know about the command's folder and environment.
@@ -56,7 +57,7 @@ struct Plan {
     std::vector<std::string> globals; // global options for follow-up runs (-f included)
     std::string root;                 // the root the command works on (-d, CVS/Root, CVSROOT)
     std::vector<std::string> options; // EditExclusive, Unedit, AddOnBranch: command options
-    std::vector<std::string> files;   // operands; Rename: old and new name
+    std::vector<std::string> files;   // operands; Rename: old and new name; update -p
     std::string branch;               // AddOnBranch
     std::string module;               // ImportCreate
 
@@ -64,7 +65,7 @@ struct Plan {
     bool answerQuestions = false; // cvs may ask yes/no questions on standard output
     bool listingRewrite = false;  // rls -e -R: folder headers become D/ lines
     std::string listedPath;       // the path rls lists
-    bool revisionCheck = false;   // update -p: no output and a "not there" message fails
+    bool revisionCheck = false;   // update -p: no output and no revision announced fails
     bool loginHint = false;       // a refused authorisation says to log in
 };
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "engine/CVSContext.h"
+#include "operations/CVSLogEntry.h"
 
 #include <string>
 #include <vector>
@@ -142,6 +143,24 @@ public:
     // subfolder, else the folder's own files only.
     bool UpdateFolder(const std::string& folder, bool recursive);
 
+    // --- History (operations/CVSControllerHistory.cpp): the log, the tags, the content of a
+    // revision, the differences and the log messages of files. Each runs in the folder of
+    // the path it is given and reads the output capture; none stores an error message.
+    // The revisions of a file, newest first; empty when the log fails.
+    std::vector<CCVSLogEntry> GetHistory(const std::string& file);
+    // Appends the tags of the folder (and below) that the list lacks. Always true.
+    bool GetTags(const std::string& path, std::vector<std::string>& tags);
+    // Writes a revision (the working one when empty) to CVS/Diff/NAME.REV, or over the
+    // working file when replaceLocal is on, and gives that path; "invalid" on failure.
+    std::string GetRevision(const std::string& file, const std::string& revision,
+                            bool replaceLocal);
+    // The differences of the working file from its revision; true when cvs said nothing on
+    // its error stream.
+    bool DiffFile(const std::string& file, std::string& difference);
+    // Replaces the log message of one revision.
+    bool SetLogMessage(const std::string& file, const std::string& revision,
+                       const std::string& message);
+
     // --- Adding, checking in, removing and renaming files (CVSControllerFiles.cpp). A file
     // name that begins with "-" reaches cvs after "--", so that cvs takes it for a name.
     // Adds the file, with every folder above it that is not yet a working folder; with
@@ -195,14 +214,17 @@ private:
     // One attempt of ConnectProject with the values the dialog returned.
     bool ConnectAttempt(const ConnectDialogValues& values, const std::string& folder);
 
-    // A file that is there but not known to CVS is in the way of the repository's copy. It
-    // is moved to a backup name beside it (name.~bak, name.~bak2, ...) before the update,
-    // and moved back when the update brought nothing in its place.
+    // A file that is there but that CVS does not know (by CVS/Entries and CVS/Entries.Log as
+    // they are on disk at that moment) is in the way of the repository's copy. Just before
+    // the update it is moved to a name beside it that no other operation writes or deletes,
+    // NAME.~unversioned (NAME.~unversioned2, ... when that is taken), and moved back when
+    // the update brought nothing in its place; the output pane says so each time. Folders
+    // are never moved.
     struct SetAside {
         std::string file, backup;
     };
     std::vector<SetAside> SetAsideUnversioned(const std::vector<std::string>& batch);
-    void RestoreSetAside(const std::vector<SetAside>& setAside);
+    void RestoreSetAside(const std::vector<SetAside>& setAside, bool updated);
 
     CCVSContext& context_;
     std::string errorMessage_;

@@ -6,6 +6,7 @@
 // thread that pumps. The job holds the child and everything it starts, so terminating the
 // job ends the whole tree; closing the job's last handle does the same.
 #include "platform/Process.h"
+#include "platform/Environment.h"
 #include "platform/win32/Win32.h"
 
 #include <shlobj.h>
@@ -26,6 +27,7 @@ namespace {
 
 constexpr auto kDrainAfterKill = std::chrono::milliseconds(500);
 constexpr auto kDrainAfterExit = std::chrono::milliseconds(1000);
+constexpr auto kJobEmptyWait = std::chrono::milliseconds(500);
 constexpr size_t kQueueLimit = 4u << 20; // a reader waits while this much is unread
 
 constexpr UINT kTerminatedExitCode = 1;
@@ -201,6 +203,12 @@ bool ChildProcess::Start(const ProcessSpec& spec, std::string& error) {
     CloseH(errWrite);
     if (!created) {
         error = "cannot run " + spec.program + ": " + win32::ErrorText(createError);
+        // Windows refuses a longer command line with a text that does not say so.
+        constexpr size_t kCommandLineLimit = 32767;
+        if (commandLine.size() > kCommandLineLimit)
+            error = "cannot run " + spec.program + ": its command line is " +
+                    std::to_string(commandLine.size()) + " characters long; Windows takes " +
+                    std::to_string(kCommandLineLimit) + " at most";
         closeAll();
         CloseH(s.job);
         return false;
@@ -315,8 +323,17 @@ int ChildProcess::Wait() {
     std::lock_guard<std::mutex> lock(s.mutex);
     s.status = ::GetExitCodeProcess(s.process, &code) ? static_cast<int>(code) : -1;
     s.reaped = true;
-    if (s.terminated && s.job)
-        ::TerminateJobObject(s.job, kTerminatedExitCode); // what is left of the tree
+    if (s.terminated && s.job) {
+        // What is left of the tree; termination is asynchronous, so wait (briefly) until the
+        // job is empty: after an abort nothing of the command may still run.
+        ::TerminateJobObject(s.job, kTerminatedExitCode);
+        const auto until = Clock::now() + kJobEmptyWait;
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info;
+        while (::QueryInformationJobObject(s.job, JobObjectBasicAccountingInformation, &info,
+                                           sizeof info, nullptr) &&
+               info.ActiveProcesses > 0 && Clock::now() < until)
+            ::Sleep(5);
+    }
     return s.status;
 }
 
@@ -349,10 +366,17 @@ std::string ProgramFileName(const std::string& base) {
 }
 
 std::string FindProgramOnPath(const std::string& program) {
-    char found[MAX_PATH + 1];
-    char* filePart = nullptr;
-    DWORD n = ::SearchPathA(nullptr, program.c_str(), nullptr, sizeof found, found, &filePart);
-    return n > 0 && n < sizeof found ? std::string(found, n) : std::string();
+    if (program.empty() || program.find_first_of("\\/:") != std::string::npos)
+        return std::string();
+    const std::string path = GetEnvironmentValue("PATH").value_or(std::string());
+    for (const std::string& folder : ProgramSearchFolders(path, PathStyle::Windows)) {
+        const char last = folder.back();
+        const std::string candidate = folder + (last == '\\' || last == '/' ? "" : "\\") + program;
+        const DWORD attributes = ::GetFileAttributesA(candidate.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return candidate;
+    }
+    return std::string();
 }
 
 } // namespace platform

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -224,6 +226,104 @@ TEST_P(GnuDialect, RenamesAFileKeepingItsKeywordMode) {
     EXPECT_TRUE(Has(r.err, "rename")) << r.err;
 }
 
+// The lines of CVS/Entries in a fixed order: cvs rewrites the file in an order of its own.
+std::vector<std::string> SortedLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string::size_type start = 0;
+    for (std::string::size_type nl; (nl = text.find('\n', start)) != std::string::npos;
+         start = nl + 1)
+        lines.push_back(text.substr(start, nl - start));
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// A rename aborted while it removes the old name or adds the new one puts the working copy
+// back as it was, the user's edits byte for byte; the rename then still works.
+TEST_P(GnuDialect, ARenameAbortedBeforeItsCommitPutsTheWorkingCopyBack) {
+    struct Case {
+        const char* step; // the text of the step during which the abort comes
+        std::string from, to;
+    } const cases[] = {{"for removal", "a.txt", "b.txt"}, {"for addition", "img.bin", "pic.bin"}};
+    std::string work = Work();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        const std::string edited = std::string("edited\0\r\n", 9) + ReadFile(work + "/" + c.from);
+        WriteFile(work + "/" + c.from, edited);
+        const std::vector<std::string> before = SortedLines(Entries(work));
+        glue.onError = [&c](CvsGlueClient& client, const std::string& chunk) {
+            if (Has(chunk, c.step))
+                client.Abort();
+        };
+        CvsGlueClient::Result r = Glue(work, {"rename", c.from, c.to});
+        glue.onError = nullptr;
+        EXPECT_EQ(r.rc, DLLGLUE_ABORTED) << r.err;
+        EXPECT_TRUE(
+            Has(r.err, "cvs rename: aborted; `" + c.from + "' is as it was before the rename"))
+            << r.err;
+        EXPECT_EQ(ReadFile(work + "/" + c.from), edited);
+        EXPECT_FALSE(platform::Exists(work + "/" + c.to));
+        EXPECT_EQ(SortedLines(Entries(work)), before);
+        EXPECT_FALSE(platform::Exists(work + "/CVS/Entries.Log"));
+        EXPECT_FALSE(platform::Exists(work + "/CVS/" + c.to + ",t"));
+
+        r = Glue(work, {"rename", c.from, c.to});
+        EXPECT_EQ(r.rc, 0) << r.err;
+        EXPECT_EQ(ReadFile(work + "/" + c.to), edited);
+    }
+}
+
+// A rename whose add fails (the new name came into the repository from elsewhere) is undone
+// as completely: the old name is not left scheduled for removal.
+TEST_P(GnuDialect, ARenameWhoseAddFailsPutsTheWorkingCopyBack) {
+    std::string work = Work(), other = Work("other");
+    WriteFile(other + "/d.txt", "added elsewhere\n");
+    ASSERT_EQ(Glue(other, {"add", "d.txt"}).rc, 0);
+    ASSERT_EQ(Glue(other, {"commit", "-m", "elsewhere", "d.txt"}).rc, 0);
+    const std::string edited = "edited\n" + ReadFile(work + "/a.txt");
+    WriteFile(work + "/a.txt", edited);
+    const std::vector<std::string> before = SortedLines(Entries(work));
+
+    CvsGlueClient::Result r = Glue(work, {"rename", "a.txt", "d.txt"});
+    EXPECT_NE(r.rc, 0);
+    EXPECT_TRUE(Has(r.err, "cvs rename: `d.txt' could not be added; `a.txt' is as it was before "
+                           "the rename"))
+        << r.err;
+    EXPECT_EQ(ReadFile(work + "/a.txt"), edited);
+    EXPECT_FALSE(platform::Exists(work + "/d.txt"));
+    EXPECT_EQ(SortedLines(Entries(work)), before);
+}
+
+// Aborted while it commits, a rename may have reached the repository in part: the error text
+// says what the working copy holds, and the user's edits are under the new name.
+TEST_P(GnuDialect, ARenameAbortedInItsCommitSaysWhatTheWorkingCopyHolds) {
+    std::string work = Work();
+    const std::string edited = std::string("edited\0\r\n", 9) + ReadFile(work + "/a.txt");
+    WriteFile(work + "/a.txt", edited);
+    glue.onOutput = [](CvsGlueClient& c, const std::string& chunk) {
+        if (Has(chunk, "<--"))
+            c.Abort();
+    };
+    CvsGlueClient::Result r = Glue(work, {"rename", "a.txt", "b.txt"});
+    EXPECT_EQ(r.rc, DLLGLUE_ABORTED) << r.err;
+    EXPECT_TRUE(Has(r.err, "cvs rename: the commit was aborted: ")) << r.err;
+    EXPECT_TRUE(Has(r.err, "the file's content is in `b.txt'")) << r.err;
+    EXPECT_EQ(ReadFile(work + "/b.txt"), edited);
+    EXPECT_FALSE(platform::Exists(work + "/a.txt"));
+    // cvs folds what a command it ended early left in CVS/Entries.Log into CVS/Entries.
+    Glue(work, {"status", "b.txt"});
+    const std::string entries = Entries(work);
+    EXPECT_EQ(Has(r.err, "`a.txt' is scheduled for removal"), Has(entries, "/a.txt/-"))
+        << r.err << entries;
+    EXPECT_EQ(Has(r.err, "the removal of `a.txt' is committed"), !Has(entries, "/a.txt/"))
+        << r.err << entries;
+    EXPECT_EQ(Has(r.err, "`b.txt' is scheduled for addition"), Has(entries, "/b.txt/0/"))
+        << r.err << entries;
+    EXPECT_EQ(Has(r.err, "`b.txt' is committed as revision 1.1"), Has(entries, "/b.txt/1.1/"))
+        << r.err << entries;
+}
+
 TEST_P(GnuDialect, ImportsAFolderAndMakesItAWorkingFolder) {
     std::string folder = sandbox.Folder("newproj");
     WriteFile(folder + "/i1.txt", "ignored\n");
@@ -242,6 +342,60 @@ TEST_P(GnuDialect, FailsToFetchARevisionThatIsNotThere) {
     EXPECT_EQ(r.out, "line 1\nline 2\n");
     EXPECT_NE(Glue(work, {"update", "-p", "-r", "9.9", "a.txt"}).rc, 0);
     EXPECT_NE(Glue(work, {"update", "-p", "nosuch.txt"}).rc, 0);
+    // A file that is not under CVS: GNU says so without -r, and nothing at all with it.
+    WriteFile(work + "/loose.txt", "mine\n");
+    EXPECT_NE(Glue(work, {"update", "-p", "loose.txt"}).rc, 0);
+    r = Glue(work, {"update", "-p", "-r", "1.1", "loose.txt"});
+    EXPECT_NE(r.rc, 0);
+    EXPECT_TRUE(Has(r.err, "no such revision of `loose.txt'")) << r.err;
+    EXPECT_NE(Glue(work, {"update", "-p", "-r", "1.1", "nosuch.txt"}).rc, 0);
+    // An empty revision is a revision.
+    WriteFile(work + "/empty.txt", "");
+    ASSERT_EQ(repo.Cvs({"add", "empty.txt"}, work).status, 0);
+    ASSERT_EQ(repo.Cvs({"commit", "-m", "empty", "empty.txt"}, work).status, 0);
+    r = Glue(work, {"update", "-p", "-r", "1.1", "empty.txt"});
+    EXPECT_EQ(r.rc, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_P(GnuDialect, UpdateCOfAFileInConflictKeepsItAndFetchesTheRepositorysCopy) {
+    std::string work = Work();
+    std::string other = Work("other");
+    WriteFile(other + "/a.txt", "line 1\ntheirs\nline 3\n");
+    ASSERT_EQ(Glue(other, {"commit", "-m", "theirs", "a.txt"}).rc, 0);
+    WriteFile(work + "/a.txt", "line 1\nmine\nline 3\n");
+    ASSERT_EQ(Glue(work, {"update", "a.txt"}).rc, 0);
+    ASSERT_TRUE(Has(Entries(work), "/a.txt/1.4/Result of merge")) << Entries(work);
+    const std::string conflicted = ReadFile(work + "/a.txt");
+    WriteFile(work + "/.#a.txt.1.4", "kept before\n"); // never overwritten
+
+    CvsGlueClient::Result r = Glue(work, {"update", "-C", "a.txt", "b.txt"});
+    EXPECT_EQ(r.rc, 0) << r.out << r.err;
+    EXPECT_EQ(ReadFile(work + "/a.txt"), "line 1\ntheirs\nline 3\n");
+    EXPECT_EQ(ReadFile(work + "/.#a.txt.1.4~2"), conflicted);
+    EXPECT_EQ(ReadFile(work + "/.#a.txt.1.4"), "kept before\n");
+    EXPECT_EQ(ReadFile(work + "/.#a.txt.1.3"), "line 1\nmine\nline 3\n"); // the merge's own
+    EXPECT_TRUE(Has(r.out, "(Locally modified a.txt moved to .#a.txt.1.4~2)")) << r.out;
+    EXPECT_FALSE(Has(r.err, "was lost")) << r.err;
+    EXPECT_TRUE(Has(Entries(work), "/a.txt/1.4/")) << Entries(work);
+    EXPECT_FALSE(Has(Entries(work), "Result of merge")) << Entries(work);
+
+    // A conflict again, and a file cvs refuses for a reason of its own: that failure stands,
+    // and the file it refused is left alone.
+    WriteFile(other + "/a.txt", "line 1\ntheirs again\nline 3\n");
+    WriteFile(other + "/extra.txt", "the repository's\n");
+    ASSERT_EQ(Glue(other, {"add", "extra.txt"}).rc, 0);
+    ASSERT_EQ(Glue(other, {"commit", "-m", "theirs", "a.txt", "extra.txt"}).rc, 0);
+    WriteFile(work + "/a.txt", "line 1\nmine again\nline 3\n");
+    ASSERT_EQ(Glue(work, {"update", "a.txt"}).rc, 0);
+    const std::string again = ReadFile(work + "/a.txt");
+    WriteFile(work + "/extra.txt", "in the way\n");
+    r = Glue(work, {"update", "-C", "a.txt", "extra.txt"});
+    EXPECT_NE(r.rc, 0);
+    EXPECT_TRUE(Has(r.err, "extra.txt")) << r.err;
+    EXPECT_EQ(ReadFile(work + "/a.txt"), "line 1\ntheirs again\nline 3\n");
+    EXPECT_EQ(ReadFile(work + "/.#a.txt.1.5"), again);
+    EXPECT_EQ(ReadFile(work + "/extra.txt"), "in the way\n");
 }
 
 TEST_P(GnuDialect, LoginOnARootWithoutPasswordsSucceedsWithoutCvs) {
@@ -336,9 +490,31 @@ TEST(CvsPserverFixture, StopsItsListenerWhenItGoes) {
         EXPECT_TRUE(testing_support::ProcessRuns(listener));
         EXPECT_TRUE(server.Login());
     }
-    for (int i = 0; i < 100 && testing_support::ProcessRuns(listener); ++i)
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (testing_support::ProcessRuns(listener) && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_FALSE(testing_support::ProcessRuns(listener));
+}
+
+// Run as root, the server works as nobody, who may not write the test's TMPDIR: it has a
+// temporary folder of its own.
+TEST(CvsPserverFixture, ServesWhenItsUserCannotWriteTheTemporaryFolder) {
+    if (!testing_support::RunningAsRoot() || testing_support::RunningUnderWine())
+        GTEST_SKIP() << "only a server started by root runs as another user";
+    testing_support::TempDir shared("tmp");
+    ASSERT_EQ(testing_support::Shell("chmod 755 '" + shared.Path() + "'").status, 0);
+    testing_support::ScopedEnv tmp("TMPDIR", shared.Path());
+    testing_support::CvsSandbox sandbox;
+    testing_support::CvsRepository repo;
+    if (!repo.Ready())
+        GTEST_SKIP() << repo.Problem();
+    testing_support::CvsPserver server(repo);
+    ASSERT_TRUE(server.Ready()) << server.Problem();
+    ASSERT_TRUE(server.Login());
+    testing_support::RunResult r =
+        repo.Cvs({"-d", server.Root(), "-q", "rls", "mod"}, sandbox.Folder("work"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Has(r.out, "a.txt")) << r.out;
 }
 
 TEST_F(GnuPserver, TakesThePortOfARootWithoutOneFromTheProvidersVariable) {
