@@ -53,12 +53,17 @@ std::vector<std::string> options::UpdateOptions(const CCVSStringMap& map) {
     return args;
 }
 
-CCVSController::CCVSController(CCVSContext& context) : context_(context) {
+CCVSController::CCVSController(CCVSContext& context)
+    : context_(context), outer_(context.GetController()) {
     context_.SetController(this);
 }
 
 CCVSController::~CCVSController() {
-    context_.SetController(nullptr);
+    // A controller made while another works on the context (the connection test of a dialog
+    // that an operation shows) hands the context back to that one, which may still have a
+    // login to answer.
+    if (context_.GetController() == this)
+        context_.SetController(outer_);
     context_.ShowProgress(false);
 }
 

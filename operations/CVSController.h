@@ -4,7 +4,8 @@
 // Every interface command and every dialog that needs CVS makes a controller on its stack
 // over the context, calls one operation and reads the result. While it lives, the
 // controller is the context's controller: it answers the login, password and yes/no
-// requests that arrive while a command runs.
+// requests that arrive while a command runs; when it ends, the controller it replaced (one
+// whose operation opened the dialog that made this one) is the context's controller again.
 //
 // Errors are values: operations return false and leave the failure text in the error
 // message (and in the output pane). Only the update and commit operations store the text
@@ -139,6 +140,11 @@ public:
     // the user cancels; true when the folder is a working folder at the end.
     bool ConnectProject(const std::string& module, const std::string& folder,
                         bool repositoryEditable, IConnectDialog& dialog);
+    // Makes a folder that is not a working folder one of the module of the repository (made
+    // the context's): bound to an existing module, else imported as a new one. On failure
+    // the folder has no CVS folder, and a box and the output pane say what went wrong.
+    bool BindFolder(const std::string& folder, const std::string& cvsRoot,
+                    const std::string& module);
     // Brings the folder up to date, with new subfolders; recursive goes through every
     // subfolder, else the folder's own files only.
     bool UpdateFolder(const std::string& folder, bool recursive);
@@ -211,8 +217,6 @@ private:
     bool RunOn(std::initializer_list<const char*> command, const std::vector<std::string>& files);
     // Runs the command in the folder (the path's folder for a file).
     bool RunIn(const std::string& folder, std::initializer_list<std::string> command);
-    // One attempt of ConnectProject with the values the dialog returned.
-    bool ConnectAttempt(const ConnectDialogValues& values, const std::string& folder);
 
     // A file that is there but that CVS does not know (by CVS/Entries and CVS/Entries.Log as
     // they are on disk at that moment) is in the way of the repository's copy. Just before
@@ -227,5 +231,6 @@ private:
     void RestoreSetAside(const std::vector<SetAside>& setAside, bool updated);
 
     CCVSContext& context_;
+    CCVSContextCallBack* outer_; // the controller registered before this one, if any
     std::string errorMessage_;
 };

@@ -158,22 +158,24 @@ bool CCVSController::InitModuleFolder(const std::string& module, const std::stri
     return RunIn(folder, {"update", "-l"});
 }
 
-bool CCVSController::ConnectAttempt(const ConnectDialogValues& values, const std::string& folder) {
+bool CCVSController::BindFolder(const std::string& folder, const std::string& cvsRoot,
+                                const std::string& module) {
+    context_.SetCVSRoot(cvsRoot);
     std::string problem;
     if (IsCVSFolder(folder)) {
         problem = folder + " is already a working folder of " + ReadRoot(folder) + ".";
-    } else if (!CreateAdminFolder(folder, values.cvsRoot, values.module)) {
+    } else if (!CreateAdminFolder(folder, cvsRoot, module)) {
         // Nothing may run there: a run whose folder is missing would run elsewhere.
         problem = "The folder " + folder + " cannot be made a working folder: its CVS folder " +
                   "cannot be written. Choose a folder you can write to.";
     } else {
-        if (InitModuleFolder(values.module, folder))
+        if (InitModuleFolder(module, folder))
             return true;
         RemoveAdminFolder(folder);
-        if (Import(values.module, folder))
+        if (Import(module, folder))
             return true;
-        problem = "Could not connect " + folder + " to the module " + values.module + " of " +
-                  values.cvsRoot + ".";
+        problem =
+            "Could not connect " + folder + " to the module " + module + " of " + cvsRoot + ".";
         const std::string detail = uifw::Trim(context_.GetErrorText());
         if (!detail.empty())
             problem += "\n\n" + detail;
@@ -194,8 +196,7 @@ bool CCVSController::ConnectProject(const std::string& module, const std::string
     values.module = module.empty() ? GetFileNamePart(NormalizePath(folder)) : module;
     values.initialModule = GetModulePath(folder);
     while (dialog.Ask(values)) {
-        context_.SetCVSRoot(values.cvsRoot);
-        if (ConnectAttempt(values, folder)) {
+        if (BindFolder(folder, values.cvsRoot, values.module)) {
             context_.SetProjectModule(values.module);
             context_.SetLocalPath(FindWorkingCopyTop(folder));
             break;

@@ -63,6 +63,7 @@ public:
         source_.Heading(caption_);
 
         bool pressOk = false;
+        bool dismiss = false;
         const std::string& dialogName = w->Template().AnswerName();
         if (!dialogName.empty()) {
             Question q;
@@ -73,7 +74,9 @@ public:
             q.choices = {"OK", "Cancel"};
             q.scriptedOnly = true;
             Answer a = source_.Ask(q);
-            if (a.kind == Answer::Kind::Value) {
+            if (a.kind == Answer::Kind::Value && EqualsNoCase(Trim(a.value), "dismiss")) {
+                dismiss = true;
+            } else if (a.kind == Answer::Kind::Value) {
                 const int choice = MatchChoice(q.choices, a.value);
                 if (choice == 1) {
                     ui_.PressEscape();
@@ -86,6 +89,13 @@ public:
                 }
                 pressOk = true;
             }
+        }
+
+        if (dismiss) {
+            // Only what the prompts open (a browser) is wanted; the dialog is closed unused.
+            if (PromptAll())
+                ui_.PressEscape();
+            return;
         }
 
         if (!HasPrompts(*w)) {
@@ -552,6 +562,10 @@ private:
             if (at == kTreeTop)
                 return "the answer for " + label + " names no item";
             d.ClickTreeItem(id, at);
+            // A path that ends with "/" opens the item it names.
+            if (!value.empty() && value.back() == '/' && w.TreeHasChildren(id, at) &&
+                !w.TreeIsExpanded(id, at))
+                d.ExpandTreeItem(id, at);
             return std::string();
         }
         case ControlKind::DatePicker: {

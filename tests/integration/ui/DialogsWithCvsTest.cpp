@@ -10,6 +10,7 @@
 #include "ui/DlgPassword.h"
 #include "ui/framework/TerminalHost.h"
 #include "workcopy/Entries.h"
+#include "workcopy/PathFunctions.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -222,6 +223,35 @@ TEST_F(ConnectionTestFailures, APserverThatRefusesThePasswordOrDoesNotAnswer) {
     text = Verify(closed, "secret");
     EXPECT_EQ(text.rfind("Unable to connect to " + closed + "\n\n", 0), 0u) << text;
     EXPECT_THAT(text, HasSubstr("onnect")); // "connect to ... failed" or "Connection refused"
+}
+
+} // namespace
+
+namespace {
+
+// The connection test of the dialog that ConnectProject shows runs a controller of its own;
+// when it ends, the project's controller must still answer the login its commands ask for.
+TEST_P(DialogsWithCvs, AfterTheConnectionTestTheOperationStillLogsIn) {
+    if (GetParam() != Method::Pserver)
+        GTEST_SKIP() << "only a pserver asks for a login";
+    testing_support::WriteFile(sandbox_.PassFile(), ""); // logged out
+    const std::string folder = sandbox_.Folder("mod");
+    Host().ExpectDialog("Connect to Repository/Module ...", [this](DialogDriver& ui) {
+        ui.Type(CDlgConnect::kIdcCvsRoot, root_);
+        ExpectLogin("wrong");
+        Host().ExpectMessageBox(kIdOk); // "Unable to connect to ..."
+        ui.Click(CDlgConnect::kIdcVerify);
+        ExpectLogin(server_->Password()); // asked by the module test of ConnectProject
+        ui.Click(kIdOk);
+    });
+    CDlgConnect dialog(nullptr);
+    dialog.SetContext(context_.get());
+    CCVSController controller(*context_);
+    EXPECT_TRUE(controller.ConnectProject("", folder, true, dialog));
+    EXPECT_EQ(context_->GetController(), &controller);
+    EXPECT_THAT(Host().MessageBoxes()[0].text, HasSubstr("Unable to connect"));
+    EXPECT_TRUE(IsCVSFolder(folder));
+    EXPECT_TRUE(PathExists(folder + testing_support::Sep() + "a.txt"));
 }
 
 } // namespace
