@@ -39,6 +39,25 @@ bool RemoveFile(const std::string& path) {
     return platform::DeleteFileAt(path);
 }
 
+bool SameFileContent(const std::string& a, const std::string& b) {
+    std::FILE* fa = std::fopen(a.c_str(), "rb");
+    std::FILE* fb = fa ? std::fopen(b.c_str(), "rb") : nullptr;
+    bool same = fa && fb;
+    char bufA[16384], bufB[sizeof bufA];
+    while (same) {
+        const size_t na = std::fread(bufA, 1, sizeof bufA, fa);
+        const size_t nb = std::fread(bufB, 1, sizeof bufB, fb);
+        same = na == nb && std::memcmp(bufA, bufB, na) == 0 && !std::ferror(fa) && !std::ferror(fb);
+        if (na < sizeof bufA)
+            break;
+    }
+    if (fa)
+        std::fclose(fa);
+    if (fb)
+        std::fclose(fb);
+    return same;
+}
+
 bool SetCurrentFolderTo(const std::string& path) {
     platform::SetCurrentFolder(IsDirectoryPath(path) ? path : GetParentFolder(path));
     return true;

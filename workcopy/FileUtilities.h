@@ -21,6 +21,8 @@ std::string GetFolderOfPath(const std::string& path);
 size_t FolderPartLength(std::string_view path);
 // Clears the read-only and archive attributes, then deletes the file; true when deleted.
 bool RemoveFile(const std::string& path);
+// True when both files can be read and hold the same bytes.
+bool SameFileContent(const std::string& a, const std::string& b);
 // Makes the folder (or the file's folder) the process-wide current folder. Always true.
 bool SetCurrentFolderTo(const std::string& path);
 std::string GetCurrentFolder();
