@@ -105,14 +105,14 @@ void CollectPendingWork(const std::string& folder, PendingWork& pending) {
     const std::string admin = JoinPath(folder, "CVS");
     if (platform::IsFolder(admin)) {
         if (auto entries = GetCachedEntries(GetEntriesPath(folder))) {
-            for (const auto& [key, entry] : entries->Lines()) {
-                const std::string revision = entry.Field(1);
-                const std::string path = JoinPath(folder, entry.Field(0));
+            entries->ForEachLine([&](std::string_view line) {
+                const std::string revision = GetEntryField(line, 1);
+                const std::string path = JoinPath(folder, GetEntryField(line, 0));
                 if (revision == "0")
                     pending.added.push_back(path);
                 else if (!revision.empty() && revision[0] == '-')
                     pending.removed.push_back(path);
-            }
+            });
         }
         std::vector<platform::DirEntry> base;
         if (platform::ListFolder(JoinPath(admin, "Base"), base))

@@ -144,26 +144,3 @@ bool SamePath(const std::string& a, const std::string& b) {
 std::string GetModuleVersionText() {
     return platform::ThisModuleVersionText();
 }
-
-bool SameFileContent(const std::string& a, const std::string& b) {
-    std::FILE* first = std::fopen(a.c_str(), "rb");
-    if (!first)
-        return false;
-    std::FILE* second = std::fopen(b.c_str(), "rb");
-    if (!second) {
-        std::fclose(first);
-        return false;
-    }
-    char x[8192], y[8192];
-    bool same = true;
-    while (same) {
-        const size_t n = std::fread(x, 1, sizeof x, first);
-        const size_t m = std::fread(y, 1, sizeof y, second);
-        same = n == m && std::memcmp(x, y, n) == 0;
-        if (n < sizeof x)
-            break;
-    }
-    std::fclose(first);
-    std::fclose(second);
-    return same;
-}

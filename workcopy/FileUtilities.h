@@ -51,6 +51,3 @@ bool SamePath(const std::string& a, const std::string& b);
 
 // The provider module's product version, "major.minor.build.revision".
 std::string GetModuleVersionText();
-
-// Both files can be read and hold the same bytes.
-bool SameFileContent(const std::string& a, const std::string& b);
