@@ -52,3 +52,13 @@ MORVEK_EXPORT SCCRTN SccCheckout(void* context, SccWindow window, SccLong count,
                                  SccCmdOptions options);
 MORVEK_EXPORT SCCRTN SccUncheckout(void* context, SccWindow window, SccLong count,
                                    const char** fileNames, SccLong flags, SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccCheckin(void* context, SccWindow window, SccLong count,
+                                const char** fileNames, const char* comment, SccLong flags,
+                                SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccAdd(void* context, SccWindow window, SccLong count, const char** fileNames,
+                            const char* comment, SccLong* flags, SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccRemove(void* context, SccWindow window, SccLong count,
+                               const char** fileNames, const char* comment, SccLong flags,
+                               SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccRename(void* context, SccWindow window, const char* oldName,
+                               const char* newName);

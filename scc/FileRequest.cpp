@@ -68,9 +68,11 @@ void Refuse(CCVSContext& context, const std::string& text) {
 }
 
 bool TakeNames(CCVSContext& context, SccLong count, const char** names, NameKind kind,
-               std::vector<std::string>& paths) {
+               std::vector<std::string>& paths, std::vector<SccLong>* positions) {
     paths.clear();
-    const char* what = kind == NameKind::Files ? "file" : "folder";
+    if (positions)
+        positions->clear();
+    const char* what = kind == NameKind::Folders ? "folder" : "file";
     if (count < 0 || (count > 0 && !names)) {
         Refuse(context, std::string("The request named no ") + what +
                             "s the provider could read; nothing was done.");
@@ -124,19 +126,21 @@ bool TakeNames(CCVSContext& context, SccLong count, const char** names, NameKind
             continue;
         }
         paths.push_back(path);
+        if (positions)
+            positions->push_back(i);
     }
     return true;
 }
 
 bool TakeFiles(CCVSContext& context, SccLong count, const char** names,
                const std::function<void(const std::string&)>& scratchAction,
-               std::vector<std::string>& files, SCCRTN& answer) {
+               std::vector<std::string>& files, SCCRTN& answer, std::vector<SccLong>* positions) {
     answer = SCC_OK;
     if (IsHostScratchFile(count, names)) {
         scratchAction(NormalizePath(names[0]));
         return false;
     }
-    if (!TakeNames(context, count, names, NameKind::Files, files)) {
+    if (!TakeNames(context, count, names, NameKind::Files, files, positions)) {
         answer = SCC_E_NONSPECIFICERROR;
         return false;
     }

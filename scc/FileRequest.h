@@ -17,7 +17,7 @@ SCCRTN RunFileCommand(void* context, SccWindow window, bool busy,
                       const std::function<SCCRTN(CCVSContext&)>& command);
 
 // What a command expects the host's names to be.
-enum class NameKind { Files, Folders };
+enum class NameKind { Files, Folders, Any };
 
 // The host's names as the paths the command works on, each once (a name given twice is
 // handled once, and the pane says so); none, with a note in the pane, for a count of zero.
@@ -25,15 +25,17 @@ enum class NameKind { Files, Folders };
 // cannot be worked on: a null or empty name, a relative one or one with "." or ".."
 // components, a folder where files are expected or a file where folders are, a name outside
 // the open project (or any name while no project is open). Nothing has run then.
+// positions, when given, receives for each path the index of its name in the host's list.
 bool TakeNames(CCVSContext& context, SccLong count, const char** names, NameKind kind,
-               std::vector<std::string>& paths);
+               std::vector<std::string>& paths, std::vector<SccLong>* positions = nullptr);
 
 // The files of a command that changes files. False when the command is over before it ran,
 // with its answer: a scratch file of the host gets the scratch action alone (SCC_OK), a bad
 // name is refused (SCC_E_NONSPECIFICERROR), and a request of no files does nothing (SCC_OK).
 bool TakeFiles(CCVSContext& context, SccLong count, const char** names,
                const std::function<void(const std::string&)>& scratchAction,
-               std::vector<std::string>& files, SCCRTN& answer);
+               std::vector<std::string>& files, SCCRTN& answer,
+               std::vector<SccLong>* positions = nullptr);
 
 // Sends a message to the output pane as an error.
 void Refuse(CCVSContext& context, const std::string& text);

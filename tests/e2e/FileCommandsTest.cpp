@@ -4,6 +4,7 @@
 // could overwrite it.
 #include "platform/FileSystem.h"
 #include "platform/PathStyle.h"
+#include "settings/SccSettings.h"
 #include "tests/e2e/ProviderHost.h"
 #include "tests/support/CvsFixtures.h"
 #include "tests/support/TestSupport.h"
@@ -196,51 +197,189 @@ TEST_P(FileCommands, CheckOutOfAnUnversionedFileKeepsTheUsersFile) {
     EXPECT_EQ(ReadFile(kept), bytes);
 }
 
+// An add (committed at once), a check-in, a rename and a remove, each as the repository then
+// holds it.
+TEST_P(FileCommands, AddCheckInRenameAndRemove) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::string added = File("new.txt");
+    WriteFile(added, "new\n");
+    const char* names[] = {added.c_str()};
+    SccLong flags[] = {0x1000};
+    EXPECT_EQ(exports_.add(context_, nullptr, 1, names, "a new file", flags, nullptr), SCC_OK)
+        << e2e::HostPane::All();
+    EXPECT_EQ(trace_.Take(), kBanner + "SccAdd\n" + kBanner +
+                                 "INPUT:\n"
+                                 "num_files       :1\n"
+                                 "file_names      '" +
+                                 added +
+                                 "' (00001000)\n"
+                                 "comment         :a new file\n"
+                                 "options         00000000\n"
+                                 "OUTPUT:\n"
+                                 "options         00000000\n" +
+                                 kOk);
+    EXPECT_THAT(e2e::HostPane::TakeCommands(),
+                ElementsAre("cvs add -m a new file new.txt", "cvs commit -m a new file new.txt"));
+    EXPECT_TRUE(IsWritableFile(added)) << "kept checked out";
+
+    const std::string a = File("a.txt");
+    const char* edit[] = {a.c_str()};
+    ASSERT_EQ(exports_.checkout(context_, nullptr, 1, edit, "", 0, nullptr), SCC_OK);
+    WriteFile(a, "edited\n");
+    trace_.Take();
+    e2e::HostPane::Clear();
+    EXPECT_EQ(exports_.checkin(context_, nullptr, 1, edit, "an edit", 0, nullptr), SCC_OK)
+        << e2e::HostPane::All();
+    EXPECT_EQ(trace_.Take(), kBanner + "SccCheckin\n" + kBanner +
+                                 "INPUT\n"
+                                 "num_files       1\n"
+                                 "file_names      " +
+                                 a +
+                                 "\n"
+                                 "comment         an edit\n"
+                                 "flags           00000000\n"
+                                 "options         00000000\n"
+                                 "Out:\n"
+                                 "options         00000000\n"
+                                 "RESULT: 0 (SCC_OK)\n");
+    EXPECT_THAT(e2e::HostPane::TakeCommands(), ElementsAre("cvs commit -m an edit a.txt"));
+    EXPECT_FALSE(IsWritableFile(a));
+    EXPECT_FALSE(platform::Exists(Base("a.txt")));
+
+    const std::string renamed = File("renamed.txt");
+    EXPECT_EQ(exports_.rename(context_, nullptr, added.c_str(), renamed.c_str()), SCC_OK)
+        << e2e::HostPane::All();
+    EXPECT_EQ(trace_.Take(), kBanner + "SccRename\n" + kBanner + kOk);
+    EXPECT_EQ(ReadFile(renamed), "new\n");
+    EXPECT_FALSE(platform::Exists(added));
+
+    const std::string bin = File("img.bin");
+    const std::string bytes = ReadFile(bin);
+    const char* gone[] = {bin.c_str()};
+    EXPECT_EQ(exports_.remove(context_, nullptr, 1, gone, "not needed", 0, nullptr), SCC_OK)
+        << e2e::HostPane::All();
+    EXPECT_EQ(trace_.Take(), kBanner + "SccRemove\n" + kBanner +
+                                 "INPUT:\n"
+                                 "num_files       1\n"
+                                 "file_names      '" +
+                                 bin +
+                                 "'\n"
+                                 "options         00000000\n"
+                                 "comment         'not needed'\n"
+                                 "options         00000000\n"
+                                 "OUTPUT:\n"
+                                 "options         00000000\n" +
+                                 kOk);
+    EXPECT_EQ(ReadFile(bin), bytes) << "with AUTOCOMMIT the file stays, unversioned";
+
+    // What another user gets now.
+    const std::string theirs = NewCopy("after");
+    ASSERT_EQ(repo_.Cvs({"-q", "update", "-d"}, theirs).status, 0);
+    EXPECT_EQ(ReadFile(File("a.txt", theirs)), "edited\n");
+    EXPECT_EQ(ReadFile(File("renamed.txt", theirs)), "new\n");
+    EXPECT_FALSE(platform::Exists(File("new.txt", theirs)));
+    EXPECT_FALSE(platform::Exists(File("img.bin", theirs)));
+}
+
+// A check-in the repository refuses (someone else committed first) fails, and the edits stay.
+TEST_P(FileCommands, ARefusedCheckInKeepsTheEdits) {
+    const std::string a = File("a.txt");
+    ASSERT_NO_FATAL_FAILURE(TheyCommit("a.txt", "theirs\n"));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::string mine("mine\0\r\n", 7);
+    WriteFile(a, mine);
+    const char* names[] = {a.c_str()};
+    EXPECT_EQ(exports_.checkin(context_, nullptr, 1, names, "mine", 0, nullptr),
+              SCC_E_NONSPECIFICERROR);
+    EXPECT_THAT(trace_.Take(), HasSubstr("Out:\noptions         00000000\n"
+                                         "RESULT: 4294967281 (SCC_E_NONSPECIFICERROR)\n"));
+    EXPECT_THAT(e2e::HostPane::All(), HasSubstr("Up-to-date check failed"));
+    EXPECT_EQ(ReadFile(a), mine);
+}
+
+// A rename onto the name of another file is refused; both files stay as they were.
+TEST_P(FileCommands, ARenameOntoAnotherFileKeepsBoth) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::string a = File("a.txt"), bin = File("img.bin");
+    const std::string first = ReadFile(a), second = ReadFile(bin);
+    EXPECT_EQ(exports_.rename(context_, nullptr, a.c_str(), bin.c_str()), SCC_E_NONSPECIFICERROR);
+    EXPECT_EQ(ReadFile(a), first);
+    EXPECT_EQ(ReadFile(bin), second);
+    EXPECT_THAT(e2e::HostPane::TakeCommands(), testing::IsEmpty());
+}
+
+// What needs one repository only: the comment dialog, played by scripted answers as scchost
+// gives them, and the undo without cvs edit.
+class LocalFileCommands : public FileCommands {};
+INSTANTIATE_TEST_SUITE_P(Local, LocalFileCommands, testing::Values(Method::Local), e2e::MethodName);
+
+// The dialog's comment is the one committed; "Do not display" turns USECOMMENTS off for the
+// next check-in and for the next load.
+TEST_P(LocalFileCommands, TheCommentDialogGivesTheComment) {
+    ScopedEnv comment("MORVEK_ANSWER_COMMENT", "from the dialog");
+    ScopedEnv hide("MORVEK_ANSWER_DONOTDISPLAY", "yes");
+    e2e::UserSettings settings;
+    settings.useComments = true;
+    ASSERT_NO_FATAL_FAILURE(Start(settings));
+    const std::string a = File("a.txt");
+    const char* names[] = {a.c_str()};
+    WriteFile(a, "first\n");
+    EXPECT_EQ(exports_.checkin(context_, nullptr, 1, names, "from the host", 0, nullptr), SCC_OK)
+        << e2e::HostPane::All();
+    EXPECT_THAT(e2e::HostPane::TakeCommands(), ElementsAre("cvs commit -m from the dialog a.txt"));
+    WriteFile(a, "second\n");
+    EXPECT_EQ(exports_.checkin(context_, nullptr, 1, names, "no dialog", 0, nullptr), SCC_OK);
+    EXPECT_THAT(e2e::HostPane::TakeCommands(), ElementsAre("cvs commit -m no dialog a.txt"));
+    exports_.uninitialize(context_);
+    context_ = nullptr;
+    provider_.reset();
+    CSccSettings saved;
+    EXPECT_FALSE(saved.GetUseComments());
+}
+
+// A cancelled dialog runs nothing; an add with a comment from the host does not ask.
+TEST_P(LocalFileCommands, ACancelledCommentRunsNothing) {
+    ScopedEnv cancel("MORVEK_ANSWER_CHECKINCOMMENTS", "cancel");
+    e2e::UserSettings settings;
+    settings.useComments = true;
+    ASSERT_NO_FATAL_FAILURE(Start(settings));
+    const std::string a = File("a.txt");
+    WriteFile(a, "edited\n");
+    const char* names[] = {a.c_str()};
+    EXPECT_EQ(exports_.checkin(context_, nullptr, 1, names, "", 0, nullptr),
+              SCC_E_NONSPECIFICERROR);
+    EXPECT_THAT(e2e::HostPane::TakeCommands(), testing::IsEmpty());
+    EXPECT_EQ(ReadFile(a), "edited\n");
+
+    const std::string added = File("new.txt");
+    WriteFile(added, "new\n");
+    const char* add[] = {added.c_str()};
+    EXPECT_EQ(exports_.add(context_, nullptr, 1, add, "given", nullptr, nullptr), SCC_OK)
+        << e2e::HostPane::All();
+    EXPECT_THAT(e2e::HostPane::TakeCommands(),
+                ElementsAre("cvs add -m given new.txt", "cvs commit -m given new.txt"));
+}
+
 // Without cvs edit (independent mode) the undo is cvs update -C, which keeps the edits as
 // .#NAME.REVISION: the provider's own copy is then not needed and not left behind.
-TEST(FileCommandsIndependent, UndoLeavesOneCopyOfTheEdits) {
-    testing_support::IsolatedUser user;
-    testing_support::CvsRepository repo;
-    if (!repo.Ready())
-        GTEST_SKIP() << repo.Problem();
-    testing_support::CvsSandbox sandbox;
-    ScopedEnv host("MORVEK_UI_HOST", "headless");
-    const std::string work = sandbox.Folder("work");
-    platform::RemoveEmptyFolder(work);
-    ASSERT_TRUE(repo.Checkout(repo.LocalRoot(), work));
-    e2e::StoreUserSettings({});
-    e2e::LoadedProvider provider;
-    e2e::Exports exports;
-    ASSERT_TRUE(exports.Resolve(provider));
-    void* context = nullptr;
-    char name[SCC_NAME_SIZE], label[SCC_AUXLABEL_SIZE];
-    SccLong caps, coLength, length;
-    ASSERT_EQ(exports.initialize(&context, nullptr, "e2e", name, &caps, label, &coLength, &length),
-              SCC_OK);
-    char user_[SCC_USER_SIZE] = "", project[SCC_PRJPATH_SIZE] = "mod";
-    char aux[SCC_AUXPATH_SIZE];
-    std::snprintf(aux, sizeof aux, "%s", e2e::WorkingCopyRoot(work).c_str());
-    ASSERT_EQ(exports.openProject(context, nullptr, user_, project, work.c_str(), aux, "",
-                                  &e2e::HostPane::TextOut, 0),
-              SCC_OK);
-    const std::string a = work + Sep() + "a.txt";
+TEST_P(LocalFileCommands, UndoLeavesOneCopyOfTheEdits) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::string a = File("a.txt");
     const std::string original = ReadFile(a);
     const char* names[] = {a.c_str()};
-    ASSERT_EQ(exports.checkout(context, nullptr, 1, names, "", 0, nullptr), SCC_OK);
+    ASSERT_EQ(exports_.checkout(context_, nullptr, 1, names, "", 0, nullptr), SCC_OK);
     WriteFile(a, "edited\n");
     e2e::HostPane::Clear();
-    EXPECT_EQ(exports.uncheckout(context, nullptr, 1, names, 0, nullptr), SCC_OK);
+    EXPECT_EQ(exports_.uncheckout(context_, nullptr, 1, names, 0, nullptr), SCC_OK);
     EXPECT_EQ(ReadFile(a), original);
     std::vector<platform::DirEntry> entries;
-    ASSERT_TRUE(platform::ListFolder(work, entries));
+    ASSERT_TRUE(platform::ListFolder(work_, entries));
     std::vector<std::string> kept;
     for (const platform::DirEntry& entry : entries)
         if (entry.name.rfind(".#a.txt.", 0) == 0 || entry.name.rfind("a.txt.~", 0) == 0)
             kept.push_back(entry.name);
     ASSERT_EQ(kept.size(), 1u) << e2e::HostPane::All();
-    EXPECT_EQ(ReadFile(work + Sep() + kept[0]), "edited\n");
-    exports.uninitialize(context);
-    platform::SetCurrentFolder(testing_support::BinDir());
+    EXPECT_EQ(ReadFile(work_ + Sep() + kept[0]), "edited\n");
 }
 
 } // namespace

@@ -57,7 +57,12 @@ bool Exports::Resolve(LoadedProvider& provider) {
     get = provider.Get<GetFn>("SccGet");
     checkout = provider.Get<CheckoutFn>("SccCheckout");
     uncheckout = provider.Get<UncheckoutFn>("SccUncheckout");
-    return initialize && uninitialize && openProject && get && checkout && uncheckout;
+    checkin = provider.Get<CheckoutFn>("SccCheckin");
+    add = provider.Get<AddFn>("SccAdd");
+    remove = provider.Get<CheckoutFn>("SccRemove");
+    rename = provider.Get<RenameFn>("SccRename");
+    return initialize && uninitialize && openProject && get && checkout && uncheckout && checkin &&
+           add && remove && rename;
 }
 
 std::string WorkingCopyRoot(const std::string& folder) {

@@ -62,6 +62,9 @@ struct Exports {
                                   SccCmdOptions);
     using UncheckoutFn = SCCRTN (*)(void*, SccWindow, SccLong, const char**, SccLong,
                                     SccCmdOptions);
+    using AddFn = SCCRTN (*)(void*, SccWindow, SccLong, const char**, const char*, SccLong*,
+                             SccCmdOptions);
+    using RenameFn = SCCRTN (*)(void*, SccWindow, const char*, const char*);
 
     InitializeFn initialize = nullptr;
     UninitializeFn uninitialize = nullptr;
@@ -69,6 +72,10 @@ struct Exports {
     GetFn get = nullptr;
     CheckoutFn checkout = nullptr;
     UncheckoutFn uncheckout = nullptr;
+    CheckoutFn checkin = nullptr; // the same parameters
+    AddFn add = nullptr;
+    CheckoutFn remove = nullptr; // the same parameters
+    RenameFn rename = nullptr;
 
     // False when one is missing.
     bool Resolve(LoadedProvider& provider);

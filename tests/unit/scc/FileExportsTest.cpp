@@ -7,6 +7,8 @@
 #include "scc/FileRequest.h"
 #include "tests/support/EngineTestSupport.h"
 #include "tests/unit/scc/TraceTestSupport.h"
+#include "ui/DlgComment.h"
+#include "workcopy/Entries.h"
 #include "workcopy/FileStatus.h"
 #include "workcopy/PathFunctions.h"
 #include "workcopy/RepositoryBinding.h"
@@ -18,6 +20,7 @@
 namespace {
 
 using testing::HasSubstr;
+using testing::Not;
 using testing_support::ReadFile;
 using testing_support::TempDir;
 using testing_support::WriteFile;
@@ -315,6 +318,151 @@ TEST_F(FileExports, WhichOptionsMapACommandUses) {
     EXPECT_EQ(RememberedOptions(), nullptr);
     EXPECT_TRUE(AdvancedOptionsOffered()) << "the flag is never cleared";
     EXPECT_EQ(&OptionsForCommand(own, secondMap), &own.GetOptions());
+}
+
+TEST_F(FileExports, TraceBlocksOfCheckInAddRemoveAndRename) {
+    const char* names[] = {"a.txt", "b.txt"};
+    SccLong flags[] = {0x1000, 0};
+    int marker = 0;
+    void* options = &marker;
+    const std::string opt = Hex(options);
+
+    // A failed check-in is traced as an unsigned number.
+    EXPECT_EQ(SccCheckin(context_, nullptr, 1, names, "fix", 0x1000, options),
+              SCC_E_NONSPECIFICERROR);
+    EXPECT_EQ(trace_.Take(), kBanner + "SccCheckin\n" + kBanner +
+                                 "INPUT\n"
+                                 "num_files       1\n"
+                                 "file_names      a.txt\n"
+                                 "comment         fix\n"
+                                 "flags           00001000\n"
+                                 "options         " +
+                                 opt +
+                                 "\n"
+                                 "Out:\n"
+                                 "options         " +
+                                 opt +
+                                 "\n"
+                                 "RESULT: 4294967281 (SCC_E_NONSPECIFICERROR)\n");
+
+    EXPECT_EQ(SccAdd(context_, nullptr, 2, names, nullptr, flags, options), SCC_E_NONSPECIFICERROR);
+    EXPECT_EQ(trace_.Take(), kBanner + "SccAdd\n" + kBanner +
+                                 "INPUT:\n"
+                                 "num_files       :2\n"
+                                 "file_names      'a.txt' (00001000)\n"
+                                 "file_names      'b.txt' (00000000)\n"
+                                 "comment         :(null)\n"
+                                 "options         " +
+                                 opt +
+                                 "\n"
+                                 "OUTPUT:\n"
+                                 "options         " +
+                                 opt +
+                                 "\n"
+                                 "RESULT: fffffff1 (SCC_E_NONSPECIFICERROR)\n");
+
+    EXPECT_EQ(SccRemove(context_, nullptr, 2, names, "gone", 0x20, nullptr),
+              SCC_E_NONSPECIFICERROR);
+    EXPECT_EQ(trace_.Take(), kBanner + "SccRemove\n" + kBanner +
+                                 "INPUT:\n"
+                                 "num_files       2\n"
+                                 "file_names      'a.txt'\n"
+                                 "file_names      'b.txt'\n"
+                                 "options         00000020\n"
+                                 "comment         'gone'\n"
+                                 "options         00000000\n"
+                                 "OUTPUT:\n"
+                                 "options         00000000\n"
+                                 "RESULT: fffffff1 (SCC_E_NONSPECIFICERROR)\n");
+
+    EXPECT_EQ(SccRename(context_, nullptr, "a.txt", nullptr), SCC_E_NONSPECIFICERROR);
+    EXPECT_EQ(trace_.Take(),
+              kBanner + "SccRename\n" + kBanner + "RESULT: fffffff1 (SCC_E_NONSPECIFICERROR)\n");
+}
+
+// Refusals that need a look at the working copy; nothing runs and every file stays.
+TEST_F(FileExports, CheckInAddRemoveAndRenameRefuseWhatTheyCannotDo) {
+    const std::string unlisted = In("mine.txt");
+    WriteFile(unlisted, "only here\n");
+    const std::string missing = In("missing.txt");
+    const char* add[] = {a_.c_str(), missing.c_str()};
+    EXPECT_EQ(SccAdd(context_, nullptr, 2, add, "c", nullptr, nullptr), SCC_E_NONSPECIFICERROR);
+    EXPECT_THAT(env_.Pane().All(), HasSubstr("does not exist, so there is nothing to add"));
+    const char* remove[] = {a_.c_str(), unlisted.c_str()};
+    EXPECT_EQ(SccRemove(context_, nullptr, 2, remove, "c", 0, nullptr), SCC_E_NONSPECIFICERROR);
+    EXPECT_THAT(env_.Pane().All(), HasSubstr("\"" + unlisted + "\" is not under CVS control"));
+    const char* folder[] = {In("sub").c_str()};
+    const std::string sub = In("sub");
+    folder[0] = sub.c_str();
+    EXPECT_EQ(SccCheckin(context_, nullptr, 1, folder, "c", 0, nullptr), SCC_E_NONSPECIFICERROR);
+    EXPECT_THAT(env_.Pane().All(), HasSubstr("is a folder, where a file was expected"));
+    EXPECT_EQ(SccRename(context_, nullptr, a_.c_str(), a_.c_str()), SCC_OK);
+    EXPECT_THAT(env_.Pane().All(), HasSubstr("nothing was renamed"));
+    EXPECT_EQ(SccRename(context_, nullptr, a_.c_str(), "b.txt"), SCC_E_NONSPECIFICERROR);
+    EXPECT_THAT(env_.Pane().All(), Not(HasSubstr("Current Directory")));
+    EXPECT_EQ(ReadFile(unlisted), "only here\n");
+    EXPECT_EQ(ReadFile(a_), "mine\n");
+}
+
+// A cancelled comment dialog runs nothing; the dialog starts from the host's comment, and
+// Cancel keeps USECOMMENTS as it was.
+TEST_F(FileExports, ACancelledCommentDialogRunsNothing) {
+    env_.Settings().SetUseComments(true);
+    const char* names[] = {a_.c_str()};
+    env_.Host().ExpectDialog("Checkin Comments", [](uifw::DialogDriver& ui) {
+        EXPECT_EQ(ui.Text(CDlgComment::kIdcComment), "from the host");
+        ui.Type(CDlgComment::kIdcComment, "typed, then cancelled");
+        ui.Click(uifw::kIdCancel);
+    });
+    EXPECT_EQ(SccCheckin(context_, nullptr, 1, names, "from the host", 0, nullptr),
+              SCC_E_NONSPECIFICERROR);
+    EXPECT_TRUE(env_.Settings().GetUseComments());
+    EXPECT_THAT(env_.Pane().Lines(),
+                testing::Contains("The comment was cancelled; nothing was checked in."));
+    EXPECT_EQ(ReadFile(a_), "mine\n");
+}
+
+// The host's scratch files: an add makes one read-only, a remove deletes it; no cvs runs.
+TEST_F(FileExports, ScratchFilesOfTheHostOnAddAndRemove) {
+    const std::string scratch = In("~sak77.tmp");
+    WriteFile(scratch, "scratch");
+    const char* names[] = {scratch.c_str(), a_.c_str()};
+    EXPECT_EQ(SccAdd(context_, nullptr, 2, names, "", nullptr, nullptr), SCC_OK);
+    EXPECT_FALSE(IsWritable(scratch));
+    EXPECT_EQ(SccRemove(context_, nullptr, 2, names, "", 0, nullptr), SCC_OK);
+    EXPECT_FALSE(platform::Exists(scratch));
+    EXPECT_EQ(ReadFile(a_), "mine\n");
+    EXPECT_TRUE(env_.Pane().Lines().empty()) << env_.Pane().All();
+}
+
+// A move to another folder runs no cvs: a moved folder that its new parent does not list
+// loses the binding of its old place; a file keeps the working folder it lands in, and a
+// folder its parent lists keeps its own.
+TEST_F(FileExports, MovesToAnotherFolderUnbindOnlyAMovedFolder) {
+    ASSERT_TRUE(CreateAdminFolder(In("sub") + platform::kPathSeparator, "/srv/cvs", "m/sub"));
+    WriteFile(In("sub/CVS/Entries"), "/c.txt/0/dummy timestamp//\n");
+    const std::string moved = In("sub/moved");
+    ASSERT_TRUE(CreateAdminFolder(moved + platform::kPathSeparator, "/srv/cvs", "m/old"));
+    const std::string oldFolder = In("old");
+
+    EXPECT_EQ(SccRename(context_, nullptr, oldFolder.c_str(), moved.c_str()), SCC_OK);
+    EXPECT_FALSE(IsCVSFolder(moved));
+    EXPECT_THAT(env_.Pane().All(), HasSubstr("was moved"));
+
+    const std::string file = In("sub/c.txt");
+    WriteFile(file, "pending add\n");
+    EXPECT_EQ(SccRename(context_, nullptr, a_.c_str(), file.c_str()), SCC_E_NONSPECIFICERROR)
+        << "the new name has an Entries line already";
+    EXPECT_EQ(ReadFile(In("sub/CVS/Entries")), "/c.txt/0/dummy timestamp//\n");
+    EXPECT_TRUE(IsCVSFolder(In("sub")));
+
+    // cvs checked this one out under its own name: its parent lists it.
+    WriteFile(In("sub/CVS/Entries"), "D/alias////\n");
+    const std::string alias = In("sub/alias");
+    ASSERT_TRUE(CreateAdminFolder(alias + platform::kPathSeparator, "/srv/cvs", "m/elsewhere"));
+    EXPECT_EQ(SccRename(context_, nullptr, In("x").c_str(), alias.c_str()), SCC_OK);
+    EXPECT_TRUE(IsCVSFolder(alias));
+    EXPECT_EQ(ReadRepository(alias), "m/elsewhere");
 }
 
 } // namespace
