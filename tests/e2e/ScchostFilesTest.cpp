@@ -31,7 +31,9 @@ protected:
             return;
         WriteFile(File(".scchost-project"), "project=mod\nauxpath=" + e2e::WorkingCopyRoot(work_) +
                                                 "\nlocalpath=" + work_ + "\n");
-        e2e::StoreUserSettings({});
+        e2e::UserSettings settings;
+        settings.useComments = true; // as a new user has it
+        e2e::StoreUserSettings(settings);
     }
     // Runs scchost in the folder, as a user would type the command there.
     RunResult Scchost(std::vector<std::string> args, const std::string& folder) {
@@ -107,6 +109,51 @@ TEST_P(ScchostFiles, CheckOutEditUndoAndGetFromASubfolder) {
     RunResult get = Scchost({"get", "-R", "."}, sub);
     ASSERT_EQ(get.status, 0) << get.err << get.out;
     EXPECT_EQ(ReadFile(File("sub/new.txt")), "theirs\n");
+}
+
+// add (a folder for its new files), checkin with and without -m, rename and remove, with the
+// statuses in between, as a user types them in the working folder.
+TEST_P(ScchostFiles, AddCheckInRenameAndRemove) {
+    WriteFile(File("new.txt"), "new\n");
+    ASSERT_TRUE(platform::MakeFolder(File("newdir")));
+    const std::string bytes("\x89PNG\r\n\x1a\n\0\xff", 10);
+    WriteFile(File("newdir/pic.png"), bytes);
+    RunResult add = Scchost({"add", "-m", "two new files", "new.txt", "newdir"}, work_);
+    ASSERT_EQ(add.status, 0) << add.err << add.out;
+    EXPECT_THAT(add.out, HasSubstr("\ncvs add -kb -m two new files pic.png\n"));
+    RunResult status = Scchost({"status", "new.txt", "newdir"}, work_);
+    EXPECT_EQ(status.out, "controlled               new.txt\n"
+                          "controlled               newdir" +
+                              std::string(1, Sep()) + "pic.png\n");
+
+    ASSERT_EQ(Scchost({"checkout", "a.txt"}, work_).status, 0);
+    WriteFile(File("a.txt"), "edited\n");
+    // Without a comment and without a terminal, the comment dialog cannot be answered.
+    RunResult unanswered = Scchost({"checkin", "a.txt"}, work_);
+    EXPECT_NE(unanswered.status, 0);
+    EXPECT_THAT(unanswered.out + unanswered.err, HasSubstr("comment"));
+    EXPECT_THAT(unanswered.out, Not(HasSubstr("cvs commit")));
+    EXPECT_EQ(ReadFile(File("a.txt")), "edited\n");
+    RunResult checkin = Scchost({"checkin", "-m", "an edit", "a.txt"}, work_);
+    ASSERT_EQ(checkin.status, 0) << checkin.err << checkin.out;
+    EXPECT_THAT(checkin.out, HasSubstr("\ncvs commit -m an edit a.txt\n"));
+    EXPECT_EQ(Scchost({"status", "a.txt"}, work_).out, "controlled               a.txt\n");
+
+    RunResult rename = Scchost({"rename", "new.txt", "./renamed.txt"}, work_);
+    ASSERT_EQ(rename.status, 0) << rename.err << rename.out;
+    RunResult remove = Scchost({"remove", "-m", "not needed", "img.bin"}, work_);
+    ASSERT_EQ(remove.status, 0) << remove.err << remove.out;
+    EXPECT_EQ(Scchost({"status", "."}, work_).out, "not controlled           .scchost-project\n"
+                                                   "controlled               a.txt\n"
+                                                   "not controlled           img.bin\n"
+                                                   "controlled               renamed.txt\n");
+
+    const std::string theirs = NewCopy("after");
+    ASSERT_EQ(repo_.Cvs({"-q", "update", "-d"}, theirs).status, 0);
+    EXPECT_EQ(ReadFile(File("a.txt", theirs)), "edited\n");
+    EXPECT_EQ(ReadFile(File("renamed.txt", theirs)), "new\n");
+    EXPECT_EQ(ReadFile(File("newdir/pic.png", theirs)), bytes);
+    EXPECT_FALSE(platform::Exists(File("img.bin", theirs)));
 }
 
 // What a user can get wrong, and what it gets: a message, a non-zero exit, nothing changed.
