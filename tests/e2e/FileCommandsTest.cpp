@@ -360,6 +360,52 @@ TEST_P(LocalFileCommands, ACancelledCommentRunsNothing) {
                 ElementsAre("cvs add -m given new.txt", "cvs commit -m given new.txt"));
 }
 
+// Names with spaces, quotes, shell characters, a leading dash and bytes beyond ASCII go
+// through add, check-out, check-in and remove as they are.
+TEST_P(LocalFileCommands, AwkwardNamesGoThroughAsTheyAre) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    std::vector<std::string> names = {"with space.txt", "$(touch hacked);x.txt", "-dash.txt",
+                                      "na\xc3\xafve.txt"};
+    if (!testing_support::RunningUnderWine())
+        names.push_back("quote\"d 'x'.txt"); // Windows file names hold no double quote
+    std::vector<std::string> paths;
+    for (const std::string& name : names) {
+        paths.push_back(File(name));
+        WriteFile(paths.back(), name + "\n");
+    }
+    std::vector<const char*> list;
+    for (const std::string& path : paths)
+        list.push_back(path.c_str());
+    const SccLong count = static_cast<SccLong>(list.size());
+    ASSERT_EQ(exports_.add(context_, nullptr, count, list.data(), "odd names", nullptr, nullptr),
+              SCC_OK)
+        << e2e::HostPane::All();
+    ASSERT_EQ(exports_.checkout(context_, nullptr, count, list.data(), "", 0, nullptr), SCC_OK)
+        << e2e::HostPane::All();
+    for (const std::string& path : paths)
+        WriteFile(path, "edited " + ReadFile(path));
+    ASSERT_EQ(exports_.checkin(context_, nullptr, count, list.data(), "edited", 0, nullptr), SCC_OK)
+        << e2e::HostPane::All();
+    // A name that begins with "-" puts "--" before the names, so cvs takes none for an option.
+    std::string commit = "cvs commit -m edited --";
+    for (const std::string& name : names)
+        commit += " " + name;
+    EXPECT_EQ(e2e::HostPane::TakeCommands().back(), commit);
+
+    const std::string theirs = NewCopy("after");
+    ASSERT_EQ(repo_.Cvs({"-q", "update", "-d"}, theirs).status, 0);
+    for (const std::string& name : names)
+        EXPECT_EQ(ReadFile(File(name, theirs)), "edited " + name + "\n") << name;
+    EXPECT_FALSE(platform::Exists(File("hacked"))) << "nothing ran a shell";
+    EXPECT_FALSE(platform::Exists(File("hacked", theirs)));
+
+    ASSERT_EQ(exports_.remove(context_, nullptr, count, list.data(), "gone", 0, nullptr), SCC_OK)
+        << e2e::HostPane::All();
+    ASSERT_EQ(repo_.Cvs({"-q", "update", "-d"}, theirs).status, 0);
+    for (const std::string& name : names)
+        EXPECT_FALSE(platform::Exists(File(name, theirs))) << name;
+}
+
 // Without cvs edit (independent mode) the undo is cvs update -C, which keeps the edits as
 // .#NAME.REVISION: the provider's own copy is then not needed and not left behind.
 TEST_P(LocalFileCommands, UndoLeavesOneCopyOfTheEdits) {
