@@ -330,6 +330,15 @@ TEST_F(FilesEdges, ARenameOntoAnotherFileIsRefused) {
     EXPECT_FALSE(controller.RenameFile(File("a.txt"), File("sub/a.txt")));
     EXPECT_EQ(ReadFile(File("a.txt")), kMine);
     EXPECT_FALSE(PathExists(File("sub/a.txt")));
+    EXPECT_TRUE(Commands().empty());
+
+    // The environment copied instead of moving: the same content under both names is one
+    // file, and the rename goes ahead.
+    ASSERT_TRUE(platform::CopyFileTo(File("a.txt"), File("copy.txt"), true));
+    EXPECT_TRUE(controller.RenameFile(File("a.txt"), File("copy.txt"))) << env_.Pane().All();
+    EXPECT_EQ(ReadFile(File("copy.txt")), kMine);
+    EXPECT_FALSE(PathExists(File("a.txt")));
+    EXPECT_TRUE(IsInEntries(File("copy.txt")));
 }
 
 TEST_F(FilesEdges, ARenameThatFailsMidwayPutsEverythingBack) {
@@ -395,6 +404,30 @@ TEST_F(FilesEdges, RefusedCommitsSayWhatToDo) {
         EXPECT_TRUE(PaneHas(c.advice)) << env_.Pane().All();
         EXPECT_EQ(ReadFile(File("a.txt")), before);
         env_.Pane().Clear();
+    }
+}
+
+TEST_F(FilesEdges, ACommitWhoseErrorTextSaysFailedFailsThoughCvsSucceeded) {
+    if (testing_support::RunningUnderWine())
+        GTEST_SKIP() << "the stand-in for cvs is a shell script";
+    const std::string base = GetBaseCopyPath(File("a.txt"));
+    ASSERT_TRUE(platform::CopyFileTo(File("a.txt"), base, true));
+    const std::string fake = sandbox_.Folder("fake");
+    struct Case {
+        const char* says;
+        bool ok;
+    };
+    for (const Case& c : {Case{"cvs commit: the log script failed: no space", false},
+                          Case{"failed: only at the very start", true}}) {
+        SCOPED_TRACE(c.says);
+        const std::string script = In(fake, c.ok ? "ok" : "failed");
+        WriteFile(script, std::string("#!/bin/sh\necho '") + c.says + "' >&2\nexit 0\n");
+        ASSERT_EQ(testing_support::Shell("chmod +x '" + script + "'").status, 0);
+        env_.Settings().SetCvsExePath(script);
+        CCVSController controller(*context_);
+        EXPECT_EQ(controller.CommitFiles({File("a.txt")}, false, nullptr), c.ok);
+        EXPECT_EQ(controller.GetErrorMessage().find("failed:") != std::string::npos, !c.ok);
+        EXPECT_EQ(PathExists(base), !c.ok) << "the base copy goes only after a commit";
     }
 }
 
@@ -473,6 +506,13 @@ TEST_F(FilesEdges, TheOptionsMapShapesAddAndCommit) {
     EXPECT_TRUE(controller.AddFile(File("nb/br.txt"), &branch)) << env_.Pane().All();
     EXPECT_EQ(Commands(), (Strings{"cvs add nb -r BR1", "cvs add -m my comment -r BR1 br.txt"}));
     EXPECT_EQ(GetEntryTagDate(File("nb/br.txt")), "TBR1");
+    // A folder whose name begins with "-" takes it before "--".
+    ASSERT_TRUE(platform::MakeFolderTree(File("-nd")));
+    WriteFile(File("-nd/br.txt"), "on the branch\n");
+    EXPECT_TRUE(controller.AddFile(File("-nd/br.txt"), &branch)) << env_.Pane().All();
+    EXPECT_EQ(Commands(),
+              (Strings{"cvs add -r BR1 -- -nd", "cvs add -m my comment -r BR1 br.txt"}));
+    EXPECT_EQ(GetEntryTagDate(File("-nd/br.txt")), "TBR1");
 
     // Forced and checked edits: after the comment, in this order.
     env_.Settings().SetIndependentMode(false);
