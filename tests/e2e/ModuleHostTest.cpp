@@ -1,12 +1,11 @@
 // The provider module as a host environment loads it: what loading and unloading do, the
 // trace file, the switching tool's two exports, and scchost keeping a trace.
-#include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
 #include "platform/Module.h"
 #include "platform/Registry.h"
 #include "scc/SccApi.h"
 #include "settings/RegistryEx.h"
-#include "tests/e2e/ProviderHost.h"
+#include "tests/e2e/LoadedProvider.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -9,20 +9,6 @@
 
 namespace e2e {
 
-std::string InBin(const std::string& name) {
-    return testing_support::BinDir() + testing_support::Sep() + name;
-}
-
-LoadedProvider::LoadedProvider() {
-    module_ =
-        platform::OpenLibrary(InBin(platform::LibraryFileName("MorvekCVS")), nullptr, &error_);
-}
-
-void LoadedProvider::Unload() {
-    platform::CloseLibrary(module_);
-    module_ = nullptr;
-}
-
 SccLong HostPane::TextOut(char* text, SccLong) {
     Lines().push_back(text ? text : "");
     return 0;
@@ -101,13 +87,9 @@ std::string TraceReader::Take() {
 }
 
 void WorkingCopyTest::SetUp() {
-    if (!repo_.Ready())
-        GTEST_SKIP() << repo_.Problem();
-    std::string problem;
-    root_ = testing_support::RootFor(GetParam(), repo_, server_, problem);
-    if (root_.empty())
-        GTEST_SKIP() << problem;
-    work_ = NewCopy("work");
+    RepositoryByMethod::SetUp();
+    if (!IsSkipped())
+        work_ = NewCopy("work");
 }
 
 std::string WorkingCopyTest::NewCopy(const std::string& name) {
@@ -137,10 +119,6 @@ void WorkingCopyTest::TheyCommit(const std::string& relative, const std::string&
     }
     auto r = repo_.Cvs({"commit", "-m", "theirs", name}, folder);
     ASSERT_EQ(r.status, 0) << r.err;
-}
-
-std::string MethodName(const testing::TestParamInfo<testing_support::CvsMethod>& info) {
-    return testing_support::CvsMethodName(info.param);
 }
 
 } // namespace e2e

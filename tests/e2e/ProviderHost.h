@@ -3,40 +3,14 @@
 // settings written before the module loads (it reads them when it loads).
 #pragma once
 
-#include "platform/DynamicLibrary.h"
 #include "scc/SccApi.h"
-#include "tests/support/CvsFixtures.h"
-#include "tests/support/TestSupport.h"
+#include "tests/e2e/LoadedProvider.h"
+#include "tests/e2e/RepositoryByMethod.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace e2e {
-
-// A program or library beside the tests.
-std::string InBin(const std::string& name);
-
-class LoadedProvider {
-public:
-    LoadedProvider();
-    ~LoadedProvider() { Unload(); }
-    LoadedProvider(const LoadedProvider&) = delete;
-    LoadedProvider& operator=(const LoadedProvider&) = delete;
-
-    bool Ok() const { return module_ != nullptr; }
-    const std::string& Error() const { return error_; }
-    template <typename Fn> Fn Get(const char* name) {
-        return reinterpret_cast<Fn>(platform::FindSymbol(module_, name));
-    }
-    void Unload();
-
-private:
-    platform::LibraryHandle module_ = nullptr;
-    std::string error_;
-};
 
 // The host's output pane: every text the provider sent, one per line.
 class HostPane {
@@ -109,10 +83,10 @@ private:
 // The clock the tests fix, and the file name of the trace it gives.
 constexpr const char* kTestClock = "2022-08-26T12:35:38";
 
-// A working copy of the module for each way to reach the repository (a local root, :fork:,
-// a pserver), and another user who commits from a working copy of their own. The test's own
-// user, with the fixed clock, so that the provider's trace has a known name.
-class WorkingCopyTest : public testing::TestWithParam<testing_support::CvsMethod> {
+// A working copy of the module for each way to reach the repository, and another user who
+// commits from a working copy of their own; the clock fixed, so that the provider's trace
+// has a known name.
+class WorkingCopyTest : public RepositoryByMethod {
 protected:
     void SetUp() override;
     // A fresh working copy of the module in the sandbox.
@@ -123,16 +97,9 @@ protected:
     // Another user commits a change (a new file when add is true).
     void TheyCommit(const std::string& relative, const std::string& content, bool add = false);
 
-    testing_support::IsolatedUser user_; // the provider loads and saves the user's settings
-    testing_support::CvsRepository repo_;
-    testing_support::CvsSandbox sandbox_;
-    std::unique_ptr<testing_support::CvsPserver> server_;
     testing_support::ScopedEnv clock_{"MORVEK_TEST_CLOCK", kTestClock};
-    std::string root_, work_;
+    std::string work_;
     int copies_ = 0;
 };
-
-// The name of a method's test instances: Local, Fork, Pserver.
-std::string MethodName(const testing::TestParamInfo<testing_support::CvsMethod>& info);
 
 } // namespace e2e
