@@ -56,11 +56,6 @@ public:
     bool ListsFolder(std::string_view name) const;
     // How many keys the file has, after later lines replaced earlier ones.
     size_t LineCount() const { return index_.size(); }
-    // Calls f with each line that LineCount counts, in key order.
-    template <typename F> void ForEachLine(F f) const {
-        for (const Line& line : index_)
-            f(std::string_view(text_).substr(line.start, line.length));
-    }
 
     const std::string& Path() const { return path_; }
     const platform::FileStamp& Stamp() const { return stamp_; }

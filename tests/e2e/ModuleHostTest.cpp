@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 #include "scc/SccApi.h"
 #include "settings/RegistryEx.h"
+#include "tests/e2e/LoadedProvider.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 namespace {
 
 using testing_support::IsolatedUser;
+using testing_support::LoadedProvider;
 using testing_support::ReadFile;
 using testing_support::ScopedEnv;
 using testing_support::Sep;
@@ -31,31 +33,6 @@ std::string ProgramSuffix() {
     const std::string self = platform::ExecutablePath();
     return self.size() > 4 && self.compare(self.size() - 4, 4, ".exe") == 0 ? ".exe" : "";
 }
-
-class LoadedProvider {
-public:
-    LoadedProvider() {
-        module_ =
-            platform::OpenLibrary(InBin(platform::LibraryFileName("MorvekCVS")), nullptr, &error_);
-    }
-    ~LoadedProvider() { Unload(); }
-    LoadedProvider(const LoadedProvider&) = delete;
-    LoadedProvider& operator=(const LoadedProvider&) = delete;
-
-    bool Ok() const { return module_ != nullptr; }
-    const std::string& Error() const { return error_; }
-    template <typename Fn> Fn Get(const char* name) {
-        return reinterpret_cast<Fn>(platform::FindSymbol(module_, name));
-    }
-    void Unload() {
-        platform::CloseLibrary(module_);
-        module_ = nullptr;
-    }
-
-private:
-    platform::LibraryHandle module_ = nullptr;
-    std::string error_;
-};
 
 class ModuleHost : public ::testing::Test {
 protected:

@@ -62,26 +62,9 @@ public:
         ASSERT_TRUE(platform::MakeFolderTree(Path(folder) + "/CVS/Base"));
         WriteFile(Path(folder) + "/CVS/Base/" + name, "base\n");
     }
-    // Every file below the top with its content (folders are not listed).
-    std::map<std::string, std::string> Files() const {
-        std::map<std::string, std::string> files;
-        Collect(top_, "", files);
-        return files;
-    }
+    std::map<std::string, std::string> Files() const { return testing_support::ReadTree(top_); }
 
 private:
-    static void Collect(const std::string& folder, const std::string& prefix,
-                        std::map<std::string, std::string>& files) {
-        std::vector<platform::DirEntry> entries;
-        platform::ListFolder(folder, entries);
-        for (const platform::DirEntry& e : entries) {
-            const std::string path = folder + "/" + e.name;
-            if (e.IsFolder())
-                Collect(path, prefix + e.name + "/", files);
-            else
-                files[prefix + e.name] = ReadFile(path);
-        }
-    }
     std::string top_;
 };
 
@@ -331,12 +314,15 @@ TEST_F(CopiedFolders, ACopyLosesItsBindingAndNothingElseChanges) {
 
 TEST_F(CopiedFolders, FoldersCvsMadeUnderAnotherNameKeepTheirBinding) {
     // Each of these has a repository path ending in another name than the folder.
-    // Listed by its parent, as cvs update lists a nested checkout it found.
+    // Listed by its parent, as cvs lists a nested checkout after its next command there.
     Copy("a", "listed");
     WriteFile(wc_.Path("CVS/Entries"), ReadFile(wc_.Path("CVS/Entries")) + "D/listed////\n");
-    // A second checkout of proj/a, made at another time (checkout -d inside the copy).
-    wc_.Bind("again", "proj/a", FileLine("f.c", kCheckedOut + 3600));
-    wc_.Checked("again/f.c", "text\n", kCheckedOut + 3600);
+    // A second checkout of proj/a (checkout -d inside the working copy), which cvs records in
+    // the parent's Entries.Log until its next command there. Its lines are the original's
+    // word for word: cvs gives a checked-out file the time of its revision.
+    wc_.Bind("again", "proj/a", FileLine("f.c"));
+    wc_.Checked("again/f.c");
+    WriteFile(wc_.Path("CVS/Entries.Log"), "A D/again////\n");
     // A module alias inside an ampersand module: the parent holds no files of its own.
     wc_.Bind("combo", "CVSROOT/Emptydir", "");
     wc_.Bind("combo/renamedlib", "proj/lib/util", FileLine("u.c"));
