@@ -255,6 +255,12 @@ protected:
                                                  wc_.Path(to + "/" + e.name), true));
         }
     }
+    // Removing a CVS folder makes its folder the current one, and Windows deletes no folder
+    // that is some process's current folder.
+    void RemoveCopy(const std::string& copy) {
+        platform::SetCurrentFolder(testing_support::BinDir());
+        testing_support::RemoveTree(wc_.Path(copy));
+    }
     SccLong Query(const std::string& file) {
         const std::string path = wc_.Path(file);
         const char* names[] = {path.c_str()};
@@ -297,7 +303,7 @@ TEST_F(CopiedFolders, ACopyLosesItsBindingAndNothingElseChanges) {
         if (std::string(c.file) == "b/deep/d.c") {
             EXPECT_EQ(Query(c.file), 0x1) << "deep's own name matches its repository path";
             EXPECT_TRUE(IsCVSFolder(wc_.Path("b"))) << "only the folders of asked files";
-            testing_support::RemoveTree(wc_.Path(c.to));
+            RemoveCopy(c.to);
             continue;
         }
         EXPECT_EQ(Query(c.file), 0);
@@ -308,7 +314,7 @@ TEST_F(CopiedFolders, ACopyLosesItsBindingAndNothingElseChanges) {
                                     ": its CVS folders were removed, so that it can be added as "
                                     "a folder of its own."));
         EXPECT_EQ(Query(std::string(c.from) + "/" + fileName), c.original) << "the original";
-        testing_support::RemoveTree(wc_.Path(c.to));
+        RemoveCopy(c.to);
     }
 }
 
