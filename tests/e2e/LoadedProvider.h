@@ -1,5 +1,5 @@
-// tests/e2e/LoadedProvider.h - the built provider module, loaded by path as a host
-// environment loads it, and its exports found by name.
+// tests/e2e/LoadedProvider.h - the built provider module loaded by path, as a host
+// environment loads it, for the life of the object.
 #pragma once
 
 #include "platform/DynamicLibrary.h"
@@ -7,13 +7,18 @@
 
 #include <string>
 
-namespace testing_support {
+namespace e2e {
+
+// A product of the build (the provider, scchost, the helper programs).
+inline std::string InBin(const std::string& name) {
+    return testing_support::BinDir() + testing_support::Sep() + name;
+}
 
 class LoadedProvider {
 public:
     LoadedProvider() {
-        module_ = platform::OpenLibrary(BinDir() + Sep() + platform::LibraryFileName("MorvekCVS"),
-                                        nullptr, &error_);
+        module_ =
+            platform::OpenLibrary(InBin(platform::LibraryFileName("MorvekCVS")), nullptr, &error_);
     }
     ~LoadedProvider() { Unload(); }
     LoadedProvider(const LoadedProvider&) = delete;
@@ -34,4 +39,4 @@ private:
     std::string error_;
 };
 
-} // namespace testing_support
+} // namespace e2e

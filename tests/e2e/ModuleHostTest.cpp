@@ -1,6 +1,5 @@
 // The provider module as a host environment loads it: what loading and unloading do, the
 // trace file, the switching tool's two exports, and scchost keeping a trace.
-#include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
 #include "platform/Module.h"
 #include "platform/Registry.h"
@@ -16,17 +15,14 @@
 
 namespace {
 
+using e2e::InBin;
+using e2e::LoadedProvider;
 using testing_support::IsolatedUser;
-using testing_support::LoadedProvider;
 using testing_support::ReadFile;
 using testing_support::ScopedEnv;
 using testing_support::Sep;
 
 const std::string kBanner = "================================================\n";
-
-std::string InBin(const std::string& name) {
-    return testing_support::BinDir() + Sep() + name;
-}
 
 // ".exe" where programs carry it.
 std::string ProgramSuffix() {

@@ -4,7 +4,7 @@
 #include "platform/FileSystem.h"
 #include "settings/RegistryEx.h"
 #include "settings/SccSettings.h"
-#include "tests/support/CvsFixtures.h"
+#include "tests/e2e/RepositoryByMethod.h"
 #include "tests/support/TestSupport.h"
 
 #include <gmock/gmock.h>
@@ -20,17 +20,14 @@ using testing_support::Sep;
 using testing_support::WriteFile;
 using Method = testing_support::CvsMethod;
 
-class ScchostProjects : public testing::TestWithParam<Method> {
+class ScchostProjects : public e2e::RepositoryByMethod {
 protected:
     void SetUp() override {
         if (testing_support::RunningUnderWine())
             GTEST_SKIP() << "scchost is run as a program on Linux";
-        if (!repo_.Ready())
-            GTEST_SKIP() << repo_.Problem();
-        std::string problem;
-        root_ = testing_support::RootFor(GetParam(), repo_, server_, problem);
-        if (root_.empty())
-            GTEST_SKIP() << problem;
+        RepositoryByMethod::SetUp();
+        if (IsSkipped())
+            return;
         // Every run starts logged out: the commands log in through the password answer.
         WriteFile(sandbox_.PassFile(), "");
     }
@@ -42,23 +39,11 @@ protected:
         argv.insert(argv.end(), args.begin(), args.end());
         return testing_support::Run(argv, folder);
     }
-    std::string Folder(const std::string& name) { return sandbox_.Folder(name); }
-    std::string TopListing() {
-        return repo_.Cvs({"-d", repo_.LocalRoot(), "rls", "-e", ""}, sandbox_.Home()).out;
-    }
-
-    testing_support::IsolatedUser user_;
-    testing_support::CvsSandbox sandbox_;
-    testing_support::CvsRepository repo_;
-    std::unique_ptr<testing_support::CvsPserver> server_;
-    std::string root_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Methods, ScchostProjects,
                          testing::Values(Method::Local, Method::Fork, Method::Pserver),
-                         [](const testing::TestParamInfo<Method>& info) {
-                             return testing_support::CvsMethodName(info.param);
-                         });
+                         e2e::MethodName);
 
 TEST_P(ScchostProjects, ConnectImportsANewFolderAndOpenFindsItFromBelow) {
     const std::string folder = Folder("newproj");
@@ -171,9 +156,7 @@ TEST_P(ScchostProjects, TheTraceOfAnOpenHoldsItsBlocks) {
 // Bad input: each with its message, a failing exit status and nothing half-made.
 class ScchostBadInput : public ScchostProjects {};
 INSTANTIATE_TEST_SUITE_P(Methods, ScchostBadInput, testing::Values(Method::Local, Method::Pserver),
-                         [](const testing::TestParamInfo<Method>& info) {
-                             return testing_support::CvsMethodName(info.param);
-                         });
+                         e2e::MethodName);
 
 TEST_P(ScchostBadInput, ARepositoryThatCannotBeReachedLeavesTheFolderAsItWas) {
     std::vector<std::pair<std::string, std::string>> cases = {

@@ -7,8 +7,9 @@
 #include "settings/RegistryEx.h"
 #include "settings/SccSettings.h"
 #include "tests/e2e/LoadedProvider.h"
-#include "tests/support/CvsFixtures.h"
+#include "tests/e2e/RepositoryByMethod.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/TraceBlocks.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +22,8 @@ using testing_support::ReadFile;
 using testing_support::Sep;
 using testing_support::WriteFile;
 using Method = testing_support::CvsMethod;
-
-const std::string kBanner = "================================================\n";
+using trace_test::Hex;
+using trace_test::kBanner;
 
 std::vector<std::string>& PaneLines() {
     static std::vector<std::string> lines;
@@ -46,26 +47,19 @@ SccBool Collect(void* data, SccBool, SccLong status, char* name) {
     return 1;
 }
 
-std::string Hex(const void* p) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08x", static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)));
-    return text;
-}
-
 using QueryInfoFn = SCCRTN (*)(void*, SccLong, const char**, SccLong*);
 using PopulateListFn = SCCRTN (*)(void*, SccLong, SccLong, const char**, POPLISTFUNC, void*,
                                   SccLong*, SccLong);
 
 // A checkout of the fixture's module opened as the project of a host's context.
-class StatusThroughExports : public testing::Test {
+class StatusThroughExports : public e2e::RepositoryByMethod {
 protected:
-    void Open(Method method) {
-        if (!repo_.Ready())
-            GTEST_SKIP() << repo_.Problem();
-        std::string problem;
-        root_ = testing_support::RootFor(method, repo_, server_, problem);
-        if (root_.empty())
-            GTEST_SKIP() << problem;
+    void SetUp() override {
+        RepositoryByMethod::SetUp();
+        if (!IsSkipped())
+            Open();
+    }
+    void Open() {
         work_ = sandbox_.Folder("work") + Sep() + "wc";
         ASSERT_TRUE(repo_.Checkout(root_, work_));
         {
@@ -78,7 +72,7 @@ protected:
             r.OpenSection("SETTINGS");
             r.ExchangeDefaultFlag("TRACELOG", true);
         }
-        provider_ = std::make_unique<testing_support::LoadedProvider>();
+        provider_ = std::make_unique<e2e::LoadedProvider>();
         ASSERT_TRUE(provider_->Ok()) << provider_->Error();
         queryInfo_ = provider_->Get<QueryInfoFn>("SccQueryInfo");
         populateList_ = provider_->Get<PopulateListFn>("SccPopulateList");
@@ -155,30 +149,19 @@ protected:
         return false;
     }
 
-    testing_support::IsolatedUser user_;
     testing_support::ScopedEnv clock_{"MORVEK_TEST_CLOCK", "2022-08-26T12:35:38"};
     testing_support::ScopedEnv host_{"MORVEK_UI_HOST", "headless"};
-    testing_support::CvsSandbox sandbox_;
-    testing_support::CvsRepository repo_;
-    std::unique_ptr<testing_support::CvsPserver> server_;
-    std::unique_ptr<testing_support::LoadedProvider> provider_;
+    std::unique_ptr<e2e::LoadedProvider> provider_;
     QueryInfoFn queryInfo_ = nullptr;
     PopulateListFn populateList_ = nullptr;
     void* context_ = nullptr;
-    std::string root_, work_;
+    std::string work_;
 };
 
-class StatusAgainstRepositories : public StatusThroughExports,
-                                  public testing::WithParamInterface<Method> {
-protected:
-    void SetUp() override { Open(GetParam()); }
-};
-
+using StatusAgainstRepositories = StatusThroughExports;
 INSTANTIATE_TEST_SUITE_P(Methods, StatusAgainstRepositories,
                          testing::Values(Method::Local, Method::Fork, Method::Pserver),
-                         [](const testing::TestParamInfo<Method>& info) {
-                             return testing_support::CvsMethodName(info.param);
-                         });
+                         e2e::MethodName);
 
 TEST_P(StatusAgainstRepositories, QueryInfoOfACheckout) {
     WriteFile(In("a.txt"), "edited\n");
@@ -312,7 +295,6 @@ TEST_P(StatusAgainstRepositories, PopulateListBindsAFolderToThePathItListed) {
 // the user copied a folder. Every file of the working copy is compared afterwards.
 class FoldersUnderAnotherName : public StatusThroughExports {
 protected:
-    void SetUp() override { Open(Method::Local); }
     void Cvs(const std::vector<std::string>& args, const std::string& folder) {
         testing_support::RunResult r = repo_.Cvs(args, folder);
         ASSERT_EQ(r.status, 0) << r.err;
@@ -322,7 +304,10 @@ protected:
     }
 };
 
-TEST_F(FoldersUnderAnotherName, CvsMadeFoldersKeepEverythingACopyLosesItsBinding) {
+INSTANTIATE_TEST_SUITE_P(Local, FoldersUnderAnotherName, testing::Values(Method::Local),
+                         e2e::MethodName);
+
+TEST_P(FoldersUnderAnotherName, CvsMadeFoldersKeepEverythingACopyLosesItsBinding) {
     // A second checkout of mod/sub inside the working copy (cvs waits for the next second
     // after a checkout, so its files have other times), with work of its own pending: an add,
     // a removal and a base copy. Its parent's Entries does not list it.
