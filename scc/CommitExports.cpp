@@ -12,6 +12,7 @@
 #include "ui/DlgComment.h"
 #include "ui/framework/DialogHost.h"
 #include "workcopy/Entries.h"
+#include "workcopy/EntriesOnDisk.h"
 #include "workcopy/FileStatus.h"
 #include "workcopy/FileUtilities.h"
 #include "workcopy/PathFunctions.h"
@@ -116,16 +117,14 @@ SCCRTN Remove(CCVSContext& context, SccLong count, const char** names, const cha
 }
 
 // A folder the host moved or renamed still carries the CVS folders of where it was; committed
-// from there, its files would land on the old ones. Its parent's Entries does not list it
-// under its new name. A folder that is listed there is bound where it stands (cvs may have
-// checked it out under another name than its repository folder) and keeps its binding: its
-// Entries, pending additions and removals and base copies exist nowhere else.
+// from there, its files would land on the old ones. Its parent does not list it under its
+// new name. A folder that is listed there is bound where it stands (cvs may have checked it
+// out under another name than its repository folder) and keeps its binding: its Entries,
+// pending additions and removals and base copies exist nowhere else. The listing is read from
+// disk, with CVS/Entries.Log, where cvs first records a folder it checks out: a binding once
+// gone cannot be had back, so a parent that cannot be read counts as listing it.
 void UnbindMovedFolder(CCVSContext& context, const std::string& folder) {
-    if (!IsCVSFolder(folder))
-        return;
-    const std::string parent = GetParentFolderNormalized(folder);
-    const auto entries = GetCachedEntries(GetEntriesPath(parent));
-    if (entries && entries->ListsFolder(GetFileNamePart(folder)))
+    if (!IsCVSFolder(folder) || ReadEntriesListing(folder) != EntriesListing::NotListed)
         return;
     RemoveAdminFolderTree(folder);
     context.Echo("The folder " + Quoted(folder) +

@@ -5,6 +5,7 @@
 #include "operations/CVSController.h"
 #include "scc/ExportArgs.h"
 #include "workcopy/Entries.h"
+#include "workcopy/EntriesOnDisk.h"
 #include "workcopy/FileStatus.h"
 #include "workcopy/FileUtilities.h"
 #include "workcopy/PathFunctions.h"
@@ -44,27 +45,6 @@ bool IsAtOrBelow(const std::string& path, const std::string& top) {
 bool MayEdit(const WorkingFileFacts& facts) {
     return facts.exists &&
            (!facts.unchanged || facts.baseCopy || (facts.writable && !facts.archive));
-}
-
-// Whether the two folders' Entries share a line of a file cvs wrote, word for word: its
-// timestamp is the time cvs wrote the file, so the line was copied with the folder. Two
-// checkouts of one repository path made at different times share none.
-bool SharesCheckedOutFile(const std::string& folder, const std::string& other) {
-    std::shared_ptr<const CCVSEntries> mine = GetCachedEntries(EntriesPathOf(folder));
-    std::shared_ptr<const CCVSEntries> theirs = GetCachedEntries(EntriesPathOf(other));
-    if (!mine || !theirs)
-        return false;
-    bool shared = false;
-    mine->ForEachLine([&](std::string_view line) {
-        if (shared || line.empty() || line.front() != '/')
-            return;
-        const std::string_view revision = EntryFieldOfLine(line, 1);
-        if (revision.empty() || revision == "0" || revision.front() == '-' ||
-            EntryFieldOfLine(line, 2).empty())
-            return;
-        shared = theirs->FindLine(EntryFieldOfLine(line, 0)) == line;
-    });
-    return shared;
 }
 
 class StatusQuery {
@@ -145,6 +125,11 @@ std::string StatusQuery::OriginalOf(const std::string& folder, const CCVSEntries
     const std::string repository = TrimmedRepository(ReadRepository(folder));
     if (repository.empty() || CompareNoCase(GetFileNamePart(repository), name) == 0)
         return std::string();
+    // cvs records a folder it checks out inside a working folder in the parent's
+    // CVS/Entries.Log first (A D/name), until its next command there; a log it cannot read
+    // counts as listing the folder.
+    if (ReadEntriesListing(folder) != EntriesListing::NotListed)
+        return std::string();
     // Where this working copy keeps that repository path: below the nearest working folder
     // above whose own repository path leads to it.
     std::string above = GetParentFolderNormalized(folder);
@@ -155,8 +140,7 @@ std::string StatusQuery::OriginalOf(const std::string& folder, const CCVSEntries
             const std::string original =
                 NormalizePath(JoinPath(above, repository.substr(base.size() + 1)));
             const bool isOriginal = !SamePath(original, folder) && IsCVSFolder(original) &&
-                                    TrimmedRepository(ReadRepository(original)) == repository &&
-                                    SharesCheckedOutFile(folder, original);
+                                    TrimmedRepository(ReadRepository(original)) == repository;
             return isOriginal ? original : std::string();
         }
         // Only through folders that cvs keeps as one working copy: each listed by its parent.

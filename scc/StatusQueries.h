@@ -14,11 +14,12 @@
 // another name too (checkout -d, module aliases), and their Entries, pending adds and
 // removes and base copies exist nowhere else:
 //   - its repository path ends in another name than the folder;
-//   - its parent is a working folder whose Entries does not list it (D/name);
-//   - another working folder of the same working copy has that repository path, and the
-//     two Entries share the line of a file as cvs wrote it (revision and timestamp, the
-//     time cvs wrote the file): the binding that goes is a copy of one that stays. A second
-//     checkout of the same path, made at another time, shares no such line.
+//   - its parent is a working folder that does not list it, in CVS/Entries or in the
+//     CVS/Entries.Log where cvs first records a folder it checked out there (A D/name);
+//   - another working folder of the same working copy (a chain of folders each listed by
+//     its parent) has that repository path, so the binding that goes is a copy of one that
+//     stays. The folders of a module alias sit below a parent bound elsewhere (an
+//     ampersand module's CVSROOT/Emptydir) and have none.
 #pragma once
 
 #include "scc/SccApi.h"

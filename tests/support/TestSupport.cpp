@@ -92,6 +92,18 @@ void RemoveTree(const std::string& path) {
     fs::remove_all(path, ec);
 }
 
+std::map<std::string, std::string> ReadTree(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(folder, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_regular_file(ec))
+            files[fs::relative(it->path(), folder, ec).generic_string()] =
+                ReadFile(it->path().string());
+    }
+    return files;
+}
+
 void SetEnv(const std::string& name, const std::string& value) {
 #ifdef _WIN32
     _putenv_s(name.c_str(), value.c_str());

@@ -5,6 +5,7 @@
 // files. Operating-system details stay in TestSupport.cpp.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);
 // Removes a folder tree, making read-only entries writable first.
 void RemoveTree(const std::string& path);
+// Every file below a folder with its content, by its path relative to the folder ('/'
+// between names); folders themselves are not listed. For checking that a step left a tree's
+// files as they were, byte for byte.
+std::map<std::string, std::string> ReadTree(const std::string& folder);
 
 void SetEnv(const std::string& name, const std::string& value);
 void UnsetEnv(const std::string& name);

@@ -62,26 +62,9 @@ public:
         ASSERT_TRUE(platform::MakeFolderTree(Path(folder) + "/CVS/Base"));
         WriteFile(Path(folder) + "/CVS/Base/" + name, "base\n");
     }
-    // Every file below the top with its content (folders are not listed).
-    std::map<std::string, std::string> Files() const {
-        std::map<std::string, std::string> files;
-        Collect(top_, "", files);
-        return files;
-    }
+    std::map<std::string, std::string> Files() const { return testing_support::ReadTree(top_); }
 
 private:
-    static void Collect(const std::string& folder, const std::string& prefix,
-                        std::map<std::string, std::string>& files) {
-        std::vector<platform::DirEntry> entries;
-        platform::ListFolder(folder, entries);
-        for (const platform::DirEntry& e : entries) {
-            const std::string path = folder + "/" + e.name;
-            if (e.IsFolder())
-                Collect(path, prefix + e.name + "/", files);
-            else
-                files[prefix + e.name] = ReadFile(path);
-        }
-    }
     std::string top_;
 };
 
@@ -272,6 +255,12 @@ protected:
                                                  wc_.Path(to + "/" + e.name), true));
         }
     }
+    // Removing a CVS folder makes its folder the current one, and Windows deletes no folder
+    // that is some process's current folder.
+    void RemoveCopy(const std::string& copy) {
+        platform::SetCurrentFolder(testing_support::BinDir());
+        testing_support::RemoveTree(wc_.Path(copy));
+    }
     SccLong Query(const std::string& file) {
         const std::string path = wc_.Path(file);
         const char* names[] = {path.c_str()};
@@ -314,7 +303,7 @@ TEST_F(CopiedFolders, ACopyLosesItsBindingAndNothingElseChanges) {
         if (std::string(c.file) == "b/deep/d.c") {
             EXPECT_EQ(Query(c.file), 0x1) << "deep's own name matches its repository path";
             EXPECT_TRUE(IsCVSFolder(wc_.Path("b"))) << "only the folders of asked files";
-            testing_support::RemoveTree(wc_.Path(c.to));
+            RemoveCopy(c.to);
             continue;
         }
         EXPECT_EQ(Query(c.file), 0);
@@ -325,18 +314,21 @@ TEST_F(CopiedFolders, ACopyLosesItsBindingAndNothingElseChanges) {
                                     ": its CVS folders were removed, so that it can be added as "
                                     "a folder of its own."));
         EXPECT_EQ(Query(std::string(c.from) + "/" + fileName), c.original) << "the original";
-        testing_support::RemoveTree(wc_.Path(c.to));
+        RemoveCopy(c.to);
     }
 }
 
 TEST_F(CopiedFolders, FoldersCvsMadeUnderAnotherNameKeepTheirBinding) {
     // Each of these has a repository path ending in another name than the folder.
-    // Listed by its parent, as cvs update lists a nested checkout it found.
+    // Listed by its parent, as cvs lists a nested checkout after its next command there.
     Copy("a", "listed");
     WriteFile(wc_.Path("CVS/Entries"), ReadFile(wc_.Path("CVS/Entries")) + "D/listed////\n");
-    // A second checkout of proj/a, made at another time (checkout -d inside the copy).
-    wc_.Bind("again", "proj/a", FileLine("f.c", kCheckedOut + 3600));
-    wc_.Checked("again/f.c", "text\n", kCheckedOut + 3600);
+    // A second checkout of proj/a (checkout -d inside the working copy), which cvs records in
+    // the parent's Entries.Log until its next command there. Its lines are the original's
+    // word for word: cvs gives a checked-out file the time of its revision.
+    wc_.Bind("again", "proj/a", FileLine("f.c"));
+    wc_.Checked("again/f.c");
+    WriteFile(wc_.Path("CVS/Entries.Log"), "A D/again////\n");
     // A module alias inside an ampersand module: the parent holds no files of its own.
     wc_.Bind("combo", "CVSROOT/Emptydir", "");
     wc_.Bind("combo/renamedlib", "proj/lib/util", FileLine("u.c"));
