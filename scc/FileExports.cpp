@@ -81,7 +81,8 @@ SCCRTN UncheckOut(CCVSContext& context, SccLong count, const char** names) {
     if (!TakeFiles(context, count, names, MakeReadOnly, files, answer))
         return answer;
     CKeptEdits edits;
-    edits.Keep(context, files);
+    if (!edits.Keep(context, files))
+        return SCC_E_NONSPECIFICERROR;
     bool ok;
     {
         CCVSController controller(context);

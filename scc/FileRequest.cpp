@@ -180,18 +180,28 @@ bool ContentStillThere(const std::string& file, const std::string& copy) {
 
 } // namespace
 
-void CKeptEdits::Keep(CCVSContext& context, const std::vector<std::string>& files) {
+bool CKeptEdits::Keep(CCVSContext& context, const std::vector<std::string>& files) {
     for (const std::string& file : files) {
         if (!platform::Exists(file) || platform::IsFolder(file) || IsFileUnchanged(file))
             continue;
         std::string copy = file + ".~edits";
         for (int n = 2; platform::Exists(copy); ++n)
             copy = file + ".~edits" + std::to_string(n);
-        if (platform::CopyFileTo(file, copy, true))
+        if (platform::CopyFileTo(file, copy, true)) {
             kept_.push_back({file, copy});
-        else
-            context.Echo("Could not keep a copy of " + Quoted(file) + " before changing it.");
+            continue;
+        }
+        // Nothing has changed yet: the copies made so far hold what their files still hold.
+        for (const Kept& kept : kept_)
+            RemoveFile(kept.copy);
+        kept_.clear();
+        Refuse(context, "Could not keep a copy of the edits of " + Quoted(file) + " as " +
+                            Quoted(copy) + ", so nothing was changed: the command would " +
+                            "overwrite the only copy of them. Make room or fix the folder's " +
+                            "permissions, then try again.");
+        return false;
     }
+    return true;
 }
 
 void CKeptEdits::Settle(CCVSContext& context) {

@@ -52,8 +52,10 @@ bool IsHostScratchFile(SccLong count, const char** names);
 // where.
 class CKeptEdits {
 public:
-    // Keeps a copy of each file that is there and no longer what CVS last wrote to it.
-    void Keep(CCVSContext& context, const std::vector<std::string>& files);
+    // Keeps a copy of each file that is there and no longer what CVS last wrote to it. False,
+    // with the reason in the pane and no copy left, when one cannot be made: the command must
+    // not run then.
+    bool Keep(CCVSContext& context, const std::vector<std::string>& files);
     void Settle(CCVSContext& context);
 
 private:

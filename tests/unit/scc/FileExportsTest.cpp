@@ -422,6 +422,26 @@ TEST_F(FileExports, ACancelledCommentDialogRunsNothing) {
     EXPECT_EQ(ReadFile(a_), "mine\n");
 }
 
+// An undo keeps edited files aside before cvs may revert them; when one copy cannot be made
+// (here its name would be too long for the file system), nothing runs and no copy is left.
+TEST_F(FileExports, AnUndoThatCannotKeepTheEditsRunsNothing) {
+    if (testing_support::RunningUnderWine())
+        GTEST_SKIP() << "a file name this long makes a path beyond what the Windows build's "
+                        "file calls take";
+    const std::string longName = std::string(250, 'n') + ".txt";
+    const std::string longFile = In(longName);
+    WriteFile(In("CVS/Entries"), "/a.txt/1.1/Sun Nov  6 08:49:37 1994//\n/" + longName +
+                                     "/1.1/Sun Nov  6 08:49:37 1994//\n");
+    WriteFile(longFile, "long edits\n");
+    const char* names[] = {a_.c_str(), longFile.c_str()};
+    EXPECT_EQ(SccUncheckout(context_, nullptr, 2, names, 0, nullptr), SCC_E_NONSPECIFICERROR);
+    EXPECT_THAT(env_.Pane().All(), HasSubstr("Could not keep a copy of the edits of"));
+    EXPECT_THAT(env_.Pane().All(), Not(HasSubstr("Current Directory")));
+    EXPECT_EQ(ReadFile(a_), "mine\n");
+    EXPECT_EQ(ReadFile(longFile), "long edits\n");
+    EXPECT_FALSE(platform::Exists(a_ + ".~edits")) << "the copy made before the failure stays";
+}
+
 // The host's scratch files: an add makes one read-only, a remove deletes it; no cvs runs.
 TEST_F(FileExports, ScratchFilesOfTheHostOnAddAndRemove) {
     const std::string scratch = In("~sak77.tmp");
