@@ -3,6 +3,7 @@
 
 #include "platform/Module.h"
 
+#include <fcntl.h>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -59,6 +60,30 @@ double PlainPipe(const std::string& program, const std::vector<std::string>& arg
     int status = 0;
     waitpid(pid, &status, 0);
     return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+int RunQuietly(const std::vector<std::string>& argv, const std::string& folder) {
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        const int null = open("/dev/null", O_RDWR);
+        dup2(null, 0);
+        dup2(null, 1);
+        dup2(null, 2);
+        if (chdir(folder.c_str()) != 0)
+            _exit(127);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 } // namespace bench

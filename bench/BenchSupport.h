@@ -25,4 +25,8 @@ struct Checker {
 // fork, exec, read standard output until its end, wait: the seconds it took.
 double PlainPipe(const std::string& program, const std::vector<std::string>& args, Checker& check);
 
+// Runs a program found on the PATH in a folder, its output thrown away: its exit status, or
+// -1 when it could not be run.
+int RunQuietly(const std::vector<std::string>& argv, const std::string& folder);
+
 } // namespace bench

@@ -69,6 +69,15 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name) 
     name = sep == std::string::npos ? path : path.substr(sep + 1);
 }
 
+// The names as operands: after "--" when one begins with "-", which cvs would take for an
+// option.
+std::vector<std::string> Names(const std::vector<std::string>& names) {
+    for (const std::string& name : names)
+        if (!name.empty() && name[0] == '-')
+            return Concat({"--"}, names);
+    return names;
+}
+
 std::string AdminFile(const std::string& folder, const std::string& name) {
     const char sep = platform::kPathSeparator;
     return folder + sep + "CVS" + sep + name;
@@ -372,13 +381,14 @@ private:
             s_.Error("cvs rename: cannot rename `" + from + "' to `" + to + "'\n");
             return 1;
         }
-        int rc = Result(Run(Concat(plan_.globals, {"remove", from})));
+        int rc = Result(Run(Concat(plan_.globals, Concat({"remove"}, Names({from})))));
         if (rc != 0)
             return PutBack(undo, rc, "`" + from + "' could not be scheduled for removal");
         std::vector<std::string> add = Concat(plan_.globals, {"add"});
         if (!entry.options.empty())
             add.push_back(entry.options);
-        add.insert(add.end(), {"-m", "", to});
+        add.insert(add.end(), {"-m", ""});
+        add = Concat(add, Names({to}));
         if (!entry.tag.empty() && entry.tag[0] == 'T')
             rc = AddOnBranch(add, {to}, entry.tag.substr(1));
         else
@@ -386,7 +396,8 @@ private:
         if (rc != 0)
             return PutBack(undo, rc, "`" + to + "' could not be added");
         RunResult commit =
-            Run(Concat(plan_.globals, {"commit", "-m", "Renamed " + from + " to " + to, from, to}));
+            Run(Concat(plan_.globals, Concat({"commit", "-m", "Renamed " + from + " to " + to},
+                                             Names({from, to}))));
         if (commit.aborted && !commit.started)
             return PutBack(undo, DLLGLUE_ABORTED, std::string());
         rc = Result(commit);

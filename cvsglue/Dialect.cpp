@@ -317,15 +317,21 @@ Plan MakePlan(Dialect dialect, const std::vector<std::string>& args, const Facts
     }
 
     if (cmd == "rename") {
-        if (cl.rest.size() != 2 || cl.rest[0].empty() || cl.rest[1].empty() ||
-            cl.rest[0][0] == '-' || HasSeparator(cl.rest[0]) || HasSeparator(cl.rest[1])) {
+        // After "--" a name may begin with "-"; before it, such a word is an option.
+        std::vector<std::string> names = cl.rest;
+        const bool endMarker = !names.empty() && names[0] == "--";
+        if (endMarker)
+            names.erase(names.begin());
+        if (names.size() != 2 || names[0].empty() || names[1].empty() ||
+            (names[0][0] == '-' && !endMarker) || HasSeparator(names[0]) ||
+            HasSeparator(names[1])) {
             plan.action = Action::Refuse;
             plan.message = "cvs rename: GNU CVS has no rename command; this library carries out "
                            "only \"rename OLD NEW\" of one file within its folder";
             return plan;
         }
         plan.action = Action::Rename;
-        plan.files = cl.rest;
+        plan.files = names;
         return plan;
     }
 

@@ -167,6 +167,42 @@ public:
     bool SetLogMessage(const std::string& file, const std::string& revision,
                        const std::string& message);
 
+    // --- Adding, checking in, removing and renaming files (CVSControllerFiles.cpp). A file
+    // name that begins with "-" reaches cvs after "--", so that cvs takes it for a name.
+    // Adds the file, with every folder above it that is not yet a working folder; with
+    // AUTOCOMMIT on, commits it too. A file CVS already lists is left alone (true). A folder
+    // inside the project whose CVS folder names another repository path than the project's
+    // layout gives is rebound first, but only when no scheduled addition or removal and no
+    // base copy in it or below it would be lost; otherwise the add is refused.
+    bool AddFile(const std::string& path, const CCVSStringMap* options);
+    // Adds every folder from the first one below a working folder down to the folder; true
+    // when the folder is a working folder at the end.
+    bool AddFolder(const std::string& folder, const CCVSStringMap* options);
+    // Checks the files in, one commit per folder batch, adding first the files CVS does not
+    // list yet (they go in with their folder's commit). Stops at the first refused commit.
+    bool CommitFiles(const std::vector<std::string>& files, bool keepCheckedOut,
+                     const CCVSStringMap* options);
+    // Removes the file from CVS; with AUTOCOMMIT on, commits the removal and leaves the file
+    // on disk, unversioned. cvs deletes the working file: content that the repository does
+    // not hold (changes never checked in) stays in NAME.~bak (NAME.~bak2, ... when taken),
+    // and the output pane says so.
+    bool RemoveFromCVS(const std::string& path);
+    // Renames a file within its folder. A file the environment has renamed already is moved
+    // back for cvs (and keeps its new name when cvs fails); two different files under the
+    // two names are refused.
+    bool RenameFile(const std::string& oldPath, const std::string& newPath);
+
+private:
+    bool AddFile(const std::string& path, const CCVSStringMap* options, bool autoCommit);
+    // The fixed failure of an add, after the reason (when there is one) in the output pane.
+    bool AddFailed(const std::string& reason);
+    // Rebuilds the folder's CVS folders for the expected repository path; false, with the
+    // reason in the output pane, when that would lose work recorded only there.
+    bool RebindFolder(const std::string& folder, const std::string& recorded,
+                      const std::string& expected);
+    bool CommitBatch(const std::vector<std::string>& batch, bool keepCheckedOut,
+                     const CCVSStringMap& options);
+
 protected:
     // The error convention: the failed run's error text goes to the output pane and into
     // the error message.

@@ -50,6 +50,26 @@ std::optional<DirEntry> FindEntry(const std::string& path);
 // False when the folder cannot be listed.
 bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries);
 
+// The names in a folder, without "." and "..": a listing that looks at nothing but the names
+// (on POSIX, ListFolder looks up every entry). False when the folder cannot be listed.
+bool ListFolderNames(const std::string& folder, std::vector<std::string>& names);
+
+// What one look-up of a path tells about it (stat on POSIX, GetFileAttributesEx on Windows),
+// for readers that ask about many files at once. On POSIX the archive bit costs a second call
+// (its extended attribute); a reader that needs it only for files with write permission says
+// so, and for a read-only file archiveKnown is then false and archive means nothing.
+struct PathFacts {
+    bool exists = false;
+    bool folder = false;
+    bool readOnly = false;
+    bool archive = false;
+    bool archiveKnown = false;
+    int64_t lastWriteTime = 0; // seconds since 1970-01-01 00:00:00 UTC, as DirEntry has it
+    uint64_t size = 0;         // bytes; 0 for folders
+};
+enum class ArchiveBit { Always, OnlyIfWritable };
+PathFacts GetPathFacts(const std::string& path, ArchiveBit archive = ArchiveBit::Always);
+
 // What tells one state of a file from another, taken by a single look-up of the path (stat
 // on POSIX, GetFileAttributesEx on Windows), so that a reader can tell whether a file it read
 // before has changed without reading it again. Compare stamps only for equality: the fields

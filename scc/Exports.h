@@ -22,6 +22,11 @@ MORVEK_EXPORT SCCRTN SccGetExtendedCapabilities(void* context, SccLong capabilit
                                                 SccBool* supported);
 MORVEK_EXPORT SCCRTN SccDirQueryInfo(void* context, SccLong count, const char** folders,
                                      SccLong* status);
+MORVEK_EXPORT SCCRTN SccQueryInfo(void* context, SccLong count, const char** fileNames,
+                                  SccLong* status);
+MORVEK_EXPORT SCCRTN SccPopulateList(void* context, SccLong command, SccLong count,
+                                     const char** fileNames, POPLISTFUNC populate, void* callerData,
+                                     SccLong* status, SccLong options);
 MORVEK_EXPORT SCCRTN SccCreateSubProject(void* context, SccWindow window, char* user,
                                          const char* parentProjPath, const char* subProjName,
                                          char* auxProjPath, char* subProjPath);
@@ -40,3 +45,20 @@ MORVEK_EXPORT SCCRTN SccIsMultiCheckoutEnabled(void* context, SccBool* multiChec
 MORVEK_EXPORT SCCRTN SccWillCreateSccFile(void* context, SccLong count, const char** fileNames,
                                           SccBool* sccFiles);
 MORVEK_EXPORT int32_t SccTest(void);
+MORVEK_EXPORT SCCRTN SccGet(void* context, SccWindow window, SccLong count, const char** fileNames,
+                            SccLong flags, SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccCheckout(void* context, SccWindow window, SccLong count,
+                                 const char** fileNames, const char* comment, SccLong flags,
+                                 SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccUncheckout(void* context, SccWindow window, SccLong count,
+                                   const char** fileNames, SccLong flags, SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccCheckin(void* context, SccWindow window, SccLong count,
+                                const char** fileNames, const char* comment, SccLong flags,
+                                SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccAdd(void* context, SccWindow window, SccLong count, const char** fileNames,
+                            const char* comment, SccLong* flags, SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccRemove(void* context, SccWindow window, SccLong count,
+                               const char** fileNames, const char* comment, SccLong flags,
+                               SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccRename(void* context, SccWindow window, const char* oldName,
+                               const char* newName);

@@ -3,6 +3,7 @@
 #include "scc/Exports.h"
 
 #include "engine/CVSContext.h"
+#include "scc/ExportArgs.h"
 #include "scc/SccNames.h"
 #include "scc/Trace.h"
 #include "workcopy/Entries.h"
@@ -31,17 +32,6 @@ const char* OptionName(SccLong option) {
     default:
         return nullptr;
     }
-}
-
-// The value an in/out pointer holds on entry, for the trace; a null pointer shows as 0.
-uint32_t Pointee(const SccLong* p) {
-    return p ? static_cast<uint32_t>(*p) : 0;
-}
-
-// The per-item lines of a list argument: a null array or a null name reads as an empty
-// name, and a null status array as zero, so a careless caller cannot crash the host.
-const char* NameAt(const char** names, SccLong i) {
-    return names && names[i] ? names[i] : "";
 }
 
 } // namespace

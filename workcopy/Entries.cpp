@@ -3,27 +3,27 @@
 
 #include "workcopy/PathFunctions.h"
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <cstdio>
 #include <new>
 #include <optional>
 
-std::string GetEntryField(std::string_view line, int k) {
+std::string_view EntryFieldOfLine(std::string_view line, int k) {
     if (k < 0)
-        return std::string();
+        return std::string_view();
     std::string_view::size_type pos = 0;
     for (int slashes = 0; slashes <= k; ++slashes) {
         pos = line.find('/', pos);
         if (pos == std::string_view::npos)
-            return std::string();
+            return std::string_view();
         ++pos;
     }
     std::string_view::size_type end = line.find('/', pos);
-    return std::string(line.substr(pos, end == std::string_view::npos ? line.npos : end - pos));
+    return line.substr(pos, end == std::string_view::npos ? line.npos : end - pos);
 }
 
-std::string CCVSEntry::Field(int k) const {
-    return GetEntryField(line, k);
+std::string GetEntryField(std::string_view line, int k) {
+    return std::string(EntryFieldOfLine(line, k));
 }
 
 std::string EntryKeyOf(std::string_view name, platform::PathStyle style) {
@@ -35,28 +35,124 @@ std::string EntryKeyOf(std::string_view name, platform::PathStyle style) {
     return key;
 }
 
+namespace {
+
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Reads a file whose size is expected, so that the text is read in one go into a string
+// of its own size.
+bool ReadWholeFile(const std::string& path, uint64_t expected, std::string& content) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    content.resize(static_cast<size_t>(expected) + 1);
+    size_t got = 0;
+    for (;;) {
+        got += std::fread(&content[got], 1, content.size() - got, file);
+        if (got < content.size())
+            break;
+        content.resize(content.size() * 2); // it grew since it was looked at
+    }
+    const bool ok = !std::ferror(file);
+    std::fclose(file);
+    content.resize(got);
+    return ok;
+}
+
+} // namespace
+
+std::string_view CCVSEntries::KeyOf(const Line& line) const {
+    return std::string_view(text_).substr(line.keyStart, line.keyLength);
+}
+
+int CCVSEntries::CompareKeys(std::string_view a, std::string_view b) const {
+    if (!platform::FoldsCaseOf(style_))
+        return a.compare(b);
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char x = static_cast<unsigned char>(FoldAscii(a[i]));
+        const unsigned char y = static_cast<unsigned char>(FoldAscii(b[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 CCVSEntries CCVSEntries::Parse(std::string_view content, std::string path,
                                platform::FileStamp stamp, platform::PathStyle style) {
     CCVSEntries entries;
     entries.path_ = std::move(path);
     entries.stamp_ = stamp;
     entries.style_ = style;
+    entries.text_.assign(content.data(), content.size());
+    const std::string_view text(entries.text_);
+
+    size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    if (!text.empty() && text.back() != '\n')
+        ++lines;
+    entries.index_.reserve(lines);
     std::string_view::size_type start = 0;
-    while (start < content.size()) {
-        std::string_view::size_type end = content.find('\n', start);
-        std::string_view line =
-            content.substr(start, end == std::string_view::npos ? content.npos : end - start);
-        start = end == std::string_view::npos ? content.size() : end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        entries.lines_[EntryKeyOf(GetEntryField(line, 0), style)] = CCVSEntry{std::string(line)};
+    while (start < text.size()) {
+        std::string_view::size_type end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view::size_type length = end - start;
+        if (length > 0 && text[start + length - 1] == '\r')
+            --length;
+        const std::string_view line = text.substr(start, length);
+        std::string_view::size_type keyStart = line.find('/');
+        std::string_view::size_type keyLength = 0;
+        if (keyStart == std::string_view::npos) {
+            keyStart = 0;
+        } else {
+            ++keyStart;
+            const std::string_view::size_type keyEnd = line.find('/', keyStart);
+            keyLength = (keyEnd == std::string_view::npos ? line.size() : keyEnd) - keyStart;
+        }
+        entries.index_.push_back(Line{static_cast<uint32_t>(start), static_cast<uint32_t>(length),
+                                      static_cast<uint32_t>(start + keyStart),
+                                      static_cast<uint32_t>(keyLength)});
+        start = end + 1;
     }
+
+    // Of several lines with one key the last wins: sort stably, keep the last of each run.
+    auto& index = entries.index_;
+    std::stable_sort(index.begin(), index.end(), [&entries](const Line& a, const Line& b) {
+        return entries.CompareKeys(entries.KeyOf(a), entries.KeyOf(b)) < 0;
+    });
+    size_t kept = 0;
+    for (size_t i = 0; i < index.size(); ++i) {
+        const bool lastOfRun =
+            i + 1 == index.size() ||
+            entries.CompareKeys(entries.KeyOf(index[i]), entries.KeyOf(index[i + 1])) != 0;
+        if (lastOfRun)
+            index[kept++] = index[i];
+    }
+    index.resize(kept);
+    if (index.capacity() > kept)
+        index.shrink_to_fit();
     return entries;
 }
 
+std::string_view CCVSEntries::FindLine(std::string_view name) const {
+    auto it = std::lower_bound(index_.begin(), index_.end(), name,
+                               [this](const Line& line, std::string_view key) {
+                                   return CompareKeys(KeyOf(line), key) < 0;
+                               });
+    if (it == index_.end() || CompareKeys(KeyOf(*it), name) != 0)
+        return std::string_view();
+    return std::string_view(text_).substr(it->start, it->length);
+}
+
 std::string CCVSEntries::GetEntryLine(const std::string& name) const {
-    auto it = lines_.find(EntryKeyOf(name, style_));
-    return it == lines_.end() ? std::string() : it->second.line;
+    return std::string(FindLine(name));
+}
+
+bool CCVSEntries::ListsFolder(std::string_view name) const {
+    const std::string_view line = FindLine(name);
+    return !line.empty() && line.front() == 'D';
 }
 
 EntriesCache& EntriesCache::Instance() {
@@ -83,11 +179,8 @@ std::shared_ptr<const CCVSEntries> EntriesCache::Get(const std::string& entriesP
     }
     if (!stamp)
         return nullptr;
-    std::ifstream file(entriesPath, std::ios::binary);
-    if (!file)
-        return nullptr;
-    std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
+    std::string content;
+    if (!ReadWholeFile(entriesPath, stamp->size, content))
         return nullptr;
     ++loads_;
     auto entries =

@@ -6,6 +6,7 @@
 #include "workcopy/PathFunctions.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -24,9 +25,8 @@ void CivilFromDays(int64_t days, int64_t& year, unsigned& month, unsigned& day) 
     year = static_cast<int64_t>(yoe) + era * 400 + (month <= 2 ? 1 : 0);
 }
 
-} // namespace
-
-std::string FormatFileTime(int64_t unixSeconds) {
+// FormatFileTime into a buffer of the caller's; the length of the text.
+size_t FormatFileTimeInto(int64_t unixSeconds, char (&text)[64]) {
     static const char* const kDays[] = {"Thu", "Fri", "Sat", "Sun", "Mon", "Tue", "Wed"};
     static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -40,12 +40,56 @@ std::string FormatFileTime(int64_t unixSeconds) {
     unsigned month, day;
     CivilFromDays(days, year, month, day);
     const int weekday = static_cast<int>(((days % 7) + 7) % 7); // 1970-01-01 was a Thursday
+    const unsigned hours = static_cast<unsigned>(rest / 3600);
+    const unsigned minutes = static_cast<unsigned>(rest / 60 % 60);
+    const unsigned seconds = static_cast<unsigned>(rest % 60);
+    if (year < 1000 || year > 9999) {
+        const int n = std::snprintf(text, sizeof text, "%s %s %02u %02u:%02u:%02u %lld",
+                                    kDays[weekday], kMonths[month - 1], day, hours, minutes,
+                                    seconds, static_cast<long long>(year));
+        return n > 0 ? static_cast<size_t>(n) : 0;
+    }
+    // The same by hand: a status query formats the time of every file it is asked about.
+    auto two = [](char* p, unsigned v) {
+        p[0] = static_cast<char>('0' + v / 10 % 10);
+        p[1] = static_cast<char>('0' + v % 10);
+    };
+    std::memcpy(text, kDays[weekday], 3);
+    text[3] = ' ';
+    std::memcpy(text + 4, kMonths[month - 1], 3);
+    text[7] = ' ';
+    two(text + 8, day);
+    text[10] = ' ';
+    two(text + 11, hours);
+    text[13] = ':';
+    two(text + 14, minutes);
+    text[16] = ':';
+    two(text + 17, seconds);
+    text[19] = ' ';
+    two(text + 20, static_cast<unsigned>(year / 100));
+    two(text + 22, static_cast<unsigned>(year % 100));
+    text[24] = '\0';
+    return 24;
+}
+
+} // namespace
+
+std::string FormatFileTime(int64_t unixSeconds) {
     char text[64];
-    std::snprintf(text, sizeof text, "%s %s %02u %02d:%02d:%02d %lld", kDays[weekday],
-                  kMonths[month - 1], day, static_cast<int>(rest / 3600),
-                  static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60),
-                  static_cast<long long>(year));
-    return text;
+    return std::string(text, FormatFileTimeInto(unixSeconds, text));
+}
+
+bool TimestampMatches(std::string_view entryTimestamp, int64_t unixSeconds) {
+    char text[64];
+    const size_t n = FormatFileTimeInto(unixSeconds, text);
+    if (entryTimestamp.empty() || entryTimestamp.size() != n)
+        return false;
+    for (size_t i = 0; i < n; ++i) {
+        const char c = i == 8 && entryTimestamp[i] == ' ' ? '0' : entryTimestamp[i];
+        if (c != text[i])
+            return false;
+    }
+    return true;
 }
 
 std::string GetFileTimeText(const std::string& path) {
@@ -56,10 +100,9 @@ std::string GetFileTimeText(const std::string& path) {
 }
 
 bool IsFileUnchanged(const std::string& path) {
-    std::string stamp = GetEntryTimestamp(path);
-    if (stamp.size() >= 9 && stamp[8] == ' ')
-        stamp[8] = '0';
-    return !stamp.empty() && stamp == GetFileTimeText(path);
+    std::optional<platform::DirEntry> entry = platform::FindEntry(path);
+    return entry && !entry->IsFolder() &&
+           TimestampMatches(GetEntryTimestamp(path), entry->lastWriteTime);
 }
 
 std::string GetBaseCopyPath(const std::string& path) {

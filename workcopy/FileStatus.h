@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // A time as the Entries timestamps spell it, but with a zero-padded day of month:
 // "%a %b %d %H:%M:%S %Y" in UTC and in English, e.g. "Sun Nov 06 08:49:37 1994".
@@ -20,6 +21,10 @@ std::string FormatFileTime(int64_t unixSeconds);
 
 // The last-write time of a file as FormatFileTime text; empty for a folder or a missing path.
 std::string GetFileTimeText(const std::string& path);
+
+// Whether an Entries timestamp, its space-padded day of month made zero-padded, is the time
+// text of that time.
+bool TimestampMatches(std::string_view entryTimestamp, int64_t unixSeconds);
 
 // True exactly when the Entries timestamp of the file, its space-padded day of month made
 // zero-padded, equals the file's time text. No tolerance; a merge note, a conflict note or

@@ -19,22 +19,43 @@ bool EnsureFolder(const std::string& path) {
     return platform::Exists(path) || platform::MakeFolderTree(path);
 }
 
+size_t FolderPartLength(std::string_view path) {
+    std::string_view::size_type s = path.find_last_of("\\/");
+    if (s == std::string_view::npos)
+        return 0;
+    const bool driveRoot = s == 2 && path[1] == ':';
+    return s == 0 || driveRoot ? s + 1 : s;
+}
+
 std::string GetFolderOfPath(const std::string& path) {
     if (IsDirectoryPath(path))
         return path;
-    std::string::size_type s = path.find_last_of("\\/");
-    if (s == std::string::npos)
-        return std::string();
-    const bool driveRoot = s == 2 && path[1] == ':';
-    if (s == 0 || driveRoot)
-        return path.substr(0, s + 1);
-    return path.substr(0, s);
+    return path.substr(0, FolderPartLength(path));
 }
 
 bool RemoveFile(const std::string& path) {
     platform::SetAttributes(path, platform::GetAttributes(path) &
                                       ~(platform::kAttrReadOnly | platform::kAttrArchive));
     return platform::DeleteFileAt(path);
+}
+
+bool SameFileContent(const std::string& a, const std::string& b) {
+    std::FILE* fa = std::fopen(a.c_str(), "rb");
+    std::FILE* fb = fa ? std::fopen(b.c_str(), "rb") : nullptr;
+    bool same = fa && fb;
+    char bufA[16384], bufB[sizeof bufA];
+    while (same) {
+        const size_t na = std::fread(bufA, 1, sizeof bufA, fa);
+        const size_t nb = std::fread(bufB, 1, sizeof bufB, fb);
+        same = na == nb && std::memcmp(bufA, bufB, na) == 0 && !std::ferror(fa) && !std::ferror(fb);
+        if (na < sizeof bufA)
+            break;
+    }
+    if (fa)
+        std::fclose(fa);
+    if (fb)
+        std::fclose(fb);
+    return same;
 }
 
 bool SetCurrentFolderTo(const std::string& path) {

@@ -2,7 +2,9 @@
 // operations and the dialogs.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 // What path-producing operations return when there is no path.
 constexpr const char* kInvalidPathResult = "invalid";
@@ -14,8 +16,13 @@ bool EnsureFolder(const std::string& path);
 // The path itself for a folder; else the path without its last component, keeping a root's
 // separator: C:\a\b.c gives C:\a, C:\b.c gives C:\, /b.c gives /.
 std::string GetFolderOfPath(const std::string& path);
+// How much of a path names the folder of its last component, as GetFolderOfPath takes it for
+// a file, without looking at the disk: 0 for a bare name.
+size_t FolderPartLength(std::string_view path);
 // Clears the read-only and archive attributes, then deletes the file; true when deleted.
 bool RemoveFile(const std::string& path);
+// True when both files can be read and hold the same bytes.
+bool SameFileContent(const std::string& a, const std::string& b);
 // Makes the folder (or the file's folder) the process-wide current folder. Always true.
 bool SetCurrentFolderTo(const std::string& path);
 std::string GetCurrentFolder();

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -119,6 +120,35 @@ std::optional<FileStamp> GetFileStamp(const std::string& path) {
     stamp.device = static_cast<uint64_t>(st.st_dev);
     stamp.id = static_cast<uint64_t>(st.st_ino);
     return stamp;
+}
+
+bool ListFolderNames(const std::string& folder, std::vector<std::string>& names) {
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return false;
+    while (struct dirent* d = ::readdir(dir)) {
+        if (std::strcmp(d->d_name, ".") != 0 && std::strcmp(d->d_name, "..") != 0)
+            names.emplace_back(d->d_name);
+    }
+    ::closedir(dir);
+    return true;
+}
+
+PathFacts GetPathFacts(const std::string& path, ArchiveBit archive) {
+    PathFacts facts;
+    struct stat st;
+    if (!StatPath(path, st))
+        return facts;
+    facts.exists = true;
+    facts.folder = S_ISDIR(st.st_mode);
+    facts.readOnly = (st.st_mode & 0222) == 0;
+    facts.lastWriteTime = st.st_mtim.tv_sec;
+    facts.size = facts.folder ? 0 : static_cast<uint64_t>(st.st_size);
+    if (!facts.folder && (archive == ArchiveBit::Always || !facts.readOnly)) {
+        facts.archive = !ArchiveIsClear(path, st);
+        facts.archiveKnown = true;
+    }
+    return facts;
 }
 
 bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {

@@ -76,6 +76,31 @@ std::optional<FileStamp> GetFileStamp(const std::string& path) {
     return stamp;
 }
 
+bool ListFolderNames(const std::string& folder, std::vector<std::string>& names) {
+    std::vector<DirEntry> entries;
+    if (!ListFolder(folder, entries))
+        return false;
+    for (DirEntry& entry : entries)
+        names.push_back(std::move(entry.name));
+    return true;
+}
+
+PathFacts GetPathFacts(const std::string& path, ArchiveBit) {
+    PathFacts facts;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (path.empty() || !::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return facts;
+    facts.exists = true;
+    facts.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    facts.readOnly = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    facts.archive = (data.dwFileAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0;
+    facts.archiveKnown = true;
+    facts.lastWriteTime = win32::FileTimeToUnix(data.ftLastWriteTime);
+    facts.size =
+        facts.folder ? 0 : (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return facts;
+}
+
 bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
     std::string pattern = folder;
     if (!pattern.empty() && !IsSeparator(pattern.back()))

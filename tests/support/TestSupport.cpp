@@ -92,6 +92,18 @@ void RemoveTree(const std::string& path) {
     fs::remove_all(path, ec);
 }
 
+std::map<std::string, std::string> ReadTree(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(folder, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_regular_file(ec))
+            files[fs::relative(it->path(), folder, ec).generic_string()] =
+                ReadFile(it->path().string());
+    }
+    return files;
+}
+
 void SetEnv(const std::string& name, const std::string& value) {
 #ifdef _WIN32
     _putenv_s(name.c_str(), value.c_str());
@@ -140,12 +152,6 @@ void FailTest(const std::string& message) {
     ADD_FAILURE() << message;
 }
 
-#ifdef _WIN32
-namespace {
-// The scratch key of the newest isolated user, handed to the programs Run starts.
-std::string g_childRegistryKey;
-} // namespace
-#endif
 
 IsolatedUser::IsolatedUser() {
     fs::create_directories(dir_ / "config");
@@ -160,23 +166,20 @@ IsolatedUser::IsolatedUser() {
                         nullptr, &scratch, nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot create the scratch registry key " + scratchKey_);
     const struct {
-        HKEY root;
         const char* name;
         const char* software;
-    } hives[] = {{HKEY_CURRENT_USER, "HKCU", "HKCU\\software"},
-                 {HKEY_LOCAL_MACHINE, "HKLM", "HKLM\\SOFTWARE"}};
+    } hives[] = {{"HKCU", "HKCU\\software"}, {"HKLM", "HKLM\\SOFTWARE"}};
     for (const auto& hive : hives) {
         HKEY key = nullptr, software = nullptr;
         RegCreateKeyExA(scratch, hive.name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
         RegCreateKeyExA(scratch, hive.software, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &software,
                         nullptr);
-        RegOverridePredefKey(hive.root, key);
         RegCloseKey(software);
         RegCloseKey(key);
     }
     RegCloseKey(scratch);
-    outerRegistryKey_ = g_childRegistryKey;
-    g_childRegistryKey = scratchKey_;
+    // Read on every access of the store, so it reaches the programs the test starts too.
+    env_.push_back(std::make_unique<ScopedEnv>("MORVEK_REGISTRY_KEY", scratchKey_));
 #else
     env_.push_back(std::make_unique<ScopedEnv>("HOME", dir_.Path()));
     env_.push_back(std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", dir_ / "config"));
@@ -186,9 +189,7 @@ IsolatedUser::IsolatedUser() {
 
 IsolatedUser::~IsolatedUser() {
 #ifdef _WIN32
-    g_childRegistryKey = outerRegistryKey_;
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    env_.clear();
     RegDeleteTreeA(HKEY_CURRENT_USER, scratchKey_.c_str());
 #endif
 }
@@ -326,10 +327,6 @@ RunResult RunWindows(const std::vector<std::string>& argv, const std::string& fo
 } // namespace
 
 RunResult Run(const std::vector<std::string>& argv, const std::string& folder) {
-    // The override of the predefined keys ends with this process: a program it starts finds
-    // the isolated user's keys through the variable that the platform's registry reads.
-    if (!g_childRegistryKey.empty())
-        return RunWindows(argv, folder, {{"MORVEK_REGISTRY_KEY", g_childRegistryKey}});
     return RunWindows(argv, folder, {});
 }
 RunResult Shell(const std::string& script, const std::string& folder) {

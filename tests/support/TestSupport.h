@@ -5,6 +5,7 @@
 // files. Operating-system details stay in TestSupport.cpp.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);
 // Removes a folder tree, making read-only entries writable first.
 void RemoveTree(const std::string& path);
+// Every file below a folder with its content, by its path relative to the folder ('/'
+// between names); folders themselves are not listed. For checking that a step left a tree's
+// files as they were, byte for byte.
+std::map<std::string, std::string> ReadTree(const std::string& folder);
 
 void SetEnv(const std::string& name, const std::string& value);
 void UnsetEnv(const std::string& name);
@@ -53,9 +58,9 @@ private:
 // the application-data folders point into a fresh temporary folder.
 //  - POSIX: HOME, XDG_CONFIG_HOME, XDG_DATA_HOME and MORVEK_MACHINE_REGISTRY are set, so the
 //    user hive is Folder()/config/Morvek/user.reg and the machine hive Folder()/machine.reg.
-//  - Windows: HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE of this process are redirected to a
-//    scratch key (each with its "software" key) that is deleted afterwards; programs started
-//    with Run find the same keys through MORVEK_REGISTRY_KEY (platform/Registry.h).
+//  - Windows: MORVEK_REGISTRY_KEY names a scratch key of the current user (with the hives
+//    HKCU and HKLM below it, each with its "software" key) that is deleted afterwards; the
+//    store of this process and of the programs it starts lies there (platform/Registry.h).
 //  - Both: MORVEK_APPDATA_FOLDER and XDG_DATA_HOME name AppDataFolder(), which is not made.
 class IsolatedUser {
 public:
@@ -73,7 +78,6 @@ private:
     TempDir dir_{"user"};
     std::vector<std::unique_ptr<ScopedEnv>> env_;
     std::string scratchKey_;       // Windows
-    std::string outerRegistryKey_; // Windows: the one this user stands in for while it lives
 };
 
 struct RunResult {

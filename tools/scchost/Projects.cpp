@@ -1,6 +1,8 @@
 // tools/scchost/Projects.cpp - connect, open, close and modules through the exports.
 #include "tools/scchost/Projects.h"
 
+#include "tools/scchost/Session.h"
+
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/PathStyle.h"
@@ -12,155 +14,6 @@
 
 namespace scchost {
 namespace {
-
-using InitializeFn = SCCRTN (*)(void**, SccWindow, const char*, char*, SccLong*, char*, SccLong*,
-                                SccLong*);
-using UninitializeFn = SCCRTN (*)(void*);
-using OpenProjectFn = SCCRTN (*)(void*, SccWindow, char*, char*, const char*, char*, const char*,
-                                 LPTEXTOUTPROC, SccLong);
-using CloseProjectFn = SCCRTN (*)(void*);
-using GetProjPathFn = SCCRTN (*)(void*, SccWindow, char*, char*, char*, char*, SccBool, SccBool*);
-using DirQueryInfoFn = SCCRTN (*)(void*, SccLong, const char**, SccLong*);
-
-int Fail(const std::string& message) {
-    std::fprintf(stderr, "scchost: %s\n", message.c_str());
-    return 1;
-}
-
-std::string Absolute(const std::string& path) {
-    if (path.empty())
-        return platform::GetCurrentFolder();
-    const bool absolute = path[0] == '/' || path[0] == '\\' || (path.size() > 1 && path[1] == ':');
-    std::string full =
-        absolute ? path : platform::GetCurrentFolder() + platform::kPathSeparator + path;
-    while (full.size() > 1 && (full.back() == '/' || full.back() == '\\') &&
-           !(full.size() == 3 && full[1] == ':'))
-        full.pop_back();
-    return full;
-}
-
-std::string FolderPart(const std::string& path) {
-    const std::string::size_type sep = path.find_last_of("/\\");
-    if (sep == std::string::npos)
-        return std::string();
-    return sep == 0 ? path.substr(0, 1) : path.substr(0, sep);
-}
-
-std::string LastName(const std::string& path) {
-    const std::string::size_type sep = path.find_last_of("/\\");
-    return sep == std::string::npos ? path : path.substr(sep + 1);
-}
-
-std::string Join(const std::string& folder, const std::string& name) {
-    return folder + platform::kPathSeparator + name;
-}
-
-// The provider's output pane: standard output, one text a line; with --quiet without the
-// command lines (each follows the line naming the folder it runs in). While listening, the
-// texts are kept instead (modules reads its listing from them).
-struct Pane {
-    bool afterFolder = false;
-    bool listening = false;
-    std::vector<std::string> heard;
-};
-Pane& ThePane() {
-    static Pane pane;
-    return pane;
-}
-
-SccLong PrintText(char* text, SccLong) {
-    Pane& pane = ThePane();
-    const std::string line = text ? text : "";
-    if (pane.listening) {
-        pane.heard.push_back(line);
-        return 0;
-    }
-    const bool folderLine = line.rfind("Current Directory: ", 0) == 0;
-    const bool command = pane.afterFolder;
-    pane.afterFolder = folderLine;
-    if (Options().quiet && (folderLine || command))
-        return 0;
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-    return 0;
-}
-
-// The provider's exports this file uses, resolved once.
-struct Exports {
-    InitializeFn initialize = nullptr;
-    UninitializeFn uninitialize = nullptr;
-    OpenProjectFn openProject = nullptr;
-    CloseProjectFn closeProject = nullptr;
-    GetProjPathFn getProjPath = nullptr;
-    DirQueryInfoFn dirQueryInfo = nullptr;
-
-    bool Resolve(Provider& provider) {
-        initialize = provider.Resolve<InitializeFn>("SccInitialize");
-        uninitialize = provider.Resolve<UninitializeFn>("SccUninitialize");
-        openProject = provider.Resolve<OpenProjectFn>("SccOpenProject");
-        closeProject = provider.Resolve<CloseProjectFn>("SccCloseProject");
-        getProjPath = provider.Resolve<GetProjPathFn>("SccGetProjPath");
-        dirQueryInfo = provider.Resolve<DirQueryInfoFn>("SccDirQueryInfo");
-        return initialize && uninitialize && openProject && closeProject && getProjPath &&
-               dirQueryInfo;
-    }
-};
-
-// A provider context for the life of the object.
-class Session {
-public:
-    explicit Session(Exports& exports) : exports_(exports) {
-        char name[SCC_NAME_SIZE] = "", label[SCC_AUXLABEL_SIZE] = "";
-        SccLong caps = 0, coLength = 0, length = 0;
-        if (exports_.initialize(&context_, nullptr, "scchost", name, &caps, label, &coLength,
-                                &length) != SCC_OK)
-            context_ = nullptr;
-    }
-    ~Session() {
-        if (context_)
-            exports_.uninitialize(context_);
-    }
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
-    void* Context() const { return context_; }
-
-    // Opens the project with its strings; the auxiliary path may come back filled in.
-    SCCRTN Open(ProjectFile& project, SccLong flags) {
-        char user[SCC_USER_SIZE] = "";
-        char name[SCC_PRJPATH_SIZE], aux[SCC_AUXPATH_SIZE];
-        std::snprintf(name, sizeof name, "%s", project.project.c_str());
-        std::snprintf(aux, sizeof aux, "%s", project.auxPath.c_str());
-        const SCCRTN result = exports_.openProject(
-            context_, nullptr, user, name, project.localPath.c_str(), aux, "", PrintText, flags);
-        project.auxPath = aux;
-        return result;
-    }
-
-private:
-    Exports& exports_;
-    void* context_ = nullptr;
-};
-
-std::string Described(SCCRTN result) {
-    return std::to_string(result);
-}
-
-// The project of the current folder (or of --project DIR), or a message why there is none.
-bool LoadProject(ProjectFile& project, std::string& file, std::string& error) {
-    const std::string start = Absolute(Options().projectDir);
-    file = FindProjectFile(start);
-    if (file.empty()) {
-        error = "no project at or above " + start +
-                ": run scchost connect in the working folder "
-                "first, or name the folder with --project DIR";
-        return false;
-    }
-    if (!ReadProjectFile(file, project)) {
-        error = "cannot read the project file " + file;
-        return false;
-    }
-    return true;
-}
 
 bool IsControlled(Exports& exports, const std::string& folder) {
     const char* names[] = {folder.c_str()};
@@ -237,7 +90,7 @@ int RunConnect(Provider& provider, const std::vector<std::string>& args) {
     Exports exports;
     if (!exports.Resolve(provider))
         return Fail(provider.Error());
-    const std::string folder = Absolute(args.empty() ? std::string() : args[0]);
+    const std::string folder = FullPath(args.empty() ? std::string() : args[0]);
     const bool wasControlled = IsControlled(exports, folder);
 
     Session session(exports);
@@ -349,7 +202,7 @@ int RunModules(Provider& provider, const std::vector<std::string>& args) {
 
     // A scratch folder of its own to open the project in; nothing is bound there.
     const std::string scratch =
-        Join(Absolute(platform::GetTempFolderPath()),
+        Join(FullPath(platform::GetTempFolderPath()),
              "scchost-modules-" + std::to_string(platform::CurrentProcessId()));
     ProjectFile project{std::string(), root, scratch};
     Pane& pane = ThePane();

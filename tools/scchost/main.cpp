@@ -8,8 +8,10 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "scc/TraceFile.h"
+#include "tools/scchost/FileCommands.h"
 #include "tools/scchost/Projects.h"
 #include "tools/scchost/Provider.h"
+#include "tools/scchost/Session.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -38,6 +40,17 @@ const char kUsage[] =
     "  close                open and close it (logging out when LOGOUTONCLOSE is 1)\n"
     "  modules CVSROOT [PATH]  list a folder of the repository (default: its top)\n"
     "\n"
+    "file commands, inside a connected project (names relative to the current folder; a\n"
+    "folder stands for its files, -R or --recursive for those below it too):\n"
+    "  status [-R] [PATH...]   the state of each file (default: the current folder)\n"
+    "  get [-R] PATH...        bring the repository's newest revisions\n"
+    "  checkout PATH...        check files out for editing\n"
+    "  uncheckout PATH...      undo a check-out (edits that cvs reverts are kept aside)\n"
+    "  checkin [-m COMMENT] PATH...  check files in (adding those CVS does not know yet)\n"
+    "  add [-m COMMENT] PATH...      add files (for a folder: its files CVS does not know)\n"
+    "  remove [-m COMMENT] PATH...   remove files from CVS\n"
+    "  rename OLD NEW          rename a file within its folder\n"
+    "\n"
     "options:\n"
     "  --provider PATH      load the provider from PATH\n"
     "  --project DIR        look for the project from DIR instead of the current folder\n"
@@ -62,10 +75,7 @@ const char kUsage[] =
 const char kAnswerPrefix[] = "MORVEK_ANSWER_";
 const char kHostVariable[] = "MORVEK_UI_HOST";
 
-int Fail(const std::string& message) {
-    std::fprintf(stderr, "scchost: %s\n", message.c_str());
-    return 1;
-}
+using scchost::Fail;
 
 bool SetAnswer(const std::string& name, const std::string& value, std::string& error) {
     if (name.empty() ||
@@ -175,14 +185,26 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"version", RunVersion},          {"dirstatus", RunDirStatus},
-    {"connect", scchost::RunConnect}, {"open", scchost::RunOpen},
-    {"close", scchost::RunClose},     {"modules", scchost::RunModules, scchost::PrepareModules},
+    {"version", RunVersion},
+    {"dirstatus", RunDirStatus},
+    {"connect", scchost::RunConnect},
+    {"open", scchost::RunOpen},
+    {"close", scchost::RunClose},
+    {"modules", scchost::RunModules, scchost::PrepareModules},
+    {"status", scchost::RunStatus},
+    {"get", scchost::RunGet},
+    {"checkout", scchost::RunCheckout},
+    {"uncheckout", scchost::RunUncheckout},
+    {"checkin", scchost::RunCheckin, scchost::PrepareComment},
+    {"add", scchost::RunAdd, scchost::PrepareComment},
+    {"remove", scchost::RunRemove, scchost::PrepareComment},
+    {"rename", scchost::RunRename},
 };
 
 } // namespace
 
 int main(int argc, char** argv) {
+    scchost::UserFolder();
     std::string providerPath;
     std::string yesNo;
     std::string traceCopy;

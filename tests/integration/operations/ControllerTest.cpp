@@ -4,8 +4,7 @@
 #include "engine/CVSArgs.h"
 #include "operations/CVSController.h"
 #include "platform/FileSystem.h"
-#include "tests/support/CvsFixtures.h"
-#include "tests/support/EngineTestSupport.h"
+#include "tests/integration/operations/ControllerFixture.h"
 #include "ui/DlgPassword.h"
 #include "workcopy/Entries.h"
 #include "workcopy/FileStatus.h"
@@ -18,80 +17,26 @@
 
 namespace {
 
-using testing_support::EngineEnvironment;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
 
 using Method = testing_support::CvsMethod;
 
-// A working copy of the module, a context on it, and helpers to read what ran.
-class ControllerFixture {
+// The commands of check-out (edit, unedit, editors) run: independent mode is off.
+class EditingFixture : public testing_support::ControllerFixture {
 public:
-    bool Start(Method method, std::string* problem) {
-        if (!repo_.Ready()) {
-            *problem = repo_.Problem();
-            return false;
-        }
-        env_.Settings().SetCvsExePath(testing_support::CvsProgram());
+    bool StartEditing(Method method, std::string* problem) {
         env_.Settings().SetIndependentMode(false);
         env_.Settings().SetWarnOnEdit(false);
-        if (method == Method::Pserver) {
-            server_ = std::make_unique<testing_support::CvsPserver>(repo_);
-            if (!server_->Ready()) {
-                *problem = server_->Problem();
-                return false;
-            }
-            server_->Login();
-            root_ = server_->Root();
-        } else {
-            root_ = method == Method::Local ? repo_.LocalRoot() : repo_.ForkRoot();
-        }
-        work_ = NormalizePath(NewCopy("work"));
-        context_ = env_.MakeContext();
-        context_->SetCVSRoot(root_);
-        context_->SetLocalPath(work_);
-        context_->SetProjectModule("mod");
-        return true;
+        return Start(method, problem);
     }
-    ~ControllerFixture() {
-        context_.reset();
-        ClearEntriesCache();
-        platform::SetCurrentFolder(testing_support::BinDir());
-    }
-
-    std::string NewCopy(const std::string& name) {
-        std::string folder = sandbox_.Folder(name);
-        platform::RemoveEmptyFolder(folder);
-        std::string error;
-        EXPECT_TRUE(repo_.Checkout(root_, folder, &error)) << error;
-        return folder;
-    }
-    std::string File(const std::string& relative) const {
-        std::string path = work_;
-        for (char c : "/" + relative)
-            path += c == '/' ? testing_support::Sep() : c;
-        return path;
-    }
-    std::vector<std::string> Commands() { return env_.Pane().TakeCommands(); }
-    // Runs cvs in a working copy the way another user at another desk would.
-    testing_support::RunResult Cvs(const std::vector<std::string>& args,
-                                   const std::string& folder) {
-        return repo_.Cvs(args, folder);
-    }
-
-    testing_support::CvsSandbox sandbox_;
-    testing_support::CvsRepository repo_;
-    std::unique_ptr<testing_support::CvsPserver> server_;
-    EngineEnvironment env_;
-    std::unique_ptr<CCVSContext> context_;
-    std::string root_, work_;
 };
 
-class Controller : public testing::TestWithParam<Method>, protected ControllerFixture {
+class Controller : public testing::TestWithParam<Method>, protected EditingFixture {
 protected:
     void SetUp() override {
         std::string problem;
-        if (!Start(GetParam(), &problem))
+        if (!StartEditing(GetParam(), &problem))
             GTEST_SKIP() << problem;
     }
 };
@@ -328,11 +273,11 @@ TEST_P(Controller, UndoCheckOutOfAFileInConflictKeepsItAsCvsDoes) {
 }
 
 // The options map and the settings that shape the update; the command lines tell.
-class ControllerOptions : public testing::Test, protected ControllerFixture {
+class ControllerOptions : public testing::Test, protected EditingFixture {
 protected:
     void SetUp() override {
         std::string problem;
-        if (!Start(Method::Local, &problem))
+        if (!StartEditing(Method::Local, &problem))
             GTEST_SKIP() << problem;
     }
 };
@@ -423,11 +368,11 @@ TEST_F(ControllerOptions, ANewFolderIsBoundBeforeItsUpdate) {
 }
 
 // Login through the login dialog, against the pserver fixture.
-class ControllerLogin : public testing::Test, protected ControllerFixture {
+class ControllerLogin : public testing::Test, protected EditingFixture {
 protected:
     void SetUp() override {
         std::string problem;
-        if (!Start(Method::Pserver, &problem))
+        if (!StartEditing(Method::Pserver, &problem))
             GTEST_SKIP() << problem;
         // Forget the login the fixture made.
         ASSERT_EQ(Cvs({"-d", root_, "logout"}, work_).status, 0);

@@ -83,6 +83,14 @@ TEST(Dialect, RewritesWhatGnuCvsSpellsOtherwise) {
          {"-f", "import", "-I *", "-m", "c", "--", "newmod", "Vendor_Name", "start"}},
         {"unedit of files", {"unedit", "a.c"}, Action::Unedit, {"-f", "unedit", "a.c"}},
         {"rename", {"rename", "a.c", "b.c"}, Action::Rename, {"-f", "rename", "a.c", "b.c"}},
+        {"rename of a name that begins with a dash, after --",
+         {"rename", "--", "-a.c", "b.c"},
+         Action::Rename,
+         {"-f", "rename", "--", "-a.c", "b.c"}},
+        {"a dash name without -- is an option: refused",
+         {"rename", "-a.c", "b.c"},
+         Action::Refuse,
+         {"-f", "rename", "-a.c", "b.c"}},
         {"rename across folders is refused",
          {"rename", "a.c", "sub/b.c"},
          Action::Refuse,
@@ -112,6 +120,9 @@ TEST(Dialect, KeepsWhatTheEmulationsNeed) {
     EXPECT_EQ(edit.globals, (Args{"-f", "-q"}));
     EXPECT_EQ(edit.files, Args{"a.c"});
     EXPECT_TRUE(edit.options.empty());
+
+    EXPECT_EQ(cvsglue::MakePlan(Dialect::Gnu, {"rename", "--", "-a.c", "b.c"}, {}).files,
+              (Args{"-a.c", "b.c"}));
 
     cvsglue::Plan ls = cvsglue::MakePlan(Dialect::Gnu, {"ls", "-e", "-R", "mod"}, {});
     EXPECT_TRUE(ls.listingRewrite);

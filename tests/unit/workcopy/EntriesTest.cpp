@@ -59,7 +59,7 @@ TEST(EntriesParse, LaterLinesWinAndKeysFoldOnWindowsOnly) {
     EXPECT_EQ(windows.GetEntryLine("last"), "/last/1.9///");
     EXPECT_EQ(windows.GetEntryLine(""), ""); // the empty line came after the lone D
     EXPECT_EQ(windows.GetEntryLine("missing"), "");
-    EXPECT_EQ(windows.Lines().size(), 5u);
+    EXPECT_EQ(windows.LineCount(), 5u);
 
     CCVSEntries posix = CCVSEntries::Parse(content, "p", {}, PathStyle::Posix);
     EXPECT_EQ(posix.GetEntryLine("readme.txt"), "/readme.txt/1.1///");

@@ -17,9 +17,11 @@ TEST(FileTimeText, Format) {
         int64_t seconds;
         const char* text;
     } const cases[] = {
-        {784111777, "Sun Nov 06 08:49:37 1994"},  {0, "Thu Jan 01 00:00:00 1970"},
-        {-1, "Wed Dec 31 23:59:59 1969"},         {951782400, "Tue Feb 29 00:00:00 2000"},
-        {4102444799, "Thu Dec 31 23:59:59 2099"}, {-11644473600, "Mon Jan 01 00:00:00 1601"},
+        {784111777, "Sun Nov 06 08:49:37 1994"},    {0, "Thu Jan 01 00:00:00 1970"},
+        {-1, "Wed Dec 31 23:59:59 1969"},           {951782400, "Tue Feb 29 00:00:00 2000"},
+        {4102444799, "Thu Dec 31 23:59:59 2099"},   {-11644473600, "Mon Jan 01 00:00:00 1601"},
+        {253402300799, "Fri Dec 31 23:59:59 9999"}, {253402300800, "Sat Jan 01 00:00:00 10000"},
+        {-30610224001, "Tue Dec 31 23:59:59 999"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatFileTime(c.seconds), c.text) << c.seconds;
