@@ -8,16 +8,33 @@
 //     ratio         Run time / plain pipe time for the same output
 //     run_ms_MB     Run milliseconds per megabyte (constant across sizes = linear time)
 //     capture_MB    what the capture holds afterwards (= N: memory linear in the output)
+//   AbortOfAProcessTree  a command that started a child of its own, aborted from another
+//                   thread once its first line has arrived (as the Cancel button does)
+//     abort_ms      from the abort to Run's return, on average; worst_ms the slowest
+//     of_goal       worst_ms against the goal of one second (at most 1)
+//   RunMemory/N/S   N megabytes through Run in one of three shapes: S=0 lines on standard
+//                   output (a log), S=1 no line feed at all (a binary file's content),
+//                   S=2 lines on standard error (a trace); the heap is counted by
+//                   tests/support/HeapCount.cpp
+//     run_peak      the most the heap held during Run, above what it held before, per
+//                   byte of output
+//     read_peak     the same until the caller holds its copy of the output (GetOutput),
+//                   as an operation that parses it does
 #include "bench/BenchSupport.h"
 #include "engine/CVSArgs.h"
 #include "engine/CVSContext.h"
 #include "settings/SccSettings.h"
+#include "tests/support/HeapCount.h"
 #include "ui/framework/HeadlessHost.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -80,6 +97,51 @@ void RunOverhead(benchmark::State& state) {
 }
 BENCHMARK(RunOverhead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
 
+std::atomic<bool> g_started{false};
+
+int32_t WatchForStart(char* text, int32_t) {
+    if (std::strncmp(text, "started", 7) == 0)
+        g_started = true;
+    return 0;
+}
+
+void AbortOfAProcessTree(benchmark::State& state) {
+    Env();
+    const std::string pids = Env().home + "/pids";
+    double total = 0, worst = 0;
+    for (auto _ : state) {
+        CCVSContext context;
+        context.SetTextOut(&WatchForStart);
+        g_started = false;
+        Clock::time_point abortedAt;
+        std::thread aborter([&] {
+            while (!g_started)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            abortedAt = Clock::now();
+            context.Abort();
+        });
+        CCVSArgs args;
+        for (const char* item : {"tree", "60", pids.c_str()})
+            args.Add(item);
+        const bool ended = context.Run(args);
+        const Clock::time_point returned = Clock::now();
+        g_started = true; // a command that never started must not keep the aborter waiting
+        aborter.join();
+        if (ended) {
+            state.SkipWithError("the command ran to its end");
+            return;
+        }
+        const double took = std::chrono::duration<double>(returned - abortedAt).count();
+        total += took;
+        worst = std::max(worst, took);
+        state.SetIterationTime(took);
+    }
+    state.counters["abort_ms"] = total * 1000 / state.iterations();
+    state.counters["worst_ms"] = worst * 1000;
+    state.counters["of_goal"] = worst / 1.0;
+}
+BENCHMARK(AbortOfAProcessTree)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
 void RunOutput(benchmark::State& state) {
     Env();
     const uint64_t size = static_cast<uint64_t>(state.range(0)) << 20;
@@ -116,6 +178,45 @@ BENCHMARK(RunOutput)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+void RunMemory(benchmark::State& state) {
+    Env();
+    const uint64_t size = static_cast<uint64_t>(state.range(0)) << 20;
+    const std::string count = std::to_string(size);
+    const int shape = static_cast<int>(state.range(1));
+    double runPeak = 0, readPeak = 0;
+    for (auto _ : state) {
+        CCVSContext context;
+        context.SetTextOut(&DiscardText);
+        CCVSArgs args;
+        for (const char* item :
+             {shape == 1 ? "line" : "bytes", count.c_str(), shape == 2 ? "err" : "out"})
+            args.Add(item);
+        const size_t before = testing_support::HeapInUse();
+        testing_support::ResetHeapPeak();
+        if (!context.Run(args)) {
+            state.SkipWithError("the run failed");
+            return;
+        }
+        runPeak =
+            static_cast<double>(testing_support::HeapPeak() - before) / static_cast<double>(size);
+        const std::string output = shape == 2 ? context.GetErrorText() : context.GetOutput();
+        readPeak =
+            static_cast<double>(testing_support::HeapPeak() - before) / static_cast<double>(size);
+        if (output.size() < size) {
+            state.SkipWithError("output lost");
+            return;
+        }
+    }
+    state.counters["run_peak"] = runPeak;
+    state.counters["read_peak"] = readPeak;
+}
+BENCHMARK(RunMemory)
+    ->Args({50, 0})
+    ->Args({50, 1})
+    ->Args({50, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 } // namespace
 

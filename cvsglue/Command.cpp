@@ -134,6 +134,8 @@ public:
             return Rename();
         case Action::ImportCreate:
             return ImportCreate();
+        case Action::UpdateClean:
+            return UpdateClean();
         case Action::Run:
             break;
         }
@@ -364,6 +366,73 @@ private:
             s_.Error("cvs import: the module was imported, but this folder could not be made a "
                      "working folder of it\n");
         return rc;
+    }
+
+    // GNU's "update -C" leaves a file alone that is still in conflict and untouched since the
+    // merge: it prints "C NAME" and fails without a word. So every file in conflict (by
+    // CVS/Entries) is first kept the way cvs itself keeps a file that -C replaces, as
+    // .#NAME.REV beside it; cvs then fetches the repository's copy in its place. A file cvs
+    // did not fetch goes back to its name.
+    int UpdateClean() {
+        std::vector<std::pair<std::string, std::string>> kept; // file, its kept name
+        for (const std::string& file : plan_.files) {
+            std::string folder, name, keptName;
+            SplitPath(file, folder, name);
+            EntryLine entry;
+            if (!FindEntry(folder, name, entry) ||
+                entry.timestamp.rfind("Result of merge", 0) != 0 || !platform::Exists(file))
+                continue;
+            if (!KeepConflicted(file, keptName)) {
+                for (const auto& [done, doneName] : kept)
+                    platform::MoveFileTo(doneName, done, false);
+                s_.Error("cvs update: cannot move `" + file + "' out of the way\n");
+                return 1;
+            }
+            kept.emplace_back(file, keptName);
+        }
+        if (kept.empty())
+            return Single();
+        RunOptions quiet;
+        quiet.deliver = false;
+        quiet.captureOutput = true;
+        RunResult r = Run(plan_.args, quiet);
+        std::string output;
+        for (const auto& [file, keptName] : kept) {
+            if (!platform::Exists(file) && platform::MoveFileTo(keptName, file, false))
+                continue;
+            output += "(Locally modified " + file + " moved to " + keptName + ")\n";
+        }
+        s_.Output(output + r.output);
+        // GNU says of each file it fetched in place of a kept one that it "was lost".
+        std::string error;
+        for (const std::string& line : Lines(r.error)) {
+            const bool lost = std::any_of(kept.begin(), kept.end(), [&line](const auto& k) {
+                return Contains(line, "warning: `" + k.first + "' was lost");
+            });
+            if (!lost)
+                error += line + "\n";
+        }
+        s_.Error(error);
+        return Result(r);
+    }
+
+    // Moves a file to .#NAME.REV (REV: its revision in CVS/Entries). When that name holds
+    // other content already, to .#NAME.REV~2, ~3, ...: nothing kept before is overwritten.
+    bool KeepConflicted(const std::string& file, std::string& kept) {
+        std::string folder, name, mine, there;
+        SplitPath(file, folder, name);
+        EntryLine entry;
+        FindEntry(folder, name, entry);
+        const std::string base =
+            file.substr(0, file.size() - name.size()) + ".#" + name + "." + entry.revision;
+        kept = base;
+        const bool readMine = ReadText(file, mine);
+        for (int n = 2; platform::Exists(kept); ++n) {
+            if (readMine && ReadText(kept, there) && there == mine)
+                return platform::MoveFileTo(file, kept, true);
+            kept = base + "~" + std::to_string(n);
+        }
+        return platform::MoveFileTo(file, kept, false);
     }
 
     Session& s_;

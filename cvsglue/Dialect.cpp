@@ -252,6 +252,12 @@ Plan MakePlan(Dialect dialect, const std::vector<std::string>& args, const Facts
         if (plan.revisionCheck)
             plan.files = a.operands;
         plan.args = Join(plan.globals, cmd, OptionWords(a.options), a.endMarker, a.operands);
+        // GNU's -C leaves a file alone that is still in conflict and untouched since the
+        // merge, and fails without a word; such files are moved aside first.
+        if (HasOption(a, 'C') && !plan.revisionCheck && !a.operands.empty()) {
+            plan.action = Action::UpdateClean;
+            plan.files = a.operands;
+        }
         return plan;
     }
 

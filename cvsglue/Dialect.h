@@ -38,7 +38,8 @@ enum class Action {
     Unedit,        // "unedit" of only those files that "cvs edit" saw
     AddOnBranch,   // "add" with the folder's CVS/Tag naming branch while it runs
     Rename,        // move on disk, remove, add, commit
-    ImportCreate   // "import", then "checkout -d FOLDER MODULE" in the parent folder
+    ImportCreate,  // "import", then "checkout -d FOLDER MODULE" in the parent folder
+    UpdateClean    // "update -C FILES", each file in conflict first kept as .#NAME.REV
 };
 
 // What the library needs to know about the command's folder and environment.

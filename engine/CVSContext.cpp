@@ -11,9 +11,14 @@
 #include "workcopy/FileUtilities.h"
 #include "workcopy/PathFunctions.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr const char* kWhiteSpace = " \t\r\n\v\f";
+// The markers of a server's refusal in the output capture (see GetErrorText).
+const std::string kServer = "cvs server:";
+const std::string kAborted = "cvs [checkout aborted]:";
 
 std::string Trimmed(const std::string& text) {
     const std::string::size_type first = text.find_first_not_of(kWhiteSpace);
@@ -78,10 +83,21 @@ void CCVSContext::Abort() {
 bool CCVSContext::ExecuteOnce(CCVSArgs& args) {
     library_->SetExecutablePath(GetSettings().GetCvsExePath());
     const bool ok = library_->Execute(args, &environment_);
-    if (!GetErrorText().empty())
+    if (HasErrorText())
         OnConsoleText("\n", 1, 1);
-    FlushPendingLines(true); // a last line without a line feed reaches the output pane too
+    SendPendingLine(); // a last line without a line feed reaches the output pane too
     return ok;
+}
+
+void CCVSContext::ClearCaptures() {
+    SendPendingLine(); // it may be made of captured bytes
+    errors_.Clear();
+    output_.Clear();
+}
+
+void CCVSContext::ClearOutput() {
+    SendPendingLine();
+    output_.Clear();
 }
 
 bool CCVSContext::Run(CCVSArgs& args) {
@@ -104,16 +120,15 @@ bool CCVSContext::Run(CCVSArgs& args) {
     ShowProgress(true);
     if (!settings.GetHideStatusUI() && progress_)
         progress_->SetStatusText(commandLine);
-    errors_.clear();
-    output_.clear();
+    ClearCaptures();
 
     if (ExecuteOnce(args))
         return true;
 
     // A command refused for want of a login names "cvs login"; a text that merely starts
     // with it is the login command's own complaint, not a request for one.
-    const bool needsLogin = GetErrorText().find("cvs login", 1) != std::string::npos ||
-                            output_.find("cvs login") != std::string::npos;
+    const bool needsLogin =
+        ErrorTextHas("cvs login", 1) || output_.Find("cvs login") != CTextCapture::npos;
     if (!needsLogin || !controller_)
         return false;
 
@@ -122,8 +137,7 @@ bool CCVSContext::Run(CCVSArgs& args) {
     CloseProgressForLogin();
     if (!controller_->OnLoginRequired(LookupValue(environment_, "CVSROOT")))
         return false;
-    errors_.clear();
-    output_.clear();
+    ClearCaptures();
     ShowProgress(true);
     if (!settings.GetHideStatusUI() && progress_) {
         progress_->SetActivity(activity);
@@ -145,20 +159,34 @@ void CCVSContext::CloseProgressForLogin() {
 }
 
 bool CCVSContext::RunInFolder(const std::string& path, CCVSArgs& args) {
-    errors_.clear();
-    output_.clear();
-    const std::string folder = NormalizePath(GetFolderOfPath(path));
-    SetCurrentFolderTo(folder);
+    ClearCaptures();
+    std::string folder = NormalizePath(GetFolderOfPath(path));
+    if (folder.empty()) // a bare file name: the file is in the current folder
+        folder = GetCurrentFolder();
+    if (!EnterFolder(folder))
+        return false;
     Echo("Current Directory: " + folder + "\n");
     environment_["HOME"] = folder;
     const bool ok = Run(args);
-    SetCurrentFolderTo(folder);
+    platform::SetCurrentFolder(folder);
     return ok;
 }
 
+// A command that ran anywhere else would act on the wrong files, or on none while reporting
+// success: a folder that cannot be entered fails the run, and cvs never starts.
+bool CCVSContext::EnterFolder(const std::string& folder) {
+    if (platform::IsFolder(folder) && platform::SetCurrentFolder(folder))
+        return true;
+    const std::string reason = platform::Exists(folder) ? "cannot be entered" : "does not exist";
+    const std::string message =
+        "The folder " + folder + " " + reason + "; the command was not run.\n";
+    errors_.Append(message.data(), message.size());
+    Echo(message);
+    return false;
+}
+
 bool CCVSContext::RunOnFiles(CCVSArgs& args, const std::vector<std::string>& files) {
-    errors_.clear();
-    output_.clear();
+    ClearCaptures();
     if (files.empty())
         return false;
     for (const std::string& file : files)
@@ -167,62 +195,118 @@ bool CCVSContext::RunOnFiles(CCVSArgs& args, const std::vector<std::string>& fil
 }
 
 std::string CCVSContext::GetErrorText() const {
-    static const std::string kServer = "cvs server:";
-    static const std::string kAborted = "cvs [checkout aborted]:";
-    const std::string::size_type s = output_.find(kServer);
-    const std::string::size_type a = output_.find(kAborted, s == std::string::npos ? 0 : s + 1);
-    if (s == std::string::npos && a == std::string::npos)
-        return errors_;
+    const size_t s = output_.Find(kServer);
+    const size_t a = output_.Find(kAborted, s == CTextCapture::npos ? 0 : s + 1);
+    if (s == CTextCapture::npos && a == CTextCapture::npos)
+        return errors_.Text();
     std::string result =
-        a == std::string::npos ? std::string() : output_.substr(a + kAborted.size());
-    if (s != std::string::npos) {
-        const std::string::size_type from = s + kServer.size();
-        const std::string middle = a == std::string::npos || a < from
+        a == CTextCapture::npos ? std::string() : output_.Substr(a + kAborted.size());
+    if (s != CTextCapture::npos) {
+        const size_t from = s + kServer.size();
+        const std::string middle = a == CTextCapture::npos || a < from
                                        ? std::string()
-                                       : Trimmed(output_.substr(from, a - from));
+                                       : Trimmed(output_.Substr(from, a - from));
         result += " : " + middle;
     }
     return result;
 }
 
-void CCVSContext::OnConsoleText(const char* text, size_t length, int stream) {
-    const std::string chunk(text ? text : "", text ? length : 0);
-    if (stream == 1)
-        errors_ += chunk;
-    else if (stream == 0)
-        output_ += chunk;
-    pending_ += chunk;
-    if (chunk.empty())
-        FlushPendingLines(true);
-    else if (chunk.find('\n') != std::string::npos)
-        FlushPendingLines(false);
+bool CCVSContext::ErrorTextFromOutput() const {
+    return output_.Find(kServer) != CTextCapture::npos ||
+           output_.Find(kAborted) != CTextCapture::npos;
 }
 
-// Passes on the complete lines of the pending text (all of it when asked), one message per
-// line, so that the output pane gets whole lines however the library cut its chunks.
-void CCVSContext::FlushPendingLines(bool all) {
-    std::string::size_type start = 0;
-    for (std::string::size_type end; (end = pending_.find('\n', start)) != std::string::npos;
-         start = end + 1) {
-        if (!quiet_)
-            messageWindow_->Send(pending_.substr(start, end + 1 - start), kTextKindInfo);
+bool CCVSContext::HasErrorText() const {
+    return ErrorTextFromOutput() ? !GetErrorText().empty() : !errors_.Empty();
+}
+
+bool CCVSContext::ErrorTextHas(const std::string& what, size_t from) const {
+    if (ErrorTextFromOutput())
+        return GetErrorText().find(what, from) != std::string::npos;
+    return errors_.Find(what, from) != CTextCapture::npos;
+}
+
+void CCVSContext::OnConsoleText(const char* text, size_t length, int stream) {
+    if (!text)
+        length = 0;
+    size_t from = 0;
+    if (stream == 0 || stream == 1) {
+        CTextCapture& capture = stream == 0 ? output_ : errors_;
+        from = capture.Size();
+        capture.Append(text, length);
     }
-    pending_.erase(0, start);
-    if (all && !pending_.empty()) {
-        if (!quiet_)
-            messageWindow_->Send(pending_, kTextKindInfo);
-        pending_.clear();
+    if (length == 0) {
+        SendPendingLine();
+        return;
     }
+    // Lines go one message each, however the library cut its chunks: the pending line ends
+    // at the chunk's first line feed, the chunk's other whole lines go as they are, and its
+    // tail waits for the rest of its line.
+    const char* end = text + length;
+    const char* start = text;
+    const char* lineFeed = static_cast<const char*>(std::memchr(start, '\n', length));
+    if (!lineFeed) {
+        AddPending(stream, text, from, length);
+        return;
+    }
+    AddPending(stream, text, from, static_cast<size_t>(lineFeed + 1 - text));
+    SendPendingLine();
+    start = lineFeed + 1;
+    while (start < end &&
+           (lineFeed = static_cast<const char*>(std::memchr(start, '\n', end - start)))) {
+        if (!quiet_)
+            messageWindow_->Send(std::string(start, lineFeed + 1), kTextKindInfo);
+        start = lineFeed + 1;
+    }
+    if (start < end)
+        AddPending(stream, start, from + static_cast<size_t>(start - text), end - start);
+}
+
+void CCVSContext::AddPending(int stream, const char* text, size_t from, size_t size) {
+    if (stream != 0 && stream != 1) {
+        from = stray_.Size();
+        stray_.Append(text, size);
+    }
+    if (!pending_.empty()) {
+        PendingPiece& last = pending_.back();
+        if (last.stream == stream && last.from + last.size == from) {
+            last.size += size;
+            return;
+        }
+    }
+    pending_.push_back(PendingPiece{stream, from, size});
+}
+
+void CCVSContext::SendPendingLine() {
+    if (pending_.empty())
+        return;
+    std::string line;
+    if (!quiet_) {
+        size_t total = 0;
+        for (const PendingPiece& piece : pending_)
+            total += piece.size;
+        line.reserve(total);
+        for (const PendingPiece& piece : pending_) {
+            const CTextCapture& capture = piece.stream == 0   ? output_
+                                          : piece.stream == 1 ? errors_
+                                                              : stray_;
+            capture.AppendTo(line, piece.from, piece.size);
+        }
+    }
+    pending_.clear();
+    stray_.Clear();
+    if (!quiet_)
+        messageWindow_->Send(std::move(line), kTextKindInfo);
 }
 
 void CCVSContext::OnPasswordRequest() {
-    FlushPendingLines(true);
+    SendPendingLine();
     if (controller_)
         controller_->OnPasswordRequest();
 }
 
 void CCVSContext::OnYesNoQuestion() {
-    FlushPendingLines(true);
+    SendPendingLine();
     if (controller_)
         controller_->OnYesNoQuestion();
     else
@@ -234,12 +318,14 @@ void CCVSContext::Echo(const std::string& text, int kind) {
         messageWindow_->Send(text, kind);
 }
 
-void CCVSContext::DeliverText(const std::string& text, int kind) {
-    std::string trimmed = Trimmed(text);
-    if (trimmed.empty() || !textOut_)
+void CCVSContext::DeliverText(std::string text, int kind) {
+    const std::string::size_type last = text.find_last_not_of(kWhiteSpace);
+    if (last == std::string::npos || !textOut_)
         return;
+    text.erase(last + 1);
+    text.erase(0, text.find_first_not_of(kWhiteSpace));
     uifw::CConsoleTextScope console;
-    textOut_(trimmed.data(), kind);
+    textOut_(text.data(), kind);
 }
 
 void CCVSContext::ShowProgress(bool show) {

@@ -16,6 +16,7 @@
 
 #include "engine/CVSLibrary.h"
 #include "engine/MessageWindow.h"
+#include "engine/TextCapture.h"
 #include "platform/Types.h"
 
 #include <cstdint>
@@ -84,7 +85,9 @@ public:
     // logging in and running it once more when the output asks for a login.
     bool Run(CCVSArgs& args);
     // Runs in the folder of the path (the path itself when it is a folder); HOME is that
-    // folder, which stays the current folder afterwards.
+    // folder, which stays the current folder afterwards. A folder that cannot be entered
+    // fails the run before cvs starts, with a message naming it in the error text and the
+    // output pane.
     bool RunInFolder(const std::string& path, CCVSArgs& args);
     // Appends the file names of the paths to the arguments and runs in the first one's
     // folder; an empty list runs nothing and fails.
@@ -92,9 +95,10 @@ public:
     // Asks the running command to stop (from any thread).
     void Abort();
 
-    std::string GetOutput() const { return output_; }
-    void ClearOutput() { output_.clear(); }
-    const std::string& GetErrorCapture() const { return errors_; }
+    // A copy of the output capture: the caller's own, the only one made.
+    std::string GetOutput() const { return output_.Text(); }
+    void ClearOutput();
+    std::string GetErrorCapture() const { return errors_.Text(); }
     // The error text of the last command (see CVSContext.cpp).
     std::string GetErrorText() const;
 
@@ -102,7 +106,9 @@ public:
     // Sends a text to the message window with the message kind (kTextKindInfo).
     void Echo(const std::string& text, int kind = kTextKindInfo);
     // Called by the message window: trimmed, non-empty texts go to the text-out procedure.
-    void DeliverText(const std::string& text, int kind);
+    // The text is the delivery's own (moved in where the sender is done with it), trimmed
+    // where it lies.
+    void DeliverText(std::string text, int kind);
     void ShowProgress(bool show);
     void SetActivity(const std::string& text);
     void SetStatusText(const std::string& text);
@@ -115,8 +121,25 @@ public:
     void OnYesNoQuestion() override;
 
 private:
+    // A part of the pending line: bytes of the capture of its stream, or of stray_ for a
+    // stream that has none. The line is put together only when it is sent, so a long line
+    // is not held twice while it grows.
+    struct PendingPiece {
+        int stream;
+        size_t from;
+        size_t size;
+    };
+
     bool ExecuteOnce(CCVSArgs& args);
-    void FlushPendingLines(bool all);
+    bool EnterFolder(const std::string& folder);
+    void ClearCaptures();
+    void AddPending(int stream, const char* text, size_t from, size_t size);
+    void SendPendingLine();
+    // The error text decided from the output capture's markers (see GetErrorText), and the
+    // two questions Run asks of it without copying a large error capture.
+    bool ErrorTextFromOutput() const;
+    bool HasErrorText() const;
+    bool ErrorTextHas(const std::string& what, size_t from) const;
     void CloseProgressForLogin();
 
     bool quiet_ = false;
@@ -126,9 +149,10 @@ private:
     CCVSStringMap environment_;
     CCVSStringMap options_;
     TextOutProc textOut_ = nullptr;
-    std::string errors_;  // everything received on stream 1 since it was last cleared
-    std::string output_;  // everything received on stream 0 since it was last cleared
-    std::string pending_; // text of either stream not yet passed on
+    CTextCapture errors_;               // everything received on stream 1 since it was last cleared
+    CTextCapture output_;               // everything received on stream 0 since it was last cleared
+    CTextCapture stray_;                // text of other streams while it is pending
+    std::vector<PendingPiece> pending_; // text not yet passed on: never a line feed
     std::string comment_;
     std::string module_;
     std::string localPath_;

@@ -117,24 +117,26 @@ bool CCVSLibrary::ResolveEntryPoints() {
     return true;
 }
 
+// By the time a command runs, the current folder is the user's working copy: nothing is
+// looked up relative to it, so a cvs in a checkout never stands in for the real one. An
+// empty result is reported as "cvs.exe not found".
 bool CCVSLibrary::ResolveExecutable(std::string& path) {
     if (!executable_.empty()) {
-        path = executable_;
-        return true;
-    }
-    bool keyOpened = false;
-    const std::string installPath =
-        MachineString("SOFTWARE\\CVS\\Pserver", "InstallPath", &keyOpened);
-    if (keyOpened)
-        path = Join(installPath, platform::ProgramFileName("cvs"));
-    if (!keyOpened || (installPath.empty() && !platform::Exists(path))) {
-        const std::string found = platform::FindProgramOnPath(platform::ProgramFileName("cvs"));
-        if (!found.empty()) {
-            path = found;
-        } else if (!keyOpened) {
-            uifw::ShowMessageBox(nullptr, "cvs.exe path could not be resolved.", "Morvek CVS SCC",
-                                 uifw::kMbOk);
-            return false;
+        path = platform::ResolveProgramPath(executable_);
+    } else {
+        bool keyOpened = false;
+        const std::string installPath =
+            MachineString("SOFTWARE\\CVS\\Pserver", "InstallPath", &keyOpened);
+        if (!installPath.empty()) {
+            path =
+                platform::ResolveProgramPath(Join(installPath, platform::ProgramFileName("cvs")));
+        } else {
+            path = platform::FindProgramOnPath(platform::ProgramFileName("cvs"));
+            if (path.empty() && !keyOpened) {
+                uifw::ShowMessageBox(nullptr, "cvs.exe path could not be resolved.",
+                                     "Morvek CVS SCC", uifw::kMbOk);
+                return false;
+            }
         }
     }
     path = path.substr(0, kPathBuffer - 1);
@@ -158,7 +160,7 @@ bool CCVSLibrary::Execute(CCVSArgs& args, CCVSStringMap* environment) {
     bool ok = false;
     if (!ResolveExecutable(path)) {
         ok = false;
-    } else if (!platform::Exists(path)) {
+    } else if (path.empty() || !platform::Exists(path)) {
         uifw::ShowMessageBox(nullptr, "cvs.exe not found", "Morvek CVS SCC", uifw::kMbOk);
     } else {
         ok = main_(path.c_str(), args.GetCount(), args.GetArgv(), this) == 0;

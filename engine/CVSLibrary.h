@@ -4,7 +4,8 @@
 // (beside the provider, as the machine's SccServerPath says), every run resolves its six
 // entry points again and registers the callbacks, and Unload frees it for the whole
 // process. The executable cvs comes from CVSEXEPATH, else the machine's CVS install key,
-// else the PATH.
+// else the absolute folders of the PATH; never from the current folder, which is the user's
+// working copy while a command runs (a bare CVSEXEPATH is looked up on the PATH too).
 //
 // The library's environment callback sees only the context's map: a name with a non-empty
 // value there exists for cvs, anything else does not. CVS_GETPASS and CVSLIB_YESNO are

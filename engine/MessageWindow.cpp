@@ -5,10 +5,10 @@
 
 CMsgWnd::CMsgWnd(CCVSContext* context) : context_(context), thread_(std::this_thread::get_id()) {}
 
-void CMsgWnd::Deliver(const std::string& text, int kind) {
+void CMsgWnd::Deliver(std::string& text, int kind) {
     std::lock_guard<std::mutex> guard(deliveryLock_);
     if (context_)
-        context_->DeliverText(text, kind);
+        context_->DeliverText(std::move(text), kind);
 }
 
 void CMsgWnd::DrainQueue(std::unique_lock<std::mutex>& guard) {
@@ -16,14 +16,14 @@ void CMsgWnd::DrainQueue(std::unique_lock<std::mutex>& guard) {
         Pending* p = queue_.front();
         queue_.pop_front();
         guard.unlock();
-        Deliver(p->text, p->kind);
+        Deliver(*p->text, p->kind);
         guard.lock();
         p->done = true;
         changed_.notify_all();
     }
 }
 
-void CMsgWnd::Send(const std::string& text, int kind) {
+void CMsgWnd::Send(std::string text, int kind) {
     if (std::this_thread::get_id() == thread_) {
         Deliver(text, kind);
         return;
@@ -34,7 +34,7 @@ void CMsgWnd::Send(const std::string& text, int kind) {
         Deliver(text, kind);
         return;
     }
-    Pending pending{text, kind};
+    Pending pending{&text, kind};
     queue_.push_back(&pending);
     changed_.notify_all();
     changed_.wait(guard, [&] { return pending.done; });

@@ -29,8 +29,9 @@ public:
     static constexpr const char* kWindowText = "MorvekMsgWnd";
     static constexpr int kControlId = 1125;
 
-    // Delivers text synchronously (see above).
-    void Send(const std::string& text, int kind);
+    // Delivers text synchronously (see above). The text is handed on, not copied again: a
+    // sender done with it moves it in.
+    void Send(std::string text, int kind);
 
     // While one lives, the context's thread delivers texts that other threads send; it
     // serves them whenever ServePending is called, and at the end of the scope.
@@ -49,11 +50,11 @@ public:
 
 private:
     struct Pending {
-        std::string text;
+        std::string* text; // the sender's, which waits until it is done
         int kind;
         bool done = false;
     };
-    void Deliver(const std::string& text, int kind);
+    void Deliver(std::string& text, int kind);
     // Delivers every queued text; called with lock_ held, returns with it held.
     void DrainQueue(std::unique_lock<std::mutex>& guard);
 

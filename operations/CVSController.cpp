@@ -8,10 +8,17 @@
 #include "ui/DlgPassword.h"
 #include "ui/framework/MessageBox.h"
 #include "workcopy/Entries.h"
+#include "workcopy/EntriesOnDisk.h"
 #include "workcopy/FileStatus.h"
 #include "workcopy/FileUtilities.h"
 #include "workcopy/PathFunctions.h"
 #include "workcopy/RepositoryBinding.h"
+
+namespace {
+// The name an unversioned file is kept under while an update brings the repository's copy.
+// No other operation writes or deletes a name of this form.
+constexpr const char* kSetAsideSuffix = ".~unversioned";
+} // namespace
 
 bool options::IsOn(const CCVSStringMap& map, const char* key) {
     return LookupValue(map, key) == "1";
@@ -141,11 +148,14 @@ std::vector<CCVSController::SetAside>
 CCVSController::SetAsideUnversioned(const std::vector<std::string>& batch) {
     std::vector<SetAside> setAside;
     for (const std::string& file : batch) {
-        if (!PathExists(file) || IsInEntries(file))
+        // A folder is never moved: cvs updates a folder in place, keeping what is in it.
+        // Whether cvs knows the file is read from disk now: the cache may predate an add.
+        if (!PathExists(file) || IsDirectoryPath(file) ||
+            ReadEntriesListing(file) != EntriesListing::NotListed)
             continue;
-        std::string backup = file + ".~bak";
+        std::string backup = file + kSetAsideSuffix;
         for (int n = 2; PathExists(backup); ++n)
-            backup = file + ".~bak" + std::to_string(n);
+            backup = file + kSetAsideSuffix + std::to_string(n);
         if (platform::MoveFileTo(file, backup, false)) {
             setAside.push_back({file, backup});
             context_.Echo("Kept the unversioned file " + file + " as " + backup);
@@ -158,11 +168,17 @@ CCVSController::SetAsideUnversioned(const std::vector<std::string>& batch) {
     return setAside;
 }
 
-void CCVSController::RestoreSetAside(const std::vector<SetAside>& setAside) {
+void CCVSController::RestoreSetAside(const std::vector<SetAside>& setAside, bool updated) {
     for (const SetAside& kept : setAside) {
-        if (PathExists(kept.file) || !platform::MoveFileTo(kept.backup, kept.file, false))
-            continue;
-        context_.Echo("The repository has no " + kept.file + "; the file is back in its place");
+        if (PathExists(kept.file))
+            continue; // the repository's copy came; the user's stays under its kept name
+        if (!platform::MoveFileTo(kept.backup, kept.file, false))
+            context_.Echo("Could not put " + kept.backup + " back as " + kept.file +
+                          "; it stays where it is");
+        else if (updated)
+            context_.Echo("The repository has no " + kept.file + "; the file is back in its place");
+        else
+            context_.Echo("The update failed; " + kept.file + " is back in its place");
     }
 }
 
@@ -178,10 +194,7 @@ bool CCVSController::UpdateFiles(const std::vector<std::string>& files, bool rev
         const bool last = i + 1 == files.size();
         if (!last && SamePath(GetParentFolder(files[i]), GetParentFolder(files[i + 1])))
             continue;
-        const std::vector<SetAside> setAside = SetAsideUnversioned(batch);
-        const bool ok = ProcessBatch(batch, revert, checkOut, undoCheckOut, map);
-        RestoreSetAside(setAside);
-        if (!ok)
+        if (!ProcessBatch(batch, revert, checkOut, undoCheckOut, map))
             return false;
         batch.clear();
     }
@@ -224,8 +237,16 @@ bool CCVSController::ProcessBatch(const std::vector<std::string>& batch, bool re
         update.Add("-C");
     const bool skipUpdate =
         checkOut && allExist && settings.GetNoCheckoutUpdates() && chosen.empty();
-    if (!skipUpdate && !context_.RunOnFiles(update, batch))
-        return Failed();
+    if (!skipUpdate) {
+        // Only the update needs an unversioned file out of the way of the repository's copy.
+        const std::vector<SetAside> setAside = SetAsideUnversioned(batch);
+        const bool updated = context_.RunOnFiles(update, batch);
+        if (!updated)
+            Failed();
+        RestoreSetAside(setAside, updated);
+        if (!updated)
+            return false;
+    }
 
     if (checkOut && !independent) {
         const bool ok =

@@ -106,14 +106,17 @@ private:
                       bool undoCheckOut, const CCVSStringMap& options);
     bool RunOn(std::initializer_list<const char*> command, const std::vector<std::string>& files);
 
-    // A file that is there but not known to CVS is in the way of the repository's copy. It
-    // is moved to a backup name beside it (name.~bak, name.~bak2, ...) before the update,
-    // and moved back when the update brought nothing in its place.
+    // A file that is there but that CVS does not know (by CVS/Entries and CVS/Entries.Log as
+    // they are on disk at that moment) is in the way of the repository's copy. Just before
+    // the update it is moved to a name beside it that no other operation writes or deletes,
+    // NAME.~unversioned (NAME.~unversioned2, ... when that is taken), and moved back when
+    // the update brought nothing in its place; the output pane says so each time. Folders
+    // are never moved.
     struct SetAside {
         std::string file, backup;
     };
     std::vector<SetAside> SetAsideUnversioned(const std::vector<std::string>& batch);
-    void RestoreSetAside(const std::vector<SetAside>& setAside);
+    void RestoreSetAside(const std::vector<SetAside>& setAside, bool updated);
 
     CCVSContext& context_;
     std::string errorMessage_;

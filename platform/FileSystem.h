@@ -41,12 +41,46 @@ uint32_t GetAttributes(const std::string& path);
 // Sets the read-only and archive bits as given; other bits are ignored.
 bool SetAttributes(const std::string& path, uint32_t attributes);
 
-// Looks the path up the way FindFirstFile does: the entry itself, never its contents.
-// A path ending in a separator or holding wildcards is not found.
+// Looks the path up the way FindFirstFile does: the entry itself, never its contents, and
+// never as a pattern. A path ending in a separator is not found. On Windows, where '*', '?',
+// '<', '>' and '"' cannot be part of a name but would be read as wildcards, a path whose
+// last component holds one is not found; on POSIX they are ordinary characters of a name.
 std::optional<DirEntry> FindEntry(const std::string& path);
 // The entries of a folder, without "." and "..", in the order the system gives them.
 // False when the folder cannot be listed.
 bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries);
+
+// What tells one state of a file from another, taken by a single look-up of the path (stat
+// on POSIX, GetFileAttributesEx on Windows), so that a reader can tell whether a file it read
+// before has changed without reading it again. Compare stamps only for equality: the fields
+// mean different things on each platform.
+//   lastWrite   POSIX: nanoseconds since 1970; Windows: 100-ns ticks since 1601. Either at
+//               the resolution the file system keeps (2 s on FAT).
+//   changed     POSIX: the status-change time (a write, a rename, chmod) in nanoseconds;
+//               Windows: the creation time.
+//   size        bytes.
+//   device, id  POSIX: st_dev and st_ino, the file's identity: a file renamed over the name
+//               is never the file it replaces. Windows: 0. The file index needs the file opened
+//               (CreateFile, GetFileInformationByHandle, CloseHandle: three calls, and an open
+//               handle that can collide with a writer's sharing mode), so it is left out; a file
+//               renamed into place still shows through its own write time, creation time and size.
+// No stamp shows two rewrites in place, of the same size, within one tick of the clock the
+// file system takes its times from (a few milliseconds).
+struct FileStamp {
+    int64_t lastWrite = 0;
+    int64_t changed = 0;
+    uint64_t size = 0;
+    uint64_t device = 0;
+    uint64_t id = 0;
+
+    bool operator==(const FileStamp& o) const {
+        return lastWrite == o.lastWrite && changed == o.changed && size == o.size &&
+               device == o.device && id == o.id;
+    }
+    bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+// None when the path cannot be found.
+std::optional<FileStamp> GetFileStamp(const std::string& path);
 
 bool Exists(const std::string& path);   // a file or a folder is there
 bool IsFolder(const std::string& path); // an existing folder
@@ -62,7 +96,8 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExist
 // Renames or moves; an existing target is replaced when replace is true.
 bool MoveFileTo(const std::string& from, const std::string& to, bool replace);
 
-bool SetLastWriteTime(const std::string& path, int64_t unixSeconds);
+// Seconds since 1970 and the nanoseconds within that second (Windows keeps 100-ns steps).
+bool SetLastWriteTime(const std::string& path, int64_t unixSeconds, long nanoseconds = 0);
 
 // The process-wide current folder.
 bool SetCurrentFolder(const std::string& path);

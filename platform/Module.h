@@ -5,7 +5,8 @@
 
 namespace platform {
 
-// Full path of the module (shared library or program) that holds this code.
+// Full path of the module (shared library or program) that holds this code, fixed when the
+// module loads: whatever the current folder is later, it names the same file.
 std::string ThisModulePath();
 // The folder that holds that module, without a trailing separator.
 std::string ThisModuleFolder();

@@ -8,6 +8,8 @@
 // into the same arguments (QuoteWindowsArgument below).
 #pragma once
 
+#include "platform/PathStyle.h"
+
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -92,8 +94,19 @@ std::string BuildWindowsCommandLine(const std::string& program,
 // The file name of a program called base: base.exe on Windows, base elsewhere.
 std::string ProgramFileName(const std::string& base);
 
-// The full path of a program found in the folders of PATH (Windows: SearchPath, which also
-// looks beside the running program first), or empty.
+// The full path of a program (a bare file name) found in the folders of PATH, or empty.
+// Only the absolute folders count (see ProgramSearchFolders), and never the current folder
+// or the running program's own (where Windows' own search would look first): in this
+// process the current folder is a user's working copy, and nothing in a checkout may stand
+// in for a program.
 std::string FindProgramOnPath(const std::string& program);
+// The folders of a PATH value that a program is looked for in, in order: only absolute
+// ones. An empty or relative entry names a folder relative to the current one; Windows
+// entries may carry double quotes. Pure, so each style's rules are tested everywhere.
+std::vector<std::string> ProgramSearchFolders(const std::string& pathValue, PathStyle style);
+// Where the program a setting names is: an absolute path as it stands (whether or not a
+// file is there); a bare file name as FindProgramOnPath finds it; anything else, a path
+// relative to the current folder, is nowhere (empty).
+std::string ResolveProgramPath(const std::string& program);
 
 } // namespace platform

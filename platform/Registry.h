@@ -27,6 +27,11 @@
 //    creation (Windows shows the same order for values it keeps; Wine sorts them by name).
 //  - Strings are bytes; REGEDIT4 files hold text in the ANSI code page, so non-ASCII bytes
 //    are read by Windows in its code page, not as UTF-8.
+//  - A file edited by hand reads as the registry editor imports it: in quoted text only
+//    "\\" and "\"" are escapes and any other backslash is itself; of two values of one
+//    name under a key the last counts, and the next write keeps only that one.
+//  - A key or value name with a line feed in it is refused (kRegInvalidParameter): the
+//    format has no way to write it. Values may hold any bytes.
 //  - The key "software" of each hive always exists, as on Windows.
 //  - A damaged file (lines that are not REGEDIT4) is reported once per process on standard
 //    error and read as far as it is sound. Its unreadable lines are kept: a save writes them

@@ -264,6 +264,21 @@ std::string CSccSettings::TemplateTitle(const std::string& text) {
     return text.substr(start, text.find('\n', start) - start);
 }
 
+std::string CSccSettings::TemplateBody(const std::string& text) {
+    const std::string::size_type start = text.find_first_not_of('\n');
+    if (start == std::string::npos)
+        return text;
+    const std::string::size_type end = text.find('\n', start);
+    return end == std::string::npos ? std::string() : text.substr(end + 1);
+}
+
+int CSccSettings::FindTemplate(const std::string& title) const {
+    for (size_t i = 0; i < templates_.size(); ++i)
+        if (TemplateTitle(templates_[i]) == title)
+            return static_cast<int>(i);
+    return -1;
+}
+
 CSccSettings& GetSettings() {
     if (CSccSettings* installed = g_installed.load())
         return *installed;

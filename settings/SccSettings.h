@@ -104,6 +104,12 @@ public:
 
     // The title of a template: the text up to the first line feed after any leading ones.
     static std::string TemplateTitle(const std::string& text);
+    // The body of a template: everything after the line feed that ends its title (empty
+    // when none does). A text without a title (empty, or only line feeds) is all body.
+    static std::string TemplateBody(const std::string& text);
+    // The index of the first template, in list order, whose title is the given one
+    // (byte for byte); -1 when none is.
+    int FindTemplate(const std::string& title) const;
 
 private:
     void ExchangeValues(CRegistryEx& registry);

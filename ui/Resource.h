@@ -14,4 +14,19 @@ constexpr int kIdcPasswordCredentials = 10101;
 constexpr int kIdcPasswordCvsRoot = 10102;
 constexpr int kIdcPasswordPassword = 10103;
 
+// The check-in comment dialog (CDlgComment): 10200 to 10209.
+constexpr int kIddComment = 10200;
+constexpr int kIdcCommentTemplate = 10201;
+constexpr int kIdcCommentText = 10202;
+constexpr int kIdcCommentDoNotDisplay = 10203;
+
+// The comment-template panel of the settings dialog (CPanelCommentOpts): 10210 to 10219.
+constexpr int kIddPanelComment = 10210;
+constexpr int kIdcPanelCommentGroup = 10211;
+constexpr int kIdcPanelCommentList = 10212;
+constexpr int kIdcPanelCommentTitle = 10213;
+constexpr int kIdcPanelCommentBody = 10214;
+constexpr int kIdcPanelCommentSave = 10215;
+constexpr int kIdcPanelCommentRemove = 10216;
+
 } // namespace ui_ids

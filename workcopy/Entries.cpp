@@ -1,12 +1,12 @@
 // workcopy/Entries.cpp - Entries files and their cache.
 #include "workcopy/Entries.h"
 
-#include "workcopy/FileStatus.h"
 #include "workcopy/PathFunctions.h"
 
 #include <fstream>
 #include <iterator>
 #include <new>
+#include <optional>
 
 std::string GetEntryField(std::string_view line, int k) {
     if (k < 0)
@@ -35,11 +35,11 @@ std::string EntryKeyOf(std::string_view name, platform::PathStyle style) {
     return key;
 }
 
-CCVSEntries CCVSEntries::Parse(std::string_view content, std::string path, std::string stamp,
-                               platform::PathStyle style) {
+CCVSEntries CCVSEntries::Parse(std::string_view content, std::string path,
+                               platform::FileStamp stamp, platform::PathStyle style) {
     CCVSEntries entries;
     entries.path_ = std::move(path);
-    entries.stamp_ = std::move(stamp);
+    entries.stamp_ = stamp;
     entries.style_ = style;
     std::string_view::size_type start = 0;
     while (start < content.size()) {
@@ -72,13 +72,17 @@ EntriesCache& EntriesCache::Instance() {
 std::shared_ptr<const CCVSEntries> EntriesCache::Get(const std::string& entriesPath) {
     std::lock_guard<std::mutex> guard(lock_);
     const std::string key = EntryKeyOf(entriesPath);
+    // Taken before the file is read: a write that lands while it is read then shows as a
+    // changed stamp at the next query, never as stale content under a current stamp.
+    const std::optional<platform::FileStamp> stamp = platform::GetFileStamp(entriesPath);
     auto it = objects_.find(key);
     if (it != objects_.end()) {
-        if (GetFileTimeText(entriesPath) == it->second->Stamp())
+        if (stamp && *stamp == it->second->Stamp())
             return it->second;
         objects_.erase(it);
     }
-    std::string stamp = GetFileTimeText(entriesPath);
+    if (!stamp)
+        return nullptr;
     std::ifstream file(entriesPath, std::ios::binary);
     if (!file)
         return nullptr;
@@ -86,8 +90,8 @@ std::shared_ptr<const CCVSEntries> EntriesCache::Get(const std::string& entriesP
     if (file.bad())
         return nullptr;
     ++loads_;
-    auto entries = std::make_shared<const CCVSEntries>(
-        CCVSEntries::Parse(content, entriesPath, std::move(stamp)));
+    auto entries =
+        std::make_shared<const CCVSEntries>(CCVSEntries::Parse(content, entriesPath, *stamp));
     objects_[key] = entries;
     return entries;
 }
@@ -144,10 +148,8 @@ std::string GetEntryTagDate(const std::string& path) {
 }
 
 bool IsInEntries(const std::string& path) {
-    std::string entriesPath = GetEntriesPath(path);
-    if (!PathExists(entriesPath))
-        return false;
-    std::shared_ptr<const CCVSEntries> entries = GetCachedEntries(entriesPath);
+    // A missing Entries file gives no object, so the cache's own look-up is the existence test.
+    std::shared_ptr<const CCVSEntries> entries = GetCachedEntries(GetEntriesPath(path));
     return entries && !entries->GetEntryLine(GetFileNamePart(path)).empty();
 }
 

@@ -12,11 +12,15 @@
 // names there ignore case. Empty lines and lines without '/' share the empty key, and of
 // several lines with one key the last wins.
 //
-// The cache reads a folder's Entries file once and again only when the file's last-write
-// time text changes. Objects it hands out are shared and never change, so a caller may keep
-// reading one after another thread has replaced or cleared it.
+// The cache reads a folder's Entries file once and again only when the file's stamp changes:
+// its last-write time at the file system's full resolution, its size and, on POSIX, its
+// identity, since cvs replaces Entries by renaming a new file over it (see
+// platform::FileStamp). Two writes within one second are both seen; a query costs one look-up
+// of the file. Objects it hands out are shared and never change, so a caller may keep reading
+// one after another thread has replaced or cleared it.
 #pragma once
 
+#include "platform/FileSystem.h"
 #include "platform/PathStyle.h"
 
 #include <map>
@@ -42,19 +46,19 @@ std::string EntryKeyOf(std::string_view name,
 class CCVSEntries {
 public:
     // Splits Entries content into lines; CR LF and a lone LF both end a line.
-    static CCVSEntries Parse(std::string_view content, std::string path, std::string stamp,
+    static CCVSEntries Parse(std::string_view content, std::string path, platform::FileStamp stamp,
                              platform::PathStyle style = platform::kNativePathStyle);
 
     // The line stored for a file name, or an empty text.
     std::string GetEntryLine(const std::string& name) const;
 
     const std::string& Path() const { return path_; }
-    const std::string& Stamp() const { return stamp_; }
+    const platform::FileStamp& Stamp() const { return stamp_; }
     const std::map<std::string, CCVSEntry>& Lines() const { return lines_; }
 
 private:
-    std::string path_;  // normalized path of the Entries file: the cache key
-    std::string stamp_; // GetFileTimeText of the file, taken just before it was read
+    std::string path_;          // normalized path of the Entries file: the cache key
+    platform::FileStamp stamp_; // of the file, taken just before it was read
     std::map<std::string, CCVSEntry> lines_;
     platform::PathStyle style_ = platform::kNativePathStyle;
 };

@@ -65,7 +65,7 @@ bool IsFileUnchanged(const std::string& path) {
 std::string GetBaseCopyPath(const std::string& path) {
     const std::string base = JoinPath(JoinPath(GetParentFolder(path), "CVS"), "Base");
     const std::string folder = NormalizePath(base);
-    if (!platform::Exists(folder))
+    if (IsAbsolutePath(folder) && !platform::Exists(folder))
         platform::MakeFolderTree(folder);
     return NormalizePath(JoinPath(base, GetFileNamePart(path)));
 }

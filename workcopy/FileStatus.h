@@ -26,7 +26,8 @@ std::string GetFileTimeText(const std::string& path);
 // a missing line never matches.
 bool IsFileUnchanged(const std::string& path);
 
-// The path of the file's base copy in CVS/Base of its folder; creates that folder.
+// The path of the file's base copy in CVS/Base of its folder; creates that folder when the
+// file's path is absolute (a bare or relative name gives the path and creates nothing).
 std::string GetBaseCopyPath(const std::string& path);
 
 bool IsArchiveSet(const std::string& path); // true for a missing file

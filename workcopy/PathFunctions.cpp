@@ -120,10 +120,18 @@ std::string GetFileNamePart(const std::string& path) {
 }
 
 void AppendPath(std::string& folder, const std::string& name) {
-    if (!folder.empty() && IsPathSeparator(folder.back()))
+    if (folder.empty() || IsPathSeparator(folder.back()))
         folder = NormalizePath(folder + name);
     else
         folder = NormalizePath(folder + platform::kPathSeparator + name);
+}
+
+bool IsAbsolutePath(const std::string& path, PathStyle style) {
+    if (style == PathStyle::Posix)
+        return !path.empty() && IsPathSeparator(path[0]);
+    if (path.size() >= 3 && path[1] == ':' && IsPathSeparator(path[2]))
+        return true;
+    return path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]);
 }
 
 bool IsDirectoryPath(const std::string& path) {

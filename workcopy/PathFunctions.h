@@ -48,8 +48,14 @@ std::string GetParentFolderNormalized(const std::string& path);
 // when it has none.
 std::string GetFileNamePart(const std::string& path);
 // folder := NormalizePath(folder + separator + name), without doubling a separator that
-// is already there; an empty folder gives separator + name before normalization.
+// is already there. An empty folder gives the name alone: a bare name stays relative and
+// never turns into a path at the root.
 void AppendPath(std::string& folder, const std::string& name);
+// A path that names the same place whatever the current folder: on Windows one beginning
+// with a drive and a separator (C:\) or two separators (\\server\share); on POSIX one
+// beginning with a separator. "C:x" and "\x" depend on the current drive's folder and are
+// relative.
+bool IsAbsolutePath(const std::string& path, PathStyle style = platform::kNativePathStyle);
 
 // True for an existing folder; for a missing path, true when it ends with a separator.
 bool IsDirectoryPath(const std::string& path);

@@ -174,6 +174,8 @@ bool CreateAdminFolder(const std::string& path, const std::string& root,
                        const std::string& repository) {
     const std::string folder =
         IsDirectoryPath(path) ? NormalizePath(path) : GetParentFolderNormalized(path);
+    if (!IsAbsolutePath(folder))
+        return false;
     std::string cvs = folder;
     AppendPath(cvs, "CVS");
     if (!PathExists(cvs) && !platform::MakeFolderTree(cvs))
@@ -188,6 +190,8 @@ bool CreateAdminFolder(const std::string& path, const std::string& root,
 }
 
 bool DeleteFolderContents(const std::string& folder) {
+    if (!IsAbsolutePath(folder))
+        return false;
     std::vector<platform::DirEntry> entries;
     if (!platform::ListFolder(folder, entries))
         return false;
@@ -206,7 +210,8 @@ bool DeleteFolderContents(const std::string& folder) {
 }
 
 bool RemoveAdminFolder(const std::string& folder) {
-    if (!IsCVSFolder(folder))
+    // A relative folder would mean another one once the current folder has been changed below.
+    if (!IsAbsolutePath(folder) || !IsCVSFolder(folder))
         return false;
     std::string cvs = NormalizePath(folder);
     AppendPath(cvs, "CVS");
@@ -217,14 +222,10 @@ bool RemoveAdminFolder(const std::string& folder) {
 }
 
 void RemoveAdminFolderTree(const std::string& path) {
-    std::string folder;
-    if (IsDirectoryPath(path)) {
-        folder = path;
-        RemoveAdminFolder(path);
-    } else {
-        folder = GetParentFolder(path);
-        RemoveAdminFolder(NormalizePath(folder));
-    }
+    const std::string folder = IsDirectoryPath(path) ? path : GetParentFolder(path);
+    if (!IsAbsolutePath(folder))
+        return;
+    RemoveAdminFolder(NormalizePath(folder));
     std::vector<platform::DirEntry> entries;
     if (!platform::ListFolder(folder, entries))
         return;

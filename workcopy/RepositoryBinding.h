@@ -3,7 +3,9 @@
 // files); creating, reading and removing that binding, and finding the top of a working copy.
 //
 // Administrative files are written with the platform's text line end (LF on POSIX, where
-// GNU cvs refuses CR LF) and read with either.
+// GNU cvs refuses CR LF) and read with either. The functions that write or delete them take
+// only absolute folders and refuse (false, or nothing done) an empty or relative one: a bare
+// file name has no folder, and the current folder is process-wide and changed by others.
 #pragma once
 
 #include <string>

@@ -95,7 +95,7 @@ bool SetAttributes(const std::string& path, uint32_t attributes) {
 }
 
 std::optional<DirEntry> FindEntry(const std::string& path) {
-    if (path.empty() || path.back() == '/' || path.find_first_of("*?") != std::string::npos)
+    if (path.empty() || path.back() == '/')
         return std::nullopt;
     struct stat st;
     if (!StatPath(path, st))
@@ -106,6 +106,19 @@ std::optional<DirEntry> FindEntry(const std::string& path) {
     entry.lastWriteTime = st.st_mtim.tv_sec;
     entry.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
     return entry;
+}
+
+std::optional<FileStamp> GetFileStamp(const std::string& path) {
+    struct stat st;
+    if (!StatPath(path, st))
+        return std::nullopt;
+    FileStamp stamp;
+    stamp.lastWrite = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.changed = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    stamp.size = static_cast<uint64_t>(st.st_size);
+    stamp.device = static_cast<uint64_t>(st.st_dev);
+    stamp.id = static_cast<uint64_t>(st.st_ino);
+    return stamp;
 }
 
 bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
@@ -251,12 +264,12 @@ bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool SetLastWriteTime(const std::string& path, int64_t unixSeconds) {
+bool SetLastWriteTime(const std::string& path, int64_t unixSeconds, long nanoseconds) {
     struct timespec times[2];
     times[0].tv_sec = 0;
     times[0].tv_nsec = UTIME_OMIT;
     times[1].tv_sec = static_cast<time_t>(unixSeconds);
-    times[1].tv_nsec = 0;
+    times[1].tv_nsec = nanoseconds;
     return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 

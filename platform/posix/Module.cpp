@@ -8,10 +8,10 @@
 
 namespace platform {
 namespace {
-void AddressInThisModule() {}
-} // namespace
 
-std::string ThisModulePath() {
+void AddressInThisModule() {}
+
+std::string ModulePathNow() {
     Dl_info info{};
     if (::dladdr(reinterpret_cast<void*>(&AddressInThisModule), &info) == 0 || !info.dli_fname)
         return std::string();
@@ -29,6 +29,21 @@ std::string ThisModulePath() {
     if (::realpath(name.c_str(), resolved))
         return resolved;
     return name;
+}
+
+// A library loaded by a relative path is named by that path, which means something only
+// against the folder that was current while it loaded: the provider changes the current
+// folder before every command, so the path is fixed, absolute, while the module loads.
+const std::string& ModulePathAtLoad() {
+    static const std::string path = ModulePathNow();
+    return path;
+}
+[[maybe_unused]] const std::string& g_fixedAtLoad = ModulePathAtLoad();
+
+} // namespace
+
+std::string ThisModulePath() {
+    return ModulePathAtLoad();
 }
 
 std::string ExecutablePath() {

@@ -393,19 +393,13 @@ std::string FindProgramOnPath(const std::string& program) {
     if (program.empty() || program.find('/') != std::string::npos)
         return std::string();
     const char* path = std::getenv("PATH");
-    std::string folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
-    std::string::size_type from = 0;
-    while (from <= folders.size()) {
-        std::string::size_type to = folders.find(':', from);
-        if (to == std::string::npos)
-            to = folders.size();
-        std::string folder = folders.substr(from, to - from);
-        std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + program;
+    for (const std::string& folder :
+         ProgramSearchFolders(path ? path : "/usr/local/bin:/usr/bin:/bin", PathStyle::Posix)) {
+        const std::string candidate = folder + "/" + program;
         struct stat st;
         if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
             ::access(candidate.c_str(), X_OK) == 0)
             return candidate;
-        from = to + 1;
     }
     return std::string();
 }

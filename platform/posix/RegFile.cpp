@@ -11,7 +11,9 @@
 // Long hex lists continue on the next line after a trailing backslash. Strings are written
 // in quotes when they are plain text ending in one NUL; any other string (line breaks,
 // inner NULs, no NUL at the end) is written as hex(1), which every importer reads back
-// byte for byte.
+// byte for byte. It is read as the registry editor imports it: "\\" and "\"" are the only
+// escapes (any other backslash is itself), and of two values of one name under one key the
+// last counts.
 #include "platform/posix/RegFile.h"
 
 #include "platform/Registry.h"
@@ -84,23 +86,13 @@ bool ReadQuoted(const std::string& text, size_t& pos, std::string& out) {
         }
         if (pos >= text.size())
             return false;
-        char e = text[pos++];
-        switch (e) {
-        case '\\':
-        case '"':
-            out += e;
-            break;
-        case 'n':
-            out += '\n';
-            break;
-        case 'r':
-            out += '\r';
-            break;
-        default:
-            // A lone backslash, as people type paths by hand: kept as it stands.
+        // Only these two are escapes; any other backslash is itself, as in a path typed by
+        // hand ("c:\windows\notepad.exe"). The writer never needs another: text with line
+        // breaks or other control characters is written as hex(1).
+        if (text[pos] == '\\' || text[pos] == '"')
+            out += text[pos++];
+        else
             out += '\\';
-            out += e;
-        }
     }
     return false;
 }
@@ -269,6 +261,17 @@ void AppendValue(std::string& out, const Value& v) {
     out += '\n';
 }
 
+const Item* FindReadable(const Block& block, const std::string& name) {
+    for (const Item& item : block.items)
+        if (item.readable && SameRegName(item.value.name, name))
+            return &item;
+    return nullptr;
+}
+
+Item* FindReadable(Block& block, const std::string& name) {
+    return const_cast<Item*>(FindReadable(static_cast<const Block&>(block), name));
+}
+
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::string::size_type start = 0;
@@ -370,7 +373,14 @@ void Document::Parse(const std::string& input) {
         Block& block = blocks_[current];
         Value value;
         if (!block.preamble && !block.damaged && ParseValue(joined, value)) {
-            block.items.push_back(Item{true, std::move(value), std::string()});
+            // A name given twice holds what it was given last, as an import of the file
+            // leaves it; it keeps the place and the spelling of its first line.
+            if (Item* earlier = FindReadable(block, value.name)) {
+                earlier->value.type = value.type;
+                earlier->value.data = std::move(value.data);
+            } else {
+                block.items.push_back(Item{true, std::move(value), std::string()});
+            }
         } else {
             if (!block.damaged)
                 NoteDamage(lineNumber);
@@ -442,12 +452,8 @@ const std::vector<Item>* Document::ItemsOf(const std::vector<std::string>& key) 
 const Value* Document::FindValue(const std::vector<std::string>& key,
                                  const std::string& name) const {
     const Block* block = FindBlock(key);
-    if (!block)
-        return nullptr;
-    for (const Item& item : block->items)
-        if (item.readable && SameRegName(item.value.name, name))
-            return &item.value;
-    return nullptr;
+    const Item* item = block ? FindReadable(*block, name) : nullptr;
+    return item ? &item->value : nullptr;
 }
 
 void Document::Apply(const Op& op) {
@@ -457,13 +463,11 @@ void Document::Apply(const Op& op) {
         break;
     case OpKind::SetValue: {
         Block& block = EnsureBlock(op.key);
-        for (Item& item : block.items) {
-            if (item.readable && SameRegName(item.value.name, op.value.name)) {
-                // The stored name keeps the letter case it was created with.
-                item.value.type = op.value.type;
-                item.value.data = op.value.data;
-                return;
-            }
+        if (Item* item = FindReadable(block, op.value.name)) {
+            // The stored name keeps the letter case it was created with.
+            item->value.type = op.value.type;
+            item->value.data = op.value.data;
+            return;
         }
         block.items.push_back(Item{true, op.value, std::string()});
         break;

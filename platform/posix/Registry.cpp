@@ -12,6 +12,7 @@
 #include "platform/common/RegistryPath.h"
 #include "platform/posix/RegFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -295,6 +296,12 @@ void EndSession(RegHive hive, Hive& h) {
     h.pending.clear();
 }
 
+// A name stands on one line of the file, and the format has no escape for a line feed:
+// such a name is refused rather than written as lines that would no longer read as it.
+bool FitsOnALine(const std::string& name) {
+    return name.find('\n') == std::string::npos;
+}
+
 long Record(Hive& h, Op op) {
     if (!Writable(h))
         return kRegAccessDenied;
@@ -319,7 +326,11 @@ long Open(RegHive hive, const std::vector<std::string>& base, const std::string&
     Hive& h = store.Of(hive);
     BeginSession(hive, h);
     if (!h.doc->KeyExists(full)) {
-        result = create ? Record(h, Op{OpKind::CreateKey, full, {}}) : kRegFileNotFound;
+        result = kRegFileNotFound;
+        if (create)
+            result = std::all_of(components.begin(), components.end(), FitsOnALine)
+                         ? Record(h, Op{OpKind::CreateKey, full, {}})
+                         : kRegInvalidParameter;
         if (result != kRegOk) {
             EndSession(hive, h);
             return result;
@@ -384,7 +395,7 @@ long SetRegValue(RegKey key, const std::string& name, uint32_t type, const std::
         return kRegInvalidHandle;
     if (!key->writable)
         return kRegAccessDenied;
-    if (name.size() > registry::kMaxValueNameLength)
+    if (name.size() > registry::kMaxValueNameLength || !FitsOnALine(name))
         return kRegInvalidParameter;
     Store& store = TheStore();
     std::lock_guard<std::mutex> guard(store.lock);

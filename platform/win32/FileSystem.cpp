@@ -21,6 +21,21 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
+// Characters no Windows name can hold, which FindFirstFile would take as wildcards in the
+// last component ('<', '>' and '"' are its DOS forms of '*', '?' and '.'): a path whose name
+// holds one names nothing. Elsewhere in the path they only make the look-up fail, and the
+// "\\?\" prefix of long paths must pass.
+bool NameHoldsWildcards(const std::string& path) {
+    std::string::size_type sep = path.find_last_of("\\/");
+    return path.find_first_of("*?<>\"", sep == std::string::npos ? 0 : sep + 1) !=
+           std::string::npos;
+}
+
+int64_t Ticks(const FILETIME& ft) {
+    return static_cast<int64_t>((static_cast<uint64_t>(ft.dwHighDateTime) << 32) |
+                                ft.dwLowDateTime);
+}
+
 } // namespace
 
 uint32_t GetAttributes(const std::string& path) {
@@ -40,7 +55,7 @@ bool SetAttributes(const std::string& path, uint32_t attributes) {
 }
 
 std::optional<DirEntry> FindEntry(const std::string& path) {
-    if (path.empty() || IsSeparator(path.back()) || path.find_first_of("*?") != std::string::npos)
+    if (path.empty() || IsSeparator(path.back()) || NameHoldsWildcards(path))
         return std::nullopt;
     WIN32_FIND_DATAA data;
     HANDLE find = ::FindFirstFileA(path.c_str(), &data);
@@ -48,6 +63,17 @@ std::optional<DirEntry> FindEntry(const std::string& path) {
         return std::nullopt;
     ::FindClose(find);
     return EntryFrom(data);
+}
+
+std::optional<FileStamp> GetFileStamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (path.empty() || !::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    FileStamp stamp;
+    stamp.lastWrite = Ticks(data.ftLastWriteTime);
+    stamp.changed = Ticks(data.ftCreationTime);
+    stamp.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return stamp;
 }
 
 bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
@@ -127,13 +153,17 @@ bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
     return ::MoveFileExA(from.c_str(), to.c_str(), flags) != 0;
 }
 
-bool SetLastWriteTime(const std::string& path, int64_t unixSeconds) {
+bool SetLastWriteTime(const std::string& path, int64_t unixSeconds, long nanoseconds) {
     HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     FILETIME ft = win32::UnixToFileTime(unixSeconds);
+    const uint64_t ticks = ((static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) +
+                           static_cast<uint64_t>(nanoseconds / 100);
+    ft.dwLowDateTime = static_cast<DWORD>(ticks);
+    ft.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
     BOOL ok = ::SetFileTime(file, nullptr, nullptr, &ft);
     ::CloseHandle(file);
     return ok != 0;

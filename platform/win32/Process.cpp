@@ -6,6 +6,7 @@
 // thread that pumps. The job holds the child and everything it starts, so terminating the
 // job ends the whole tree; closing the job's last handle does the same.
 #include "platform/Process.h"
+#include "platform/Environment.h"
 #include "platform/win32/Win32.h"
 
 #include <shlobj.h>
@@ -355,10 +356,17 @@ std::string ProgramFileName(const std::string& base) {
 }
 
 std::string FindProgramOnPath(const std::string& program) {
-    char found[MAX_PATH + 1];
-    char* filePart = nullptr;
-    DWORD n = ::SearchPathA(nullptr, program.c_str(), nullptr, sizeof found, found, &filePart);
-    return n > 0 && n < sizeof found ? std::string(found, n) : std::string();
+    if (program.empty() || program.find_first_of("\\/:") != std::string::npos)
+        return std::string();
+    const std::string path = GetEnvironmentValue("PATH").value_or(std::string());
+    for (const std::string& folder : ProgramSearchFolders(path, PathStyle::Windows)) {
+        const char last = folder.back();
+        const std::string candidate = folder + (last == '\\' || last == '/' ? "" : "\\") + program;
+        const DWORD attributes = ::GetFileAttributesA(candidate.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return candidate;
+    }
+    return std::string();
 }
 
 } // namespace platform

@@ -13,8 +13,11 @@
 //   sleep SECONDS        "sleeping" on stdout, then sleeps
 //   tree SECONDS FILE    starts "fakecvs sleep SECONDS" as a child, writes its process id
 //                        to FILE, then sleeps SECONDS itself
-//   bytes N              N bytes on stdout, byte i being i % 251 (NUL included)
+//   bytes N [err]        N bytes on stdout (stderr with "err"), byte i being i % 251 (NUL
+//                        and a line feed in every 251)
+//   line N               N bytes "x" on stdout and no line feed
 //   nul                  "a", NUL, "b" on stdout
+//   self                 the full path of this program's file and a line feed, on stdout
 //   env NAME...          NAME=VALUE or NAME unset, one line each
 //   unedit               asks "x.txt has been modified; revert changes? " on stdout and
 //                        prints "answer=[LINE]" with the line it reads
@@ -78,6 +81,17 @@ long StartSleeper([[maybe_unused]] const char* self, const std::string& seconds)
 void Write(FILE* f, const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), f);
     std::fflush(f);
+}
+
+// The first COUNT bytes of the block repeated without end.
+void WriteRepeated(FILE* to, const std::vector<char>& block, const std::string& count) {
+    unsigned long long n = std::strtoull(count.c_str(), nullptr, 10);
+    while (n > 0) {
+        size_t chunk = n < block.size() ? static_cast<size_t>(n) : block.size();
+        std::fwrite(block.data(), 1, chunk, to);
+        n -= chunk;
+    }
+    std::fflush(to);
 }
 
 std::string ReadLine() {
@@ -147,16 +161,22 @@ int main(int argc, char** argv) {
         Write(stdout, "started " + std::to_string(child) + "\n");
         std::this_thread::sleep_for(std::chrono::seconds(std::atoi(arg(0).c_str())));
     } else if (command == "bytes") {
-        unsigned long long n = std::strtoull(arg(0).c_str(), nullptr, 10);
         std::vector<char> block(251 * 261); // a whole number of periods, about 64 KiB
         for (size_t k = 0; k < block.size(); ++k)
             block[k] = static_cast<char>(k % 251);
-        while (n > 0) {
-            size_t chunk = n < block.size() ? static_cast<size_t>(n) : block.size();
-            std::fwrite(block.data(), 1, chunk, stdout);
-            n -= chunk;
-        }
-        std::fflush(stdout);
+        WriteRepeated(arg(1) == "err" ? stderr : stdout, block, arg(0));
+    } else if (command == "line") {
+        WriteRepeated(stdout, std::vector<char>(65536, 'x'), arg(0));
+    } else if (command == "self") {
+#ifdef _WIN32
+        char path[MAX_PATH];
+        const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        Write(stdout, std::string(path, n) + "\n");
+#else
+        char path[4096];
+        const ssize_t n = readlink("/proc/self/exe", path, sizeof path);
+        Write(stdout, std::string(path, n > 0 ? static_cast<size_t>(n) : 0) + "\n");
+#endif
     } else if (command == "nul") {
         std::fwrite("a\0b", 1, 3, stdout);
         std::fflush(stdout);

@@ -188,10 +188,16 @@ CvsPserver::CvsPserver(const CvsRepository& repository, std::string user, std::s
     const std::string state = dir_ / "state";
     const std::string log = dir_ / "log";
     // As root the server runs as nobody (cvs refuses root), which must own the repository.
+    // Each server writes its temporary files into a folder of its own: the test's TMPDIR
+    // may be one that nobody cannot write. When nobody cannot even reach the folders (a
+    // TMPDIR closed to other users), the fixture says so rather than fail every command.
     const std::string script =
         "set -e\n"
         "R=" +
         repo +
+        "\n"
+        "T=" +
+        QuotePath(dir_ / "tmp") +
         "\n"
         "if [ \"$(id -u)\" = 0 ]; then SYSUSER=nobody; else SYSUSER=$(id -un); fi\n"
         "HASH=$(perl -e 'print crypt($ARGV[0], q($6$morvektests$))' " +
@@ -202,8 +208,18 @@ CvsPserver::CvsPserver(const CvsRepository& repository, std::string user, std::s
         ":$HASH:$SYSUSER\" >> \"$R/CVSROOT/passwd\"\n"
         "chmod u+w \"$R/CVSROOT/config\"\n"
         "printf 'SystemAuth=no\\n' >> \"$R/CVSROOT/config\"\n"
-        "if [ \"$(id -u)\" = 0 ]; then chown -R nobody \"$R\"; fi\n"
-        "setsid -f perl " +
+        "mkdir -p \"$T\"\n"
+        "chmod 700 \"$T\"\n"
+        "if [ \"$(id -u)\" = 0 ]; then\n"
+        "  chown -R nobody \"$R\" \"$T\"\n"
+        "  perl -e '($u, $g) = (getpwnam(q(nobody)))[2, 3]; $) = qq($g $g); $> = $u;\n"
+        "           exit(-w $ARGV[0] && -w qq($ARGV[1]/CVSROOT) ? 0 : 1)' \"$T\" \"$R\" || {\n"
+        "    echo \"the user nobody, as whom the server runs for root, cannot reach $T or $R\"\n"
+        "    echo \"(is TMPDIR closed to other users?)\"\n"
+        "    exit 3\n"
+        "  } >&2\n"
+        "fi\n"
+        "TMPDIR=\"$T\" setsid -f perl " +
         Quote(SourceDir() + "/tests/support/pserver.pl") + " \"$R\" " + QuotePath(state) + " " +
         QuotePath(log) + " </dev/null >/dev/null 2>>" + QuotePath(log) + "\n";
     RunResult r = Shell(script);
@@ -211,7 +227,8 @@ CvsPserver::CvsPserver(const CvsRepository& repository, std::string user, std::s
         problem_ = "cannot start the pserver: " + r.err;
         return;
     }
-    for (int i = 0; i < 500; ++i) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < until) {
         std::ifstream in(state);
         if (in >> pid_ >> port_)
             break;

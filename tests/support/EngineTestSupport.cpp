@@ -20,9 +20,16 @@ OutputPane::~OutputPane() {
 }
 
 int32_t OutputPane::TextOut(char* text, int32_t) {
-    if (g_pane && text)
+    if (g_pane && text) {
         g_pane->lines_.push_back(text);
+        g_pane->threads_.push_back(std::this_thread::get_id());
+    }
     return 0;
+}
+
+std::thread::id OutputPane::DeliveredBy(const std::string& line) const {
+    auto it = std::find(lines_.begin(), lines_.end(), line);
+    return it == lines_.end() ? std::thread::id() : threads_[it - lines_.begin()];
 }
 
 std::string OutputPane::All() const {
@@ -41,7 +48,7 @@ std::vector<std::string> OutputPane::TakeCommands() {
     for (size_t i = 1; i < lines_.size(); ++i)
         if (lines_[i - 1].rfind("Current Directory: ", 0) == 0)
             commands.push_back(lines_[i]);
-    lines_.clear();
+    Clear();
     return commands;
 }
 

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testing_support {
@@ -26,10 +27,16 @@ public:
     // The cvs command lines echoed since the last call (each run echoes its folder, then its
     // command line); forgets everything received so far.
     std::vector<std::string> TakeCommands();
-    void Clear() { lines_.clear(); }
+    // The thread that delivered the first text equal to line (a default id when none was).
+    std::thread::id DeliveredBy(const std::string& line) const;
+    void Clear() {
+        lines_.clear();
+        threads_.clear();
+    }
 
 private:
     std::vector<std::string> lines_;
+    std::vector<std::thread::id> threads_; // per line
 };
 
 // An isolated user whose settings object is the process's, the headless host, and a pane.

@@ -25,7 +25,13 @@
 //   MORVEK_ANSWER_YESNO      yes or no: the answer to every question in a message box
 //                            (scchost --yes, --no); yes also answers OK, no also Cancel
 //   MORVEK_ANSWER_<DIALOG>   ok or cancel: how a dialog with that answer name is closed
-//                            (the login dialog's is LOGIN: MORVEK_ANSWER_LOGIN=cancel)
+//                            (the login dialog's is LOGIN: MORVEK_ANSWER_LOGIN=cancel; the
+//                            check-in comment dialog's is CHECKINCOMMENTS)
+//   MORVEK_ANSWER_TEMPLATE   the comment template a check-in comment starts from, by its
+//                            title or its number in the list (sorted, from 1)
+//   MORVEK_ANSWER_COMMENT    the check-in comment (line feeds for several lines); it
+//                            replaces a template's body
+//   MORVEK_ANSWER_DONOTDISPLAY  yes or no: the comment dialog's "Do not display" box
 //   MORVEK_ANSWER_FOLDER     the folder a folder browser returns (empty: cancelled)
 //   MORVEK_ANSWER_FILE       the file a file-open dialog returns (empty: cancelled)
 //   MORVEK_ANSWER_<NAME>     any other prompt (scchost --answer NAME=VALUE)

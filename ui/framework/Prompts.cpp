@@ -307,6 +307,8 @@ private:
             q.freeText = c.spec.kind == ControlKind::ComboBox;
             for (const MemoryControl::Item& item : c.items)
                 q.choices.push_back(item.text);
+            // A person is not asked to choose from nothing; a scripted answer still counts.
+            q.scriptedOnly = !q.freeText && q.choices.empty();
             q.current = w.GetText(id);
             break;
         case ControlKind::ListView:

@@ -4,7 +4,8 @@
 // The terminal host and the headless host with scripted answers show a dialog by asking for
 // the value of each control that has a prompt name (DialogTemplate.h), in tab order, through
 // a page of a sheet after another and through the visible panels; then they press OK. What
-// is disabled or hidden is not asked; a read-only box is shown, not asked. A dialog that
+// is disabled or hidden is not asked; a read-only box is shown, not asked; a drop-down list
+// without items takes a scripted answer but is not asked on a terminal. A dialog that
 // keeps itself open after OK (a validation message) is asked again on a terminal and fails
 // with scripted answers. A dialog's own answer (its answer name set to "cancel") closes it
 // with Cancel before anything is asked.

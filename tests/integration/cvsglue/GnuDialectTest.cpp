@@ -258,6 +258,46 @@ TEST_P(GnuDialect, FailsToFetchARevisionThatIsNotThere) {
     EXPECT_EQ(r.out, "");
 }
 
+TEST_P(GnuDialect, UpdateCOfAFileInConflictKeepsItAndFetchesTheRepositorysCopy) {
+    std::string work = Work();
+    std::string other = Work("other");
+    WriteFile(other + "/a.txt", "line 1\ntheirs\nline 3\n");
+    ASSERT_EQ(Glue(other, {"commit", "-m", "theirs", "a.txt"}).rc, 0);
+    WriteFile(work + "/a.txt", "line 1\nmine\nline 3\n");
+    ASSERT_EQ(Glue(work, {"update", "a.txt"}).rc, 0);
+    ASSERT_TRUE(Has(Entries(work), "/a.txt/1.4/Result of merge")) << Entries(work);
+    const std::string conflicted = ReadFile(work + "/a.txt");
+    WriteFile(work + "/.#a.txt.1.4", "kept before\n"); // never overwritten
+
+    CvsGlueClient::Result r = Glue(work, {"update", "-C", "a.txt", "b.txt"});
+    EXPECT_EQ(r.rc, 0) << r.out << r.err;
+    EXPECT_EQ(ReadFile(work + "/a.txt"), "line 1\ntheirs\nline 3\n");
+    EXPECT_EQ(ReadFile(work + "/.#a.txt.1.4~2"), conflicted);
+    EXPECT_EQ(ReadFile(work + "/.#a.txt.1.4"), "kept before\n");
+    EXPECT_EQ(ReadFile(work + "/.#a.txt.1.3"), "line 1\nmine\nline 3\n"); // the merge's own
+    EXPECT_TRUE(Has(r.out, "(Locally modified a.txt moved to .#a.txt.1.4~2)")) << r.out;
+    EXPECT_FALSE(Has(r.err, "was lost")) << r.err;
+    EXPECT_TRUE(Has(Entries(work), "/a.txt/1.4/")) << Entries(work);
+    EXPECT_FALSE(Has(Entries(work), "Result of merge")) << Entries(work);
+
+    // A conflict again, and a file cvs refuses for a reason of its own: that failure stands,
+    // and the file it refused is left alone.
+    WriteFile(other + "/a.txt", "line 1\ntheirs again\nline 3\n");
+    WriteFile(other + "/extra.txt", "the repository's\n");
+    ASSERT_EQ(Glue(other, {"add", "extra.txt"}).rc, 0);
+    ASSERT_EQ(Glue(other, {"commit", "-m", "theirs", "a.txt", "extra.txt"}).rc, 0);
+    WriteFile(work + "/a.txt", "line 1\nmine again\nline 3\n");
+    ASSERT_EQ(Glue(work, {"update", "a.txt"}).rc, 0);
+    const std::string again = ReadFile(work + "/a.txt");
+    WriteFile(work + "/extra.txt", "in the way\n");
+    r = Glue(work, {"update", "-C", "a.txt", "extra.txt"});
+    EXPECT_NE(r.rc, 0);
+    EXPECT_TRUE(Has(r.err, "extra.txt")) << r.err;
+    EXPECT_EQ(ReadFile(work + "/a.txt"), "line 1\ntheirs again\nline 3\n");
+    EXPECT_EQ(ReadFile(work + "/.#a.txt.1.5"), again);
+    EXPECT_EQ(ReadFile(work + "/extra.txt"), "in the way\n");
+}
+
 TEST_P(GnuDialect, LoginOnARootWithoutPasswordsSucceedsWithoutCvs) {
     std::string work = Work();
     CvsGlueClient::Result r = Glue(work, {"-d", root, "login"});
@@ -350,9 +390,31 @@ TEST(CvsPserverFixture, StopsItsListenerWhenItGoes) {
         EXPECT_TRUE(testing_support::ProcessRuns(listener));
         EXPECT_TRUE(server.Login());
     }
-    for (int i = 0; i < 100 && testing_support::ProcessRuns(listener); ++i)
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (testing_support::ProcessRuns(listener) && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_FALSE(testing_support::ProcessRuns(listener));
+}
+
+// Run as root, the server works as nobody, who may not write the test's TMPDIR: it has a
+// temporary folder of its own.
+TEST(CvsPserverFixture, ServesWhenItsUserCannotWriteTheTemporaryFolder) {
+    if (!testing_support::RunningAsRoot() || testing_support::RunningUnderWine())
+        GTEST_SKIP() << "only a server started by root runs as another user";
+    testing_support::TempDir shared("tmp");
+    ASSERT_EQ(testing_support::Shell("chmod 755 '" + shared.Path() + "'").status, 0);
+    testing_support::ScopedEnv tmp("TMPDIR", shared.Path());
+    testing_support::CvsSandbox sandbox;
+    testing_support::CvsRepository repo;
+    if (!repo.Ready())
+        GTEST_SKIP() << repo.Problem();
+    testing_support::CvsPserver server(repo);
+    ASSERT_TRUE(server.Ready()) << server.Problem();
+    ASSERT_TRUE(server.Login());
+    testing_support::RunResult r =
+        repo.Cvs({"-d", server.Root(), "-q", "rls", "mod"}, sandbox.Folder("work"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Has(r.out, "a.txt")) << r.out;
 }
 
 TEST_F(GnuPserver, TakesThePortOfARootWithoutOneFromTheProvidersVariable) {

@@ -1,6 +1,6 @@
 // The controller against the real cvs: update, check-out and undo check-out in folder
-// batches, the options map, the edit warning, questions, login, and a user's unversioned
-// file that must survive a get.
+// batches, the options map, the edit warning, questions, login, a user's unversioned file
+// that must survive a get, and undo check-out of a file in conflict.
 #include "engine/CVSArgs.h"
 #include "operations/CVSController.h"
 #include "platform/FileSystem.h"
@@ -13,6 +13,8 @@
 #include "workcopy/RepositoryBinding.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 namespace {
 
@@ -198,28 +200,131 @@ TEST_P(Controller, AnUnversionedFileOfTheUserSurvivesAGet) {
         ASSERT_EQ(Cvs({"commit", "-m", "extra", name}, other).status, 0);
     }
 
-    WriteFile(File("extra.txt"), "my own extra\n"); // the user's, never seen by CVS
-    WriteFile(File("mine.txt"), "only mine\n");     // nowhere in the repository
+    const std::string mine("my own extra\r\n\0\xff\n", 17);
+    WriteFile(File("extra.txt"), mine);         // the user's, never seen by CVS
+    WriteFile(File("mine.txt"), "only mine\n"); // nowhere in the repository
+    const std::string kept = File("extra.txt") + ".~unversioned";
     CCVSController controller(*context_);
     EXPECT_TRUE(controller.UpdateFiles({File("extra.txt")}, false, false, false, nullptr))
         << controller.GetErrorMessage();
     EXPECT_EQ(ReadFile(File("extra.txt")), "the repository's extra.txt");
-    EXPECT_EQ(ReadFile(File("extra.txt") + ".~bak"), "my own extra\n");
-    EXPECT_TRUE(env_.Pane().Has("Kept the unversioned file " + File("extra.txt") + " as " +
-                                File("extra.txt") + ".~bak"))
+    EXPECT_EQ(ReadFile(kept), mine);
+    EXPECT_TRUE(env_.Pane().Has("Kept the unversioned file " + File("extra.txt") + " as " + kept))
         << env_.Pane().All();
 
-    // The same for a check-out.
+    // A later removal of the file backs it up as NAME.~bak and deletes that backup: the kept
+    // copy is not touched.
+    ASSERT_TRUE(platform::CopyFileTo(File("extra.txt"), File("extra.txt") + ".~bak", false));
+    ASSERT_EQ(Cvs({"remove", "-f", "extra.txt"}, work_).status, 0);
+    ASSERT_TRUE(platform::DeleteFileAt(File("extra.txt") + ".~bak"));
+    EXPECT_EQ(ReadFile(kept), mine);
+
+    // The same for a check-out; a second kept copy gets a name of its own.
+    WriteFile(File("later.txt.~unversioned"), "kept before\n");
     WriteFile(File("later.txt"), "my own later\n");
     EXPECT_TRUE(controller.CheckOutFiles({File("later.txt")}, nullptr))
         << controller.GetErrorMessage();
     EXPECT_EQ(ReadFile(File("later.txt")), "the repository's later.txt");
-    EXPECT_EQ(ReadFile(File("later.txt") + ".~bak"), "my own later\n");
+    EXPECT_EQ(ReadFile(File("later.txt.~unversioned")), "kept before\n");
+    EXPECT_EQ(ReadFile(File("later.txt.~unversioned2")), "my own later\n");
 
     // Nothing of that name in the repository: the file stays where it was, as it was.
     controller.CheckOutFiles({File("mine.txt")}, nullptr);
     EXPECT_EQ(ReadFile(File("mine.txt")), "only mine\n");
-    EXPECT_FALSE(PathExists(File("mine.txt") + ".~bak"));
+    EXPECT_FALSE(PathExists(File("mine.txt") + ".~unversioned"));
+    EXPECT_TRUE(env_.Pane().Has("The repository has no " + File("mine.txt") +
+                                "; the file is back in its place"))
+        << env_.Pane().All();
+}
+
+TEST_P(Controller, AFailedUpdatePutsTheUnversionedFileBackAndSaysSo) {
+    const std::string mine("only mine\0\r\n", 12);
+    WriteFile(File("mine.txt"), mine);
+    CCVSController controller(*context_);
+    CCVSStringMap bad{{"CHECKOUT_USEREVVER", "1"}, {"CHECKOUT_GETREVVER", "NO_SUCH_TAG"}};
+    EXPECT_FALSE(controller.UpdateFiles({File("mine.txt")}, false, false, false, &bad));
+    EXPECT_EQ(ReadFile(File("mine.txt")), mine);
+    EXPECT_FALSE(PathExists(File("mine.txt") + ".~unversioned"));
+    EXPECT_TRUE(env_.Pane().Has("The update failed; " + File("mine.txt") + " is back in its place"))
+        << env_.Pane().All();
+    EXPECT_FALSE(env_.Pane().Has("The repository has no " + File("mine.txt") +
+                                 "; the file is back in its place"));
+}
+
+TEST_P(Controller, AFolderInTheListIsNeverMoved) {
+    const std::string edit("my uncommitted edit\r\n\0", 22);
+    WriteFile(File("sub/c.txt"), edit);
+    CCVSController controller(*context_);
+    CCVSStringMap newFolders{{"CHECKOUT_CREATENEWDIR", "1"}}; // update -d
+    controller.UpdateFiles({File("sub")}, false, false, false, &newFolders);
+    EXPECT_EQ(ReadFile(File("sub/c.txt")), edit);
+    EXPECT_TRUE(IsInEntries(File("sub/c.txt")));
+    for (const char* suffix : {".~unversioned", ".~bak"})
+        EXPECT_FALSE(PathExists(File("sub") + suffix)) << suffix;
+}
+
+// A file added a moment ago is cvs's: moving it aside would make cvs drop the add.
+TEST_P(Controller, AFileJustAddedKeepsItsAddThroughACheckOut) {
+    const std::string entries = File("CVS/Entries");
+    // Added while the entries cache held the folder, within the same second.
+    WriteFile(File("quick.txt"), std::string("added a moment ago\0\n", 20));
+    EXPECT_FALSE(IsInEntries(File("quick.txt")));
+    const int64_t second = platform::FindEntry(entries)->lastWriteTime;
+    ASSERT_EQ(Cvs({"add", "quick.txt"}, work_).status, 0);
+
+    // Added by a cvs that was interrupted: the add is still only in CVS/Entries.Log.
+    WriteFile(File("logged.txt"), std::string("in the log\r\n\0", 13));
+    ASSERT_EQ(Cvs({"add", "logged.txt"}, work_).status, 0);
+    std::string kept, logged;
+    std::istringstream lines(ReadFile(entries));
+    for (std::string line; std::getline(lines, line);)
+        (line.rfind("/logged.txt/", 0) == 0 ? logged : kept) += line + "\n";
+    ASSERT_FALSE(logged.empty());
+    WriteFile(entries, kept);
+    WriteFile(File("CVS/Entries.Log"), "A " + logged);
+    ASSERT_TRUE(platform::SetLastWriteTime(entries, second)); // still the second it was cached
+
+    // One batch, so that neither cvs run folds the other case into CVS/Entries first.
+    CCVSController controller(*context_);
+    EXPECT_TRUE(controller.CheckOutFiles({File("quick.txt"), File("logged.txt")}, nullptr))
+        << controller.GetErrorMessage();
+    for (const auto& [name, content] : {std::pair<std::string, std::string>{
+                                            "quick.txt", std::string("added a moment ago\0\n", 20)},
+                                        {"logged.txt", std::string("in the log\r\n\0", 13)}}) {
+        EXPECT_EQ(ReadFile(File(name)), content) << name;
+        EXPECT_FALSE(PathExists(File(name) + ".~unversioned")) << name;
+        EXPECT_NE(ReadFile(entries).find("/" + name + "/0/"), std::string::npos)
+            << name << " lost its add:\n"
+            << ReadFile(entries);
+    }
+    EXPECT_FALSE(env_.Pane().Has("Kept the unversioned file " + File("quick.txt") + " as " +
+                                 File("quick.txt") + ".~unversioned"))
+        << env_.Pane().All();
+}
+
+// GNU cvs refuses update -C of a file still in conflict; undo check-out must still give the
+// repository's copy back, and keep the user's.
+TEST_P(Controller, UndoCheckOutOfAFileInConflictKeepsItAsCvsDoes) {
+    CCVSController controller(*context_);
+    ASSERT_TRUE(controller.CheckOutFiles({File("a.txt")}, nullptr)) << controller.GetErrorMessage();
+    WriteFile(File("a.txt"), "line 1\nmine\nline 3\n");
+    const std::string other = NewCopy("other");
+    WriteFile(other + testing_support::Sep() + "a.txt", "line 1\ntheirs\nline 3\n");
+    ASSERT_EQ(Cvs({"commit", "-m", "theirs", "a.txt"}, other).status, 0);
+    ASSERT_TRUE(controller.UpdateFiles({File("a.txt")}, false, false, false, nullptr))
+        << controller.GetErrorMessage();
+    const std::string conflicted = ReadFile(File("a.txt"));
+    ASSERT_NE(conflicted.find("<<<<<<<"), std::string::npos) << conflicted;
+    Commands();
+
+    EXPECT_TRUE(controller.UncheckOutFiles({File("a.txt")})) << controller.GetErrorMessage();
+    EXPECT_EQ(ReadFile(File("a.txt")), "line 1\ntheirs\nline 3\n");
+    EXPECT_EQ(ReadFile(File(".#a.txt.1.4")), conflicted);
+    EXPECT_EQ(ReadFile(File(".#a.txt.1.3")), "line 1\nmine\nline 3\n"); // kept by the merge
+    EXPECT_TRUE(env_.Pane().Has("(Locally modified a.txt moved to .#a.txt.1.4)"))
+        << env_.Pane().All();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"cvs unedit a.txt", "cvs update -C a.txt"}));
+    EXPECT_FALSE(IsWritable(File("a.txt")));
 }
 
 // The options map and the settings that shape the update; the command lines tell.

@@ -56,6 +56,19 @@ TEST(Dialect, RewritesWhatGnuCvsSpellsOtherwise) {
          Action::EditExclusive,
          {"-f", "edit", "-c", "a.c", "b.c"}},
         {"plain edit", {"edit", "a.c"}, Action::Run, {"-f", "edit", "a.c"}},
+        {"update -C of files",
+         {"update", "-A", "-C", "a.c", "b.c"},
+         Action::UpdateClean,
+         {"-f", "update", "-A", "-C", "a.c", "b.c"}},
+        {"update -C of the whole folder", {"update", "-C"}, Action::Run, {"-f", "update", "-C"}},
+        {"update -p -C prints a revision",
+         {"update", "-p", "-C", "a.c"},
+         Action::Run,
+         {"-f", "update", "-p", "-C", "a.c"}},
+        {"-C as the value of -r is a tag",
+         {"update", "-r", "-C", "a.c"},
+         Action::Run,
+         {"-f", "update", "-r", "-C", "a.c"}},
         {"add of a file on a branch",
          {"add", "-kb", "-m", "c", "-r", "BR1", "n.bin"},
          Action::AddOnBranch,
@@ -108,6 +121,11 @@ TEST(Dialect, KeepsWhatTheEmulationsNeed) {
     EXPECT_TRUE(get.revisionCheck);
     EXPECT_EQ(get.files, Args{"a.c"}); // named when cvs fails to say why it printed nothing
     EXPECT_TRUE(get.loginHint);
+
+    cvsglue::Plan clean =
+        cvsglue::MakePlan(Dialect::Gnu, {"-q", "update", "-kvl", "-C", "-r", "1.2", "a.c"}, {});
+    EXPECT_EQ(clean.args, (Args{"-f", "-q", "update", "-kkvl", "-C", "-r", "1.2", "a.c"}));
+    EXPECT_EQ(clean.files, Args{"a.c"});
 
     cvsglue::Plan unedit = cvsglue::MakePlan(Dialect::Gnu, {"unedit", "a.c"}, {});
     EXPECT_TRUE(unedit.answerQuestions);

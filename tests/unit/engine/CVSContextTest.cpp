@@ -10,6 +10,7 @@
 #include "workcopy/PathFunctions.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -83,9 +84,34 @@ TEST_F(ContextTest, OutputReachesThePaneLineByLineAndTheCapturesWhole) {
         EXPECT_TRUE(env_.Pane().Has(line)) << line;
 
     // Every byte reaches the capture, NUL included, and a last line without a line feed
-    // still reaches the pane.
+    // still reaches the pane (which reads the text up to its NUL).
+    env_.Pane().Clear();
     EXPECT_TRUE(context_->Run(Args(args_, {"nul"})));
     EXPECT_EQ(context_->GetOutput(), std::string("a\0b", 3));
+    EXPECT_EQ(PaneLines(), (std::vector<std::string>{"cvs nul", "a"}));
+}
+
+// The pane gets whole lines however the chunks are cut and whichever streams they come on;
+// each capture gets only its own stream's bytes.
+TEST_F(ContextTest, ChunksOfEveryStreamMakeWholeLines) {
+    const struct {
+        const char* text;
+        int stream;
+    } chunks[] = {{"ab", 0}, {"c\nd", 1}, {"e", 2}, {"f\n \n", 0}, {"g", 0}, {"h\ni", 1}, {"", 0}};
+    for (const auto& chunk : chunks)
+        context_->OnConsoleText(chunk.text, std::strlen(chunk.text), chunk.stream);
+    EXPECT_EQ(PaneLines(), (std::vector<std::string>{"abc", "def", "gh", "i"}));
+    EXPECT_EQ(context_->GetOutput(), "abf\n \ng");
+    EXPECT_EQ(context_->GetErrorCapture(), "c\ndh\ni");
+
+    // Quiet: the captures still fill, and the pane gets nothing.
+    env_.Pane().Clear();
+    context_->SetQuiet(true);
+    context_->OnConsoleText("quiet\nline", 10, 0);
+    context_->OnConsoleText("", 0, 0);
+    context_->SetQuiet(false);
+    EXPECT_TRUE(PaneLines().empty());
+    EXPECT_EQ(context_->GetOutput(), "abf\n \ngquiet\nline");
 }
 
 TEST_F(ContextTest, ErrorTextFromTheOutputCapture) {
@@ -119,7 +145,11 @@ public:
         roots.push_back(root);
         return loginSucceeds;
     }
-    void OnPasswordRequest() override { ++passwordRequests; }
+    void OnPasswordRequest() override {
+        ++passwordRequests;
+        if (!password.empty())
+            context_.SetPassword(password);
+    }
     void OnYesNoQuestion() override {
         ++questions;
         context_.GetEnvironment()["CVSLIB_YESNO"] = answer;
@@ -127,6 +157,7 @@ public:
     std::vector<std::string> roots;
     bool loginSucceeds = true;
     int passwordRequests = 0;
+    std::string password; // what the user types when asked; empty: nothing
     int questions = 0;
     std::string answer = "yes";
 
@@ -174,6 +205,24 @@ TEST_F(ContextTest, QuestionsAndPasswordsGoToTheController) {
     controller.answer = "no";
     EXPECT_TRUE(context_->Run(Args(args_, {"unedit"})));
     EXPECT_NE(context_->GetOutput().find("answer=[n"), std::string::npos) << context_->GetOutput();
+    EXPECT_EQ(controller.passwordRequests, 0);
+
+    // The controller is asked for a password only while the context has none, and the
+    // prompt is answered without ever reaching the pane.
+    controller.password = "secret";
+    for (int run = 0; run < 2; ++run) {
+        EXPECT_TRUE(context_->Run(Args(args_, {"login"}))) << context_->GetErrorText();
+        EXPECT_EQ(controller.passwordRequests, 1) << "run " << run;
+        EXPECT_NE(context_->GetOutput().find("password=[secret]"), std::string::npos)
+            << context_->GetOutput();
+    }
+    // Asked, the controller gives none: the login is not tried.
+    context_->SetPassword("");
+    controller.password.clear();
+    EXPECT_FALSE(context_->Run(Args(args_, {"login"})));
+    EXPECT_EQ(controller.passwordRequests, 2);
+    EXPECT_EQ(context_->GetOutput().find("password="), std::string::npos);
+    EXPECT_EQ(env_.Pane().All().find("CVS password"), std::string::npos) << env_.Pane().All();
 }
 
 TEST_F(ContextTest, AQuestionWithNobodyToAskIsAnsweredNo) {
@@ -197,6 +246,36 @@ TEST_F(ContextTest, RunOnFilesAndInFolders) {
         << context_->GetOutput();
     EXPECT_EQ(LookupValue(context_->GetEnvironment(), "HOME"), folder);
     EXPECT_EQ(NormalizePath(platform::GetCurrentFolder()), folder);
+    platform::SetCurrentFolder(testing_support::BinDir());
+}
+
+// Run anywhere else, the command would act on other files, or on none while reporting
+// success: it fails, names the folder, and cvs never starts.
+TEST_F(ContextTest, AFolderThatCannotBeEnteredFailsTheRunBeforeCvsStarts) {
+    TempDir dir("enter");
+    testing_support::WriteFile(dir / "file.txt", "");
+    const char sep = testing_support::Sep();
+    struct Case {
+        std::string file;
+        std::string folder;
+        const char* reason;
+    } const cases[] = {
+        {dir / "missing" + sep + "a.txt", dir / "missing", "does not exist"},
+        {dir / "gone" + sep + "deeper" + sep + "a.txt", dir / "gone" + sep + "deeper",
+         "does not exist"},
+        {dir / "file.txt" + sep + "a.txt", dir / "file.txt", "cannot be entered"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(platform::SetCurrentFolder(dir.Path()));
+        env_.Pane().Clear();
+        EXPECT_FALSE(context_->RunOnFiles(Args(args_, {"args"}), {c.file})) << c.file;
+        const std::string message =
+            "The folder " + NormalizePath(c.folder) + " " + c.reason + "; the command was not run.";
+        EXPECT_EQ(context_->GetErrorText(), message + "\n");
+        EXPECT_EQ(PaneLines(), std::vector<std::string>{message});
+        EXPECT_EQ(context_->GetOutput(), "");
+        EXPECT_EQ(NormalizePath(platform::GetCurrentFolder()), NormalizePath(dir.Path()));
+    }
     platform::SetCurrentFolder(testing_support::BinDir());
 }
 
@@ -254,10 +333,35 @@ TEST_F(ContextTest, TextDeliveryTrimsAndDropsEmptyTexts) {
     withoutPane.Echo("arrives");
     EXPECT_TRUE(env_.Pane().Has("arrives"));
 
-    // A text sent from another thread is delivered before the sender goes on.
-    std::thread worker([&] { context_->Echo("from a worker"); });
+    // A text sent from another thread is delivered before the sender goes on: by the
+    // sender itself while the context's thread does not serve texts...
+    bool deliveredOnReturn = false;
+    std::thread::id workerId;
+    std::thread worker([&] {
+        workerId = std::this_thread::get_id();
+        context_->Echo("from a worker");
+        deliveredOnReturn = env_.Pane().Has("from a worker");
+    });
     worker.join();
-    EXPECT_TRUE(env_.Pane().Has("from a worker"));
+    EXPECT_TRUE(deliveredOnReturn);
+    EXPECT_EQ(env_.Pane().DeliveredBy("from a worker"), workerId);
+
+    // ...and by the context's thread while it does.
+    {
+        CMsgWnd::Serving serving(context_->GetMessageWindow());
+        std::atomic<bool> returned{false};
+        std::thread handing([&] {
+            context_->Echo("handed over");
+            returned = true;
+        });
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!returned && std::chrono::steady_clock::now() < until) {
+            context_->GetMessageWindow().ServePending();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        handing.join();
+    }
+    EXPECT_EQ(env_.Pane().DeliveredBy("handed over"), std::this_thread::get_id());
 }
 
 TEST_F(ContextTest, ProgressWindowOpensNamesTheActivityAndCloses) {
@@ -307,25 +411,27 @@ TEST_F(ContextTest, CancelAbortsOnceAndDisablesItself) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         env_.Host().DriverFor(*status).Click(CDlgStatus::kIdcCancel);
     });
-    EXPECT_FALSE(context_->Run(Args(args_, {"sleep", "30"})));
+    EXPECT_FALSE(context_->Run(Args(args_, {"sleep", "120"})));
     canceller.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    // A generous ceiling, far below the command's own end; the time an abort takes is
+    // measured in bench/ContextBench.cpp.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
     EXPECT_TRUE(status->CancelRequested());
     EXPECT_EQ(status->Activity(), "Working ...");
     auto ui = env_.Host().DriverFor(*status);
     EXPECT_FALSE(ui.IsEnabled(CDlgStatus::kIdcCancel));
 }
 
-TEST_F(ContextTest, AbortEndsALongCommandWithinASecond) {
+TEST_F(ContextTest, AbortEndsALongCommand) {
     std::thread aborter([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         context_->Abort();
     });
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_FALSE(context_->Run(Args(args_, {"sleep", "30"})));
+    EXPECT_FALSE(context_->Run(Args(args_, {"sleep", "120"})));
     const auto took = std::chrono::steady_clock::now() - started;
     aborter.join();
-    EXPECT_LT(took, std::chrono::milliseconds(1300));
+    EXPECT_LT(took, std::chrono::seconds(30)); // how long it takes: bench/ContextBench.cpp
 }
 
 TEST_F(ContextTest, ExecutablesThatMisbehave) {
@@ -405,6 +511,57 @@ TEST_F(LibraryResolution, CvsFromTheInstallKeyOrThePath) {
     ScopedEnv found("PATH", dir_ / "install");
     EXPECT_TRUE(context_->Run(Args(args_, {"args", "y"})));
     EXPECT_EQ(context_->GetOutput(), "1:y\n");
+}
+
+// While a command runs, the current folder is the working copy: a cvs there (a decoy in a
+// checkout) never runs, whether cvs comes from the setting, the PATH or the install key.
+TEST_F(LibraryResolution, ACvsInTheWorkingFolderNeverRuns) {
+    const char sep = testing_support::Sep();
+    const char list = testing_support::RunningUnderWine() ? ';' : ':';
+    for (const char* folder : {"configured", "listed", "work"}) {
+        ASSERT_TRUE(platform::MakeFolder(dir_ / folder));
+        ASSERT_TRUE(
+            platform::CopyFileTo(FakeCvsPath(), dir_ / folder + sep + ProgramName(), false));
+    }
+    const std::string file = dir_ / "work" + sep + "a.txt";
+    testing_support::WriteFile(file, "");
+    // An empty entry, the current folder and a relative one: each would name the checkout.
+    const std::string relative = std::string(1, list) + "." + list + "work" + list;
+    struct Case {
+        std::string setting; // CVSEXEPATH
+        bool installKey;     // SOFTWARE\CVS\Pserver without InstallPath
+        std::string path;
+        const char* runs; // the folder of the cvs that runs; null: none
+    } const cases[] = {
+        {dir_ / "configured" + sep + ProgramName(), false, relative + dir_ / "listed",
+         "configured"},
+        {"", false, relative + dir_ / "listed", "listed"},
+        {ProgramName(), false, relative + dir_ / "listed", "listed"},
+        {"", true, relative, nullptr},
+        {ProgramName(), false, relative, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.setting + " PATH=" + c.path);
+        env_.Settings().SetCvsExePath(c.setting);
+        ScopedEnv path("PATH", c.path);
+        platform::DeleteRegTree(platform::RegHive::LocalMachine, "SOFTWARE\\CVS");
+        if (c.installKey)
+            SetMachineValue("SOFTWARE\\CVS\\Pserver", "", "");
+        if (!c.runs) {
+            env_.Host().ExpectMessageBox(uifw::kIdOk);
+            EXPECT_FALSE(context_->RunOnFiles(Args(args_, {"self"}), {file}));
+            EXPECT_EQ(env_.Host().MessageBoxes().back().text, "cvs.exe not found");
+            EXPECT_EQ(context_->GetOutput(), "");
+            continue;
+        }
+        EXPECT_TRUE(context_->RunOnFiles(Args(args_, {"self"}), {file}));
+        const std::string ran = context_->GetOutput();
+        const std::string expected = sep + std::string(c.runs) + sep + ProgramName() + "\n";
+        EXPECT_TRUE(ran.size() > expected.size() &&
+                    ran.compare(ran.size() - expected.size(), expected.size(), expected) == 0)
+            << ran;
+    }
+    platform::SetCurrentFolder(testing_support::BinDir());
 }
 
 TEST_F(LibraryResolution, AClientLibraryThatWillNotLoadFailsTheRunButNotTheProcess) {

@@ -34,6 +34,9 @@ protected:
         return text;
     }
 
+    // Exports that take a context reach the process's settings, which write first-run
+    // values when they are first read.
+    testing_support::IsolatedUser user_;
     TempDir dir_{"trace"};
 };
 

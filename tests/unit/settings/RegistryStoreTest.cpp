@@ -34,6 +34,11 @@ std::string Dword(uint32_t n) {
     return data;
 }
 
+// A string as written with its terminating NUL.
+std::string Sz(const char* text) {
+    return std::string(text) + '\0';
+}
+
 struct Stored {
     long result = -1;
     uint32_t type = 0;
@@ -73,6 +78,10 @@ TEST_F(RegistryStore, ValuesOfEveryTypeComeBackByteForByte) {
         {"Number", kRegDword, Dword(0xDEADBEEF)},
         {"Bytes", kRegBinary, std::string("\x00\xff\x10", 3)},
         {"Big", kRegSz, big + '\0'},
+        // What a quoted string could mistake for escapes, and what it cannot hold.
+        {"Backslashes", kRegSz, Sz(R"(c:\new\table\ \" \\ \r\)")},
+        {"Controls", kRegSz, Sz("\x01\x1b[0m\x7f\rend")},
+        {R"(c:\dir\"x\n)", kRegSz, Sz("named")},
         {"", kRegSz, std::string("default\0", 8)},
     };
     {
@@ -176,8 +185,14 @@ TEST_F(RegistryFiles, FileIsRegedit4InCreationOrder) {
         SetRegValue(key, "Path", kRegExpandSz, std::string("%A%\0", 4));
         SetRegValue(key, "N", kRegDword, Dword(42));
         SetRegString(key, "", "");
+        // A name the file cannot hold on one line is refused, never written as broken lines.
+        EXPECT_EQ(SetRegString(key, "two\nlines", "x"), kRegInvalidParameter);
+        Key below;
+        EXPECT_EQ(CreateRegKey(key, "two\nlines", &below), kRegInvalidParameter);
+        EXPECT_EQ(below.key, nullptr);
     }
     const std::string text = ReadFile(user_.UserHiveFile());
+    EXPECT_EQ(text.find("lines\""), std::string::npos) << text;
     EXPECT_EQ(text.compare(0, 10, "REGEDIT4\n\n"), 0) << text;
     EXPECT_EQ(Section(user_.UserHiveFile(), "HKEY_CURRENT_USER\\software\\MorvekStoreTest"),
               "[HKEY_CURRENT_USER\\software\\MorvekStoreTest]\n"
@@ -189,6 +204,57 @@ TEST_F(RegistryFiles, FileIsRegedit4InCreationOrder) {
     Key key;
     ASSERT_EQ(OpenRegKey(RegHive::CurrentUser, kTestKey, RegAccess::Read, &key), kRegOk);
     EXPECT_EQ(Names(key), (std::vector<std::string>{"Zeta", "Alpha", "Path", "N", ""}));
+}
+
+// A file typed by hand, as the README invites on Linux, reads as the registry editor imports
+// it, and a write brings each value back as it was read.
+TEST_F(RegistryFiles, HandEditedFileReadsAsTheRegistryEditorImportsIt) {
+    const std::string settings = "[HKEY_CURRENT_USER\\software\\Morvek\\VODORO\\SETTINGS]\n";
+    const struct {
+        const char* line; // as typed below the key's header
+        const char* name;
+        const char* text; // what the value reads as
+    } cases[] = {
+        {R"("EDITOR"="c:\windows\notepad.exe")", "EDITOR", R"(c:\windows\notepad.exe)"},
+        {R"("Escaped"="c:\\new\\table")", "Escaped", R"(c:\new\table)"},
+        {R"("Quoted"="say \"hi\"")", "Quoted", R"(say "hi")"},
+        {R"("Letters"="\r\t\0\x41\u")", "Letters", R"(\r\t\0\x41\u)"},
+        {R"("Mixed"="\\\n\\")", "Mixed", R"(\\n\)"},
+        {R"("c:\path"="named with a backslash")", "c:\\path", "named with a backslash"},
+        {R"(  "Blanks"  =  "kept inside "  )", "Blanks", "kept inside "},
+        {R"("Dup"="first")", "Dup", "last"},
+    };
+    std::string file = "REGEDIT4\n\n" + settings;
+    std::vector<std::string> names;
+    for (const auto& c : cases) {
+        file += std::string(c.line) + "\n";
+        names.push_back(c.name);
+    }
+    file += "[HKEY_CURRENT_USER\\software\\Other]\n\"X\"=\"1\"\n" + settings + "\"DUP\"=\"last\"\n";
+    ASSERT_TRUE(platform::MakeFolderTree(user_.Folder() + "/config/Morvek"));
+    WriteFile(user_.UserHiveFile(), file);
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "as typed" : "as written back");
+        Key key;
+        ASSERT_EQ(CreateRegKey(RegHive::CurrentUser, "software\\Morvek\\VODORO\\SETTINGS", &key),
+                  kRegOk);
+        for (const auto& c : cases) {
+            Stored s = Query(key, c.name);
+            EXPECT_EQ(s.result, kRegOk) << c.line;
+            EXPECT_EQ(s.type, kRegSz) << c.line;
+            EXPECT_TRUE(s.data == std::string(c.text) + '\0') << c.line << " read as " << s.data;
+        }
+        EXPECT_EQ(Names(key), names);
+        if (round == 0) {
+            ASSERT_EQ(SetRegString(key, "Written", "1"), kRegOk);
+            names.push_back("Written");
+        }
+    }
+    const std::string after = ReadFile(user_.UserHiveFile());
+    EXPECT_NE(after.find(R"("EDITOR"="c:\\windows\\notepad.exe")"), std::string::npos) << after;
+    EXPECT_EQ(after.find(R"("Dup"="first")"), std::string::npos) << after;
+    EXPECT_EQ(after.find("\"DUP\""), std::string::npos) << after;
 }
 
 // Lines that are not REGEDIT4: reported once, the sound rest read, and all of it kept when
@@ -214,6 +280,8 @@ TEST_F(RegistryFiles, DamagedFileIsReadAsFarAsSoundAndNeverShrinks) {
          "REGEDIT4\n\n" + header +
              "\"A\"=\"1\"\n[HKEY_CURRENT_USER\\software\\Other\n\"C\"=\"3\"\n",
          "\"C\"=\"3\""},
+        {"backslash before the closing quote",
+         "REGEDIT4\n\n" + header + "\"A\"=\"1\"\n\"B\"=\"c:\\dir\\\"\n", "\"B\"=\"c:\\dir\\\""},
         {"header of another hive",
          "REGEDIT4\n\n" + header + "\"A\"=\"1\"\n[HKEY_CLASSES_ROOT\\x]\n\"C\"=\"3\"\n",
          "[HKEY_CLASSES_ROOT\\x]"},

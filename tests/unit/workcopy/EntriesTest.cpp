@@ -51,7 +51,7 @@ TEST(EntriesParse, LaterLinesWinAndKeysFoldOnWindowsOnly) {
                            "D\n"
                            "\n"
                            "/last/1.9///";
-    CCVSEntries windows = CCVSEntries::Parse(content, "p", "s", PathStyle::Windows);
+    CCVSEntries windows = CCVSEntries::Parse(content, "p", {}, PathStyle::Windows);
     EXPECT_EQ(windows.GetEntryLine("readme.txt"), "/README.TXT/1.2///");
     EXPECT_EQ(windows.GetEntryLine("ReadMe.Txt"), "/README.TXT/1.2///");
     EXPECT_EQ(windows.GetEntryLine("a.c"), "/a.c/1.5///");
@@ -61,7 +61,7 @@ TEST(EntriesParse, LaterLinesWinAndKeysFoldOnWindowsOnly) {
     EXPECT_EQ(windows.GetEntryLine("missing"), "");
     EXPECT_EQ(windows.Lines().size(), 5u);
 
-    CCVSEntries posix = CCVSEntries::Parse(content, "p", "s", PathStyle::Posix);
+    CCVSEntries posix = CCVSEntries::Parse(content, "p", {}, PathStyle::Posix);
     EXPECT_EQ(posix.GetEntryLine("readme.txt"), "/readme.txt/1.1///");
     EXPECT_EQ(posix.GetEntryLine("README.TXT"), "/README.TXT/1.2///");
     EXPECT_EQ(posix.GetEntryLine("ReadMe.Txt"), "");
@@ -73,7 +73,7 @@ TEST(EntriesParse, DamagedContentIsReadAsFarAsItGoes) {
     content += std::string("/nul\0name/1.2///\n", 17);
     content += "no slash at all\n";
     content += std::string(100000, '/') + "\n";
-    CCVSEntries entries = CCVSEntries::Parse(content, "p", "s");
+    CCVSEntries entries = CCVSEntries::Parse(content, "p", {});
     EXPECT_EQ(GetEntryField(entries.GetEntryLine(longName), 1), "1.1");
     EXPECT_EQ(GetEntryField(entries.GetEntryLine(std::string("nul\0name", 8)), 1), "1.2");
     EXPECT_EQ(entries.GetEntryLine(""), std::string(100000, '/'));
@@ -88,29 +88,42 @@ protected:
     void TearDown() override { ClearEntriesCache(); }
 
     std::string Entries() const { return JoinPath(JoinPath(dir_.Path(), "CVS"), "Entries"); }
-    void WriteEntries(const std::string& content, int64_t time) {
+    void WriteEntries(const std::string& content, int64_t time, long nanoseconds = 0) {
         WriteFile(Entries(), content);
-        ASSERT_TRUE(platform::SetLastWriteTime(Entries(), time));
+        ASSERT_TRUE(platform::SetLastWriteTime(Entries(), time, nanoseconds));
     }
 
     TempDir dir_{"entries"};
 };
 
-TEST_F(EntriesFiles, ReadAgainOnlyWhenTheTimeTextChanges) {
+// Commands that follow each other closely rewrite Entries within one second; every version
+// must be seen, one of the same size and one renamed into place (as cvs writes it) too,
+// while an unchanged file is served from memory.
+TEST_F(EntriesFiles, EveryRewriteWithinOneSecondIsSeen) {
     const int64_t t = 1700000000;
-    WriteEntries("/a.c/1.1///\n", t);
     const std::string file = dir_ / "a.c";
+    WriteEntries("/a.c/1.1///\n", t);
     EXPECT_EQ(GetEntryRevision(file), "1.1");
     const unsigned long loads = EntriesCache::Instance().Loads();
-
-    WriteEntries("/a.c/1.2///\n", t); // rewritten within the same second
     EXPECT_EQ(GetEntryRevision(file), "1.1");
-    EXPECT_TRUE(IsInEntries(file));
     EXPECT_EQ(EntriesCache::Instance().Loads(), loads);
 
-    ASSERT_TRUE(platform::SetLastWriteTime(Entries(), t + 1));
+    WriteEntries("/a.c/1.2///\n", t, 250000000); // same size, a quarter second later
     EXPECT_EQ(GetEntryRevision(file), "1.2");
-    EXPECT_EQ(EntriesCache::Instance().Loads(), loads + 1);
+
+    WriteEntries("/a.c/1.2///\n/b.c/1.1///\n", t, 250000000); // same time, longer
+    EXPECT_TRUE(IsInEntries(dir_ / "b.c"));
+
+    // Renamed over the old file with the same size; where the stamp knows the file's identity
+    // the time is the same to the nanosecond too.
+    const bool identity = platform::kNativePathStyle == PathStyle::Posix;
+    const std::string backup = Entries() + ".Backup";
+    WriteFile(backup, "/a.c/1.3///\n/b.c/1.1///\n");
+    ASSERT_TRUE(platform::SetLastWriteTime(backup, t, identity ? 250000000 : 500000000));
+    ASSERT_TRUE(platform::MoveFileTo(backup, Entries(), true));
+    EXPECT_EQ(GetEntryRevision(file), "1.3");
+
+    EXPECT_EQ(EntriesCache::Instance().Loads(), loads + 3);
     EXPECT_EQ(EntriesCache::Instance().Size(), 1u);
 }
 

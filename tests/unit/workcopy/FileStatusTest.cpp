@@ -68,6 +68,40 @@ TEST_F(WorkingFile, TimestampRule) {
     EXPECT_FALSE(IsFileUnchanged(file_)); // no line: changed
 }
 
+// '*', '?', '<' and '>' are ordinary characters of POSIX names: such a file is looked up by
+// its own name, never as a pattern that matches another file or none. Windows names cannot
+// hold them, and there such a path names nothing, whatever a pattern would match.
+TEST_F(WorkingFile, NamesWithWildcardCharactersAreLookedUpExactly) {
+    const int64_t written = 784111777; // Sun Nov  6 08:49:37 1994 UTC
+    const char* const names[] = {"a*b.c", "q?.txt", "a<b.c", "q>.txt"};
+    std::string entries;
+    for (const char* name : names)
+        entries += std::string("/") + name + "/1.1/Sun Nov  6 08:49:37 1994//\n";
+    WriteEntries(entries);
+    // Files a pattern would also match, written at another time.
+    for (const char* decoy : {"aXb.c", "qq.txt"}) {
+        WriteFile(dir_ / decoy, "decoy\n");
+        ASSERT_TRUE(platform::SetLastWriteTime(dir_ / decoy, written + 60));
+    }
+    const bool windows = platform::kNativePathStyle == platform::PathStyle::Windows;
+    for (const char* name : names) {
+        const std::string file = dir_ / name;
+        SCOPED_TRACE(file);
+        if (windows) {
+            EXPECT_EQ(GetFileTimeText(file), "");
+            EXPECT_FALSE(IsFileUnchanged(file));
+            continue;
+        }
+        WriteFile(file, "content\n");
+        ASSERT_TRUE(platform::SetLastWriteTime(file, written));
+        EXPECT_EQ(GetFileTimeText(file), "Sun Nov 06 08:49:37 1994");
+        EXPECT_TRUE(IsInEntries(file));
+        EXPECT_TRUE(IsFileUnchanged(file));
+        ASSERT_TRUE(platform::SetLastWriteTime(file, written + 1));
+        EXPECT_FALSE(IsFileUnchanged(file));
+    }
+}
+
 TEST_F(WorkingFile, TimeTextOfFoldersAndMissingPaths) {
     EXPECT_EQ(GetFileTimeText(dir_.Path()), "");
     EXPECT_EQ(GetFileTimeText(dir_ / "missing"), "");

@@ -13,6 +13,11 @@ namespace {
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
+// The bytes of a literal, NULs included, without the terminating NUL.
+template <size_t N> std::string Bytes(const char (&literal)[N]) {
+    return std::string(literal, N - 1);
+}
+
 TEST(DetectTextEncoding, Classes) {
     TempDir dir("enc");
     std::string utf16;
@@ -25,16 +30,15 @@ TEST(DetectTextEncoding, Classes) {
     } const cases[] = {
         {"source.c", "int main(void)\r\n{\treturn 0;\n}\n", kEncodingText},
         {"empty", "", kEncodingText},
-        {"zeros.bin", std::string("\0\0\0\0abc", 7),
-         kEncodingBinary}, // "nul" is a device on Windows
+        {"zeros.bin", Bytes("\0\0\0\0abc"), kEncodingBinary}, // "nul" is a device on Windows
         {"bom8.txt", "\xEF\xBB\xBFhello\n", kEncodingText},
-        {"ef.bin", "\xEF\x00\x01\x02", kEncodingBinary},
-        {"be.txt", "\xFE\xFF\x00h\x00i", kEncodingUnicode},
-        {"le-bom.txt", std::string("\xFF\xFEh\0i\0\r\0\n\0", 10), kEncodingUnicode},
+        {"ef.bin", Bytes("\xEF\xBB\x01\x02"), kEncodingBinary}, // not quite the UTF-8 mark
+        {"be.txt", Bytes("\xFE\xFF\x00h\x00i"), kEncodingUnicode},
+        {"le-bom.txt", Bytes("\xFF\xFEh\0i\0\r\0\n\0"), kEncodingUnicode},
         {"le-long.txt", "\xFF\xFE" + utf16, kEncodingUnicode}, // longer than the window read
         {"le-nobom.txt", utf16, kEncodingUnicode},
         {"latin1.txt", "caf\xE9\n", kEncodingBinary},
-        {"ctrlz.txt", std::string("text\x1A\x00\x01\x02", 8), kEncodingText}, // 0x1A ends the data
+        {"ctrlz.txt", Bytes("text\x1A\x00\x01\x02"), kEncodingText}, // 0x1A ends the data
     };
     for (const Case& c : cases) {
         WriteFile(dir / c.name, c.content);

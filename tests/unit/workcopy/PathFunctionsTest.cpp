@@ -140,6 +140,59 @@ TEST(PathParts, NativeFunctionsOnRealFolders) {
     EXPECT_EQ(NormalizePath(static_cast<const char*>(nullptr)), "");
 }
 
+// A bare name joined to an empty folder stays relative; turned into a path at the root it
+// would send the writers of admin files there.
+TEST(PathParts, AppendPathKeepsRelativePathsRelative) {
+    const auto native = [](std::string p) {
+        std::replace(p.begin(), p.end(), '/', testing_support::Sep());
+        return p;
+    };
+    struct Case {
+        const char* folder;
+        const char* name;
+        const char* expected;
+    } const cases[] = {
+        {"", "CVS", "CVS"},
+        {"", "CVS/Entries", "CVS/Entries"},
+        {"no-such-rel", "CVS", "no-such-rel/CVS"},
+        {"no-such-rel/", "CVS", "no-such-rel/CVS"},
+        {"no-such-rel/b", "CVS/Root", "no-such-rel/b/CVS/Root"},
+        {"/", "no-such-top", "/no-such-top"}, // a root given as such stays the root
+    };
+    for (const Case& c : cases) {
+        std::string folder = native(c.folder);
+        AppendPath(folder, native(c.name));
+        EXPECT_EQ(folder, native(c.expected)) << "'" << c.folder << "' + " << c.name;
+    }
+}
+
+TEST(PathParts, AbsolutePaths) {
+    struct Case {
+        PathStyle style;
+        const char* path;
+        bool absolute;
+    } const cases[] = {
+        {PathStyle::Windows, "C:\\a", true},
+        {PathStyle::Windows, "c:/a", true},
+        {PathStyle::Windows, "C:\\", true},
+        {PathStyle::Windows, "\\\\server\\share", true},
+        {PathStyle::Windows, "//server/share", true},
+        {PathStyle::Windows, "C:", false}, // the current folder of drive C
+        {PathStyle::Windows, "C:a", false},
+        {PathStyle::Windows, "\\a", false}, // the root of the current drive
+        {PathStyle::Windows, "a\\b", false},
+        {PathStyle::Windows, "", false},
+        {PathStyle::Posix, "/", true},
+        {PathStyle::Posix, "/a", true},
+        {PathStyle::Posix, "\\a", true},
+        {PathStyle::Posix, "a/b", false},
+        {PathStyle::Posix, "C:/a", false},
+        {PathStyle::Posix, "", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsAbsolutePath(c.path, c.style), c.absolute) << c.path;
+}
+
 TEST(PathParts, VeryLongPathsAreHandled) {
     std::string path(5000, 'a');
     for (size_t i = 100; i < path.size(); i += 100)

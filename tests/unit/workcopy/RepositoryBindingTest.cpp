@@ -4,6 +4,7 @@
 #include "platform/Text.h"
 #include "tests/support/TestSupport.h"
 #include "workcopy/Entries.h"
+#include "workcopy/FileStatus.h"
 #include "workcopy/FileUtilities.h"
 #include "workcopy/PathFunctions.h"
 
@@ -144,6 +145,67 @@ TEST_F(Binding, RemoveAdminFolderAndTree) {
     EXPECT_FALSE(PathExists(Path("wc/CVS")));
     EXPECT_FALSE(PathExists(Path("wc/a/b/CVS")));
     EXPECT_TRUE(PathExists(Path("wc/a/b")));
+}
+
+// A bare file name has no folder, and a relative folder means whatever the process-wide
+// current folder is at the time: the writers refuse both, write nothing anywhere and delete
+// nothing.
+TEST_F(Binding, WritersRefuseBareNamesAndRelativeFolders) {
+    // First, since with a bare name joined into a path at the root the calls below would
+    // write at the root of the file system.
+    std::string bare;
+    AppendPath(bare, "CVS");
+    ASSERT_EQ(bare, "CVS");
+
+    const std::string rootCvs = std::string(1, testing_support::Sep()) + "CVS";
+    const bool rootHadCvs = PathExists(rootCvs);
+    Bind("wc", "proj");
+    Bind("wc/sub", "proj/sub");
+    Folder("wc/sub/CVS/Base");
+    WriteFile(Path("wc/file.c"), "the user's work");
+    WriteFile(Path("wc/sub/CVS/Base/f.c"), "base copy");
+    ASSERT_TRUE(platform::SetCurrentFolder(Path("wc")));
+
+    EXPECT_FALSE(CreateAdminFolder("file.c", "r", "m"));
+    EXPECT_FALSE(CreateAdminFolder("", "r", "m"));
+    EXPECT_FALSE(CreateAdminFolder("sub", "r", "m"));
+    EXPECT_FALSE(CreateAdminFolder("new", "r", "m"));
+    EXPECT_FALSE(RemoveAdminFolder("sub"));
+    RemoveAdminFolderTree("file.c");
+    RemoveAdminFolderTree("sub");
+    EXPECT_FALSE(DeleteFolderContents(""));
+    EXPECT_FALSE(DeleteFolderContents(JoinPath("sub", "CVS")));
+
+    EXPECT_EQ(ReadRepository(Path("wc")), "proj");
+    EXPECT_EQ(ReadRepository(Path("wc/sub")), "proj/sub");
+    EXPECT_EQ(ReadFile(Path("wc/sub/CVS/Base/f.c")), "base copy");
+    EXPECT_EQ(ReadFile(Path("wc/file.c")), "the user's work");
+    EXPECT_FALSE(PathExists(Path("wc/new")));
+    EXPECT_FALSE(PathExists(Path("wc/CVS/CVS")));
+    EXPECT_EQ(PathExists(rootCvs), rootHadCvs);
+
+    // The Entries file and base copy of a bare name are relative paths, and nothing is made.
+    EXPECT_EQ(GetEntriesPath("file.c"), JoinPath("CVS", "Entries"));
+    EXPECT_EQ(GetBaseCopyPath("file.c"), JoinPath(JoinPath("CVS", "Base"), "file.c"));
+    EXPECT_FALSE(PathExists(Path("wc/CVS/Base")));
+}
+
+// '*' and '?' are ordinary characters of POSIX names: a folder holding one is a folder like
+// any other, listed, entered and unbound.
+TEST_F(Binding, FoldersWithWildcardCharactersAreUnboundToo) {
+    if (platform::kNativePathStyle == platform::PathStyle::Windows)
+        GTEST_SKIP() << "Windows names cannot hold '*' or '?'";
+    Bind("wc", "proj");
+    Bind("wc/sub?x", "proj/sub?x");
+    Bind("wc/s*", "proj/s*");
+    Folder("wc/sub?x/CVS/Base/q?");
+    WriteFile(Path("wc/sub?x/CVS/Base/a*b.c"), "base copy");
+    WriteFile(Path("wc/sub?x/a*b.c"), "the user's work");
+    RemoveAdminFolderTree(Path("wc"));
+    EXPECT_FALSE(PathExists(Path("wc/CVS")));
+    EXPECT_FALSE(PathExists(Path("wc/sub?x/CVS")));
+    EXPECT_FALSE(PathExists(Path("wc/s*/CVS")));
+    EXPECT_EQ(ReadFile(Path("wc/sub?x/a*b.c")), "the user's work");
 }
 
 TEST_F(Binding, DeleteFolderContentsKeepsReadOnlyFiles) {
