@@ -65,6 +65,12 @@ public:
                   std::string* error = nullptr) const;
     // Runs cvs with arguments in folder, with -f and the sandbox's environment.
     RunResult Cvs(const std::vector<std::string>& args, const std::string& folder) const;
+    // Writes content to the file name (relative, with "/") of the working folder and
+    // commits it with the message, read from a file so that it reaches cvs byte for byte.
+    RunResult Commit(const std::string& folder, const std::string& name, const std::string& content,
+                     const std::string& message) const;
+    // Lets "cvs admin -m" change log messages (Debian keeps it for a group by default).
+    bool AllowAdmin() const;
 
 private:
     TempDir dir_;

@@ -85,25 +85,13 @@ protected:
     std::string File(const std::string& relative) const { return In(work_, relative); }
     Strings Commands() { return env_.Pane().TakeCommands(); }
 
-    // Commits content to a file of a working copy with a message read from a file, so that
-    // the message reaches cvs byte for byte (also through the test shim under Wine).
     void Commit(const std::string& folder, const std::string& name, const std::string& content,
                 const std::string& message) {
-        const std::string messageFile = sandbox_.Folder("message") + testing_support::Sep() + "m";
-        WriteFile(messageFile, message);
-        WriteFile(In(folder, name), content);
-        const testing_support::RunResult r = repo_.Cvs({"commit", "-F", messageFile, name}, folder);
+        const testing_support::RunResult r = repo_.Commit(folder, name, content, message);
         ASSERT_EQ(r.status, 0) << r.err;
         ClearEntriesCache(); // cvs may have rewritten CVS/Entries within the second
     }
-    // Lets "cvs admin -m" change log messages (Debian keeps it for a group by default).
-    void AllowAdmin() {
-        ASSERT_EQ(testing_support::Shell("f=" + testing_support::UnixPath(repo_.Path()) +
-                                         "/CVSROOT/config; chmod u+w \"$f\" && "
-                                         "printf 'UserAdminOptions=km\\n' >> \"$f\"")
-                      .status,
-                  0);
-    }
+    void AllowAdmin() { ASSERT_TRUE(repo_.AllowAdmin()); }
 
     testing_support::CvsSandbox sandbox_;
     testing_support::CvsRepository repo_;

@@ -2,6 +2,7 @@
 // the defaulting getters and VENDORNAME.
 #include "settings/SccSettings.h"
 #include "platform/Registry.h"
+#include "platform/ToolDefaults.h"
 #include "platform/User.h"
 #include "settings/RegistryEx.h"
 #include "tests/support/TestSupport.h"
