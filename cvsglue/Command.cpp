@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 namespace cvsglue {
@@ -73,18 +74,69 @@ std::string AdminFile(const std::string& folder, const std::string& name) {
     return folder + sep + "CVS" + sep + name;
 }
 
-bool FindEntry(const std::string& folder, const std::string& name, EntryLine& found) {
-    std::string entries;
-    if (!ReadText(AdminFile(folder, "Entries"), entries))
-        return false;
-    for (const std::string& line : Lines(entries)) {
-        EntryLine e = ParseEntryLine(line);
-        if (e.ok && e.name == name) {
-            found = e;
-            return true;
-        }
+// What identifies a line of CVS/Entries: a file's name, or "D/" and a folder's name.
+std::string EntryKey(const std::string& line) {
+    const bool folder = line.compare(0, 2, "D/") == 0;
+    if (!folder && line.compare(0, 1, "/") != 0)
+        return line;
+    const std::string::size_type from = folder ? 2 : 1;
+    const std::string::size_type slash = line.find('/', from);
+    return (folder ? "D/" : "") +
+           line.substr(from, slash == std::string::npos ? slash : slash - from);
+}
+
+// The lines of CVS/Entries with CVS/Entries.Log applied, as cvs reads them: a cvs that was
+// ended early leaves its latest changes in the log.
+std::vector<std::string> EntriesLines(const std::string& folder) {
+    std::string text;
+    std::vector<std::string> lines;
+    if (ReadText(AdminFile(folder, "Entries"), text))
+        lines = Lines(text);
+    if (!ReadText(AdminFile(folder, "Entries.Log"), text))
+        return lines;
+    for (const std::string& change : Lines(text)) {
+        if (change.size() < 3 || change[1] != ' ' || (change[0] != 'A' && change[0] != 'R'))
+            continue;
+        const std::string line = change.substr(2);
+        const std::string key = EntryKey(line);
+        lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                   [&](const std::string& l) { return EntryKey(l) == key; }),
+                    lines.end());
+        if (change[0] == 'A')
+            lines.push_back(line);
     }
-    return false;
+    return lines;
+}
+
+// Writes CVS/Entries whole, under cvs's own temporary name first, and drops the log that
+// is now part of it.
+bool WriteEntries(const std::string& folder, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    const std::string temporary = AdminFile(folder, "Entries.Backup");
+    if (!WriteText(temporary, text) ||
+        !platform::MoveFileTo(temporary, AdminFile(folder, "Entries"), true))
+        return false;
+    const std::string log = AdminFile(folder, "Entries.Log");
+    return !platform::Exists(log) || platform::DeleteFileAt(log);
+}
+
+// The file's line, or nothing.
+std::optional<std::string> FindEntryLine(const std::vector<std::string>& lines,
+                                         const std::string& name) {
+    for (const std::string& line : lines)
+        if (line.compare(0, 1, "/") == 0 && EntryKey(line) == name)
+            return line;
+    return std::nullopt;
+}
+
+bool FindEntry(const std::string& folder, const std::string& name, EntryLine& found) {
+    std::optional<std::string> line = FindEntryLine(EntriesLines(folder), name);
+    if (!line)
+        return false;
+    found = ParseEntryLine(*line);
+    return found.ok;
 }
 
 // Sets the folder's CVS/Tag to a branch for the life of the object and then puts back what
@@ -289,6 +341,12 @@ private:
         return rc;
     }
 
+    // GNU has no rename: the file is moved on disk, OLD removed, NEW added and both committed.
+    // Until the commit starts nothing has reached the repository, so a failure or an abort
+    // before it puts the working copy back as it was: the file under its old name and both
+    // names' Entries lines as they were (written back directly: after an abort no more cvs
+    // runs). A commit that started may have reached the repository in part; then the error
+    // text says what the working copy holds now.
     int Rename() {
         const std::string& from = plan_.files[0];
         const std::string& to = plan_.files[1];
@@ -305,15 +363,14 @@ private:
             s_.Error("cvs rename: `" + to + "' already exists\n");
             return 1;
         }
+        const RenameUndo undo(from, to);
         if (!platform::MoveFileTo(from, to, false)) {
             s_.Error("cvs rename: cannot rename `" + from + "' to `" + to + "'\n");
             return 1;
         }
         int rc = Result(Run(Concat(plan_.globals, {"remove", from})));
-        if (rc != 0) {
-            platform::MoveFileTo(to, from, false);
-            return rc;
-        }
+        if (rc != 0)
+            return PutBack(undo, rc, "`" + from + "' could not be scheduled for removal");
         std::vector<std::string> add = Concat(plan_.globals, {"add"});
         if (!entry.options.empty())
             add.push_back(entry.options);
@@ -322,18 +379,102 @@ private:
             rc = AddOnBranch(add, {to}, entry.tag.substr(1));
         else
             rc = Result(Run(add));
-        if (rc != 0) {
-            // Put the old name back under control as it was.
-            platform::MoveFileTo(to, from, false);
-            Run(Concat(plan_.globals, {"add", from}));
-            return rc;
-        }
-        rc = Result(Run(
-            Concat(plan_.globals, {"commit", "-m", "Renamed " + from + " to " + to, from, to})));
-        if (rc != 0 && rc != DLLGLUE_ABORTED)
-            s_.Error("cvs rename: `" + from + "' is scheduled for removal and `" + to +
-                     "' for addition; commit both to finish the rename\n");
+        if (rc != 0)
+            return PutBack(undo, rc, "`" + to + "' could not be added");
+        RunResult commit =
+            Run(Concat(plan_.globals, {"commit", "-m", "Renamed " + from + " to " + to, from, to}));
+        if (commit.aborted && !commit.started)
+            return PutBack(undo, DLLGLUE_ABORTED, std::string());
+        rc = Result(commit);
+        if (rc != 0)
+            s_.Error("cvs rename: the commit " +
+                     std::string(rc == DLLGLUE_ABORTED ? "was aborted" : "failed") + ": " +
+                     RenameState(from, to) + "\n");
         return rc;
+    }
+
+    // What the working copy held for both names before the rename.
+    struct RenameUndo {
+        RenameUndo(const std::string& from, const std::string& to) : from(from), to(to) {
+            const std::vector<std::string> lines = EntriesLines(".");
+            fromLine = FindEntryLine(lines, from);
+            toLine = FindEntryLine(lines, to);
+            hadFromText = ReadText(AdminFile(".", from + ",t"), fromText);
+            hadToText = platform::Exists(AdminFile(".", to + ",t"));
+        }
+        std::string from, to;
+        std::optional<std::string> fromLine, toLine;
+        bool hadFromText = false, hadToText = false;
+        std::string fromText; // the description of a file added but not yet committed
+    };
+
+    // Puts the working copy back as the rename found it and says so, or says exactly what
+    // could not be put back. The file's content is never overwritten: it stays under the
+    // new name when the old one is taken.
+    int PutBack(const RenameUndo& undo, int rc, const std::string& failure) {
+        std::vector<std::string> lines = EntriesLines(".");
+        auto restore = [&lines](const std::string& name, const std::optional<std::string>& line) {
+            auto it = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
+                return l.compare(0, 1, "/") == 0 && EntryKey(l) == name;
+            });
+            if (it != lines.end() && line)
+                *it = *line;
+            else if (it != lines.end())
+                lines.erase(it);
+            else if (line)
+                lines.insert(lines.begin(), *line);
+        };
+        restore(undo.from, undo.fromLine);
+        restore(undo.to, undo.toLine);
+        const bool entriesBack = WriteEntries(".", lines);
+        if (!undo.hadToText)
+            platform::DeleteFileAt(AdminFile(".", undo.to + ",t"));
+        if (undo.hadFromText && !platform::Exists(AdminFile(".", undo.from + ",t")))
+            WriteText(AdminFile(".", undo.from + ",t"), undo.fromText);
+        const bool fileBack = platform::MoveFileTo(undo.to, undo.from, false);
+
+        std::string what = rc == DLLGLUE_ABORTED ? "aborted" : failure;
+        if (entriesBack && fileBack) {
+            s_.Error("cvs rename: " + what + "; `" + undo.from +
+                     "' is as it was before the rename\n");
+        } else {
+            std::string state = entriesBack ? "CVS/Entries is as it was before the rename"
+                                            : "CVS/Entries could not be put back: " +
+                                                  RenameState(undo.from, undo.to);
+            if (!fileBack)
+                state += "; the file's content is in `" + undo.to + "' (`" + undo.from +
+                         "' could not take it back)";
+            s_.Error("cvs rename: " + what + "; " + state + "\n");
+        }
+        return rc;
+    }
+
+    // What CVS/Entries says of both names, and what is left to do.
+    static std::string RenameState(const std::string& from, const std::string& to) {
+        EntryLine old, added;
+        const bool hasOld = FindEntry(".", from, old), hasNew = FindEntry(".", to, added);
+        std::string state, pending;
+        if (!hasOld) {
+            state = "the removal of `" + from + "' is committed";
+        } else if (!old.revision.empty() && old.revision[0] == '-') {
+            state = "`" + from + "' is scheduled for removal";
+            pending = "`" + from + "'";
+        } else {
+            state = "`" + from + "' is under CVS control as before";
+        }
+        if (!hasNew) {
+            state += "; `" + to + "' is not under CVS control";
+        } else if (added.revision == "0") {
+            state += "; `" + to + "' is scheduled for addition";
+            pending += (pending.empty() ? "`" : " and `") + to + "'";
+        } else {
+            state += "; `" + to + "' is committed as revision " + added.revision;
+        }
+        if (platform::Exists(to))
+            state += "; the file's content is in `" + to + "'";
+        if (!pending.empty())
+            state += "; commit " + pending + " to finish the rename";
+        return state;
     }
 
     int ImportCreate() {

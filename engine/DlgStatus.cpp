@@ -59,7 +59,6 @@ void CDlgStatus::OnCancelButton() {
     SetActivity("Aborting Operation ...");
     RequestCancel();
     SetActivityField("Working ...");
-    Button(kIdcCancel).Enable(false);
 }
 
 void CDlgStatus::PostDestroy() {

@@ -3,9 +3,10 @@
 //
 // A child never runs through a shell: it gets its arguments as a vector. On POSIX it starts a
 // new session (no controlling terminal, so it can never talk to the user's terminal, and it
-// leads a process group that holds its descendants). On Windows it runs in a job object that
-// holds its descendants, and its command line is quoted so that the C runtime splits it back
-// into the same arguments (QuoteWindowsArgument below).
+// leads a process group and a session that hold its descendants unless they leave them; on
+// Linux those are still found through /proc while they have a parent in the tree). On
+// Windows it runs in a job object that holds its descendants, and its command line is quoted
+// so that the C runtime splits it back into the same arguments (QuoteWindowsArgument below).
 #pragma once
 
 #include "platform/PathStyle.h"
@@ -61,12 +62,15 @@ public:
 
     // Waits for the child and gives its exit status; a child ended by a signal gives 128 +
     // the signal number (POSIX), a terminated one the code it was terminated with (Windows).
+    // After Terminate it returns only when nothing of the child's tree runs any more.
     int Wait();
 
-    // Ends the child and every process it started: POSIX asks the process group to stop
-    // (SIGTERM, so cvs can remove its repository locks) and kills what is left after a
-    // fraction of a second (SIGKILL); Windows terminates the job. Safe from any thread, and
-    // repeatable; returns at once.
+    // Ends the child and every process it started, whatever they do (ignore SIGTERM, close
+    // their output and linger, start groups or sessions of their own): POSIX asks the child's
+    // group, session and descendants to stop (SIGTERM, so cvs can remove its repository
+    // locks) and kills what is left after a fraction of a second (SIGKILL), also while Wait
+    // is waiting; Windows terminates the job. Safe from any thread, and repeatable; returns
+    // at once. Pump and Wait then end within about a second.
     void Terminate();
     bool WasTerminated() const;
 

@@ -1,17 +1,23 @@
 // platform/posix/Process.cpp - child processes with posix_spawn, poll and process groups.
 //
 // The child leads a new session, so its process group holds everything it starts unless a
-// descendant makes its own session; ending the group ends the whole tree. The child's signal
-// dispositions are reset: a host that ignores SIGCHLD or SIGPIPE must not pass that on (cvs
-// misbehaves with an ignored SIGCHLD).
+// descendant makes a group or a session of its own. Ending the child therefore signals its
+// group and, where /proc tells, every process of its session and every descendant found
+// while it is being ended: a descendant that made its own session is found through its
+// parent, and remembered (with its start time, so that a reused id is never signalled) in
+// case that parent dies first. The child's signal dispositions are reset: a host that
+// ignores SIGCHLD or SIGPIPE must not pass that on (cvs misbehaves with an ignored SIGCHLD).
 #include "platform/Process.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
@@ -23,6 +29,8 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <unordered_map>
+#include <unordered_set>
 
 extern char** environ;
 
@@ -37,6 +45,8 @@ namespace {
 constexpr auto kGraceBeforeKill = std::chrono::milliseconds(300);
 constexpr auto kDrainAfterKill = std::chrono::milliseconds(300);
 constexpr auto kDrainAfterExit = std::chrono::milliseconds(1000);
+// How often a terminated tree is looked for new members during its grace.
+constexpr auto kTrackEvery = std::chrono::milliseconds(10);
 
 void CloseFd(int& fd) {
     if (fd >= 0)
@@ -48,18 +58,80 @@ std::string ErrnoText(int code) {
     return std::strerror(code);
 }
 
+// What /proc/PID/stat says of a process.
+struct ProcStat {
+    pid_t pid = 0, parent = 0, group = 0, session = 0;
+    unsigned long long start = 0; // clock ticks after boot: tells a reused id apart
+    bool zombie = false;
+};
+
+bool ReadStat(pid_t pid, ProcStat& st) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%ld/stat", static_cast<long>(pid));
+    int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char text[1024];
+    ssize_t got = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    if (got <= 0)
+        return false;
+    text[got] = '\0';
+    // "PID (NAME) STATE PPID PGRP SESSION ..." where NAME may hold anything, ")" too.
+    const char* p = std::strrchr(text, ')');
+    if (!p || p[1] != ' ')
+        return false;
+    st.pid = pid;
+    st.zombie = p[2] == 'Z' || p[2] == 'X';
+    long parent = 0, group = 0, session = 0;
+    unsigned long long start = 0;
+    if (std::sscanf(p + 4,
+                    "%ld %ld %ld %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %llu",
+                    &parent, &group, &session, &start) != 4)
+        return false;
+    st.parent = static_cast<pid_t>(parent);
+    st.group = static_cast<pid_t>(group);
+    st.session = static_cast<pid_t>(session);
+    st.start = start;
+    return true;
+}
+
+// Every process /proc shows; false when there is no /proc.
+bool ListStats(std::vector<ProcStat>& all) {
+    all.clear();
+    DIR* proc = ::opendir("/proc");
+    if (!proc)
+        return false;
+    while (const struct dirent* entry = ::readdir(proc)) {
+        char* end = nullptr;
+        long id = std::strtol(entry->d_name, &end, 10);
+        ProcStat st;
+        if (id > 0 && end && *end == '\0' && ReadStat(static_cast<pid_t>(id), st))
+            all.push_back(st);
+    }
+    ::closedir(proc);
+    return true;
+}
+
 } // namespace
 
 struct ChildProcess::State {
     pid_t pid = 0;
     int input = -1, output = -1, error = -1;
     int wakeRead = -1, wakeWrite = -1;
-    std::mutex mutex; // guards the signalling of the group and the reaped flag
+    std::mutex mutex; // guards the signalling of the tree, its members and the reaped flag
     bool reaped = false;
     int status = -1;
     std::atomic<bool> terminated{false};
     std::atomic<bool> killed{false};
     Clock::time_point terminatedAt;
+    // The processes of the child's tree found since Terminate, besides the child itself.
+    struct Member {
+        pid_t pid;
+        unsigned long long start;
+    };
+    std::vector<Member> members;
+    Clock::time_point trackedAt;
 
     ~State() {
         CloseFd(input);
@@ -69,22 +141,93 @@ struct ChildProcess::State {
         CloseFd(wakeWrite);
     }
 
-    // Signals the group while its leader is not yet reaped: until then its id cannot name
-    // another process group.
-    void SignalGroup(int signal) {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (pid > 0 && !reaped)
-            ::kill(-pid, signal);
+    // Adds every process of the child's session or group and every descendant of the child
+    // or of a member. The session and group are asked for only while the child is not yet
+    // reaped: until then its id cannot name another session or group. Mutex held.
+    void TrackLocked() {
+        trackedAt = Clock::now();
+        std::vector<ProcStat> all;
+        if (!ListStats(all))
+            return;
+        std::unordered_map<pid_t, unsigned long long> startOf;
+        for (const ProcStat& st : all)
+            startOf[st.pid] = st.start;
+        std::unordered_set<pid_t> tree; // the members that are still the processes they were
+        for (const Member& m : members) {
+            auto it = startOf.find(m.pid);
+            if (it != startOf.end() && it->second == m.start)
+                tree.insert(m.pid);
+        }
+        if (!reaped)
+            tree.insert(pid);
+        for (bool grew = true; grew;) {
+            grew = false;
+            for (const ProcStat& st : all) {
+                if (tree.count(st.pid))
+                    continue;
+                if ((!reaped && (st.session == pid || st.group == pid)) || tree.count(st.parent)) {
+                    members.push_back({st.pid, st.start});
+                    tree.insert(st.pid);
+                    grew = true;
+                }
+            }
+        }
     }
 
-    // Sends SIGKILL once the grace time after Terminate has passed.
-    void EscalateIfDue() {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (terminated && !killed && Clock::now() - terminatedAt >= kGraceBeforeKill) {
-            killed = true;
-            if (pid > 0 && !reaped)
-                ::kill(-pid, SIGKILL);
+    // Signals the child's group and every member that is still the process it was. Mutex held.
+    void SignalLocked(int signal) {
+        if (pid > 0 && !reaped)
+            ::kill(-pid, signal);
+        for (const Member& m : members) {
+            ProcStat st;
+            if (ReadStat(m.pid, st) && st.start == m.start && !st.zombie)
+                ::kill(m.pid, signal);
         }
+    }
+
+    bool AnyMemberAliveLocked() {
+        for (const Member& m : members) {
+            ProcStat st;
+            if (ReadStat(m.pid, st) && st.start == m.start && !st.zombie)
+                return true;
+        }
+        return false;
+    }
+
+    // While a terminated tree has its grace: finds what it starts meanwhile, so that a process
+    // whose parent dies on SIGTERM is still known; once the grace is over, kills the tree.
+    void Tend() {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!terminated || killed || reaped)
+            return;
+        if (Clock::now() - trackedAt >= kTrackEvery)
+            TrackLocked();
+        if (Clock::now() - terminatedAt >= kGraceBeforeKill) {
+            killed = true;
+            SignalLocked(SIGKILL);
+        }
+    }
+
+    // Kills what is left of a terminated tree (the child has ended but is not yet reaped) and
+    // makes sure nothing of it runs on: it may still be starting processes while it goes.
+    void KillTree() {
+        for (int round = 0; round < 100; ++round) {
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                killed = true;
+                TrackLocked();
+                SignalLocked(SIGKILL);
+                if (!AnyMemberAliveLocked())
+                    return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    bool AnyMemberAlive() {
+        std::lock_guard<std::mutex> lock(mutex);
+        TrackLocked();
+        return AnyMemberAliveLocked();
     }
 
     Clock::time_point TerminatedAt() {
@@ -99,6 +242,12 @@ struct ChildProcess::State {
         if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0)
             return errno == ECHILD;
         return info.si_pid == pid;
+    }
+
+    void DrainWake() {
+        char drain[64];
+        while (::read(wakeRead, drain, sizeof drain) > 0) {
+        }
     }
 };
 
@@ -233,7 +382,7 @@ void ChildProcess::Pump(const ProcessSink& sink) {
             {s.output, POLLIN, 0}, {s.error, POLLIN, 0}, {s.wakeRead, POLLIN, 0}};
         if (s.output < 0 && s.error < 0)
             break;
-        s.EscalateIfDue();
+        s.Tend();
         if (s.terminated) {
             auto limit = s.TerminatedAt() + kGraceBeforeKill + kDrainAfterKill;
             if (limit < giveUpAt)
@@ -257,11 +406,8 @@ void ChildProcess::Pump(const ProcessSink& sink) {
             }
             continue;
         }
-        if (fds[2].revents) {
-            char drain[64];
-            while (::read(s.wakeRead, drain, sizeof drain) > 0) {
-            }
-        }
+        if (fds[2].revents)
+            s.DrainWake();
         for (int k = 0; k < 2; ++k) {
             if (fds[k].fd < 0 || !(fds[k].revents & (POLLIN | POLLHUP | POLLERR)))
                 continue;
@@ -323,18 +469,22 @@ int ChildProcess::Wait() {
     if (s.reaped)
         return s.status;
     CloseFd(s.input);
+    // Never block in waitpid: a Terminate that comes while the child runs on after closing
+    // its output (or ignores SIGTERM) must still reach it. Terminate wakes this loop.
+    for (int nap = 1; !s.LeaderExited(); nap = std::min(nap * 2, 50)) {
+        s.Tend();
+        struct pollfd wake = {s.wakeRead, POLLIN, 0};
+        if (::poll(&wake, 1, s.terminated ? 5 : nap) > 0)
+            s.DrainWake();
+    }
     if (s.terminated) {
-        // Let the group stop on SIGTERM, then make sure nothing of it is left.
-        while (!s.LeaderExited()) {
-            s.EscalateIfDue();
+        // Descendants got SIGTERM with the child and may still be cleaning up (a cvs server
+        // removing its locks): they get the rest of the grace, then whatever is left of the
+        // tree is killed while the child's id still names its group and session.
+        while (!s.killed && Clock::now() - s.TerminatedAt() < kGraceBeforeKill &&
+               s.AnyMemberAlive())
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        // Descendants got SIGTERM with the child and may still be cleaning up: a short
-        // grace, then whatever is left of the group is killed while its id is still ours.
-        if (!s.killed)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        s.killed = true;
-        s.SignalGroup(SIGKILL);
+        s.KillTree();
     }
     int status = 0;
     pid_t r;
@@ -358,19 +508,19 @@ void ChildProcess::Terminate() {
     State& s = *state_;
     if (s.pid <= 0)
         return;
-    bool first = false;
     {
         std::lock_guard<std::mutex> lock(s.mutex);
         if (!s.terminated) {
-            first = true;
             s.terminatedAt = Clock::now();
             s.terminated = true;
-            if (!s.reaped)
-                ::kill(-s.pid, SIGTERM);
+            if (!s.reaped) {
+                // Find the tree before SIGTERM ends parents and orphans their children.
+                s.TrackLocked();
+                s.SignalLocked(SIGTERM);
+            }
         }
     }
-    if (!first)
-        s.EscalateIfDue();
+    s.Tend();
     if (s.wakeWrite >= 0) {
         char one = 1;
         [[maybe_unused]] ssize_t w = ::write(s.wakeWrite, &one, 1);

@@ -27,6 +27,7 @@ namespace {
 
 constexpr auto kDrainAfterKill = std::chrono::milliseconds(500);
 constexpr auto kDrainAfterExit = std::chrono::milliseconds(1000);
+constexpr auto kJobEmptyWait = std::chrono::milliseconds(500);
 constexpr size_t kQueueLimit = 4u << 20; // a reader waits while this much is unread
 
 constexpr UINT kTerminatedExitCode = 1;
@@ -322,8 +323,17 @@ int ChildProcess::Wait() {
     std::lock_guard<std::mutex> lock(s.mutex);
     s.status = ::GetExitCodeProcess(s.process, &code) ? static_cast<int>(code) : -1;
     s.reaped = true;
-    if (s.terminated && s.job)
-        ::TerminateJobObject(s.job, kTerminatedExitCode); // what is left of the tree
+    if (s.terminated && s.job) {
+        // What is left of the tree; termination is asynchronous, so wait (briefly) until the
+        // job is empty: after an abort nothing of the command may still run.
+        ::TerminateJobObject(s.job, kTerminatedExitCode);
+        const auto until = Clock::now() + kJobEmptyWait;
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info;
+        while (::QueryInformationJobObject(s.job, JobObjectBasicAccountingInformation, &info,
+                                           sizeof info, nullptr) &&
+               info.ActiveProcesses > 0 && Clock::now() < until)
+            ::Sleep(5);
+    }
     return s.status;
 }
 

@@ -13,6 +13,16 @@
 //   sleep SECONDS        "sleeping" on stdout, then sleeps
 //   tree SECONDS FILE    starts "fakecvs sleep SECONDS" as a child, writes its process id
 //                        to FILE, then sleeps SECONDS itself
+//   deaf SECONDS FILE    ignores SIGTERM, closes standard output and error, then writes its
+//                        process id to FILE and sleeps SECONDS: ended only by SIGKILL
+//   linger HOW SECONDS FILE
+//                        starts "fakecvs stubborn SECONDS" as a child that ignores SIGTERM
+//                        and keeps both output streams open, in this process group (HOW
+//                        "group"), a new process group ("newgroup") or a new session
+//                        ("session"); writes the child's process id and its own to FILE,
+//                        says "started", then sleeps SECONDS itself. On Windows every HOW
+//                        starts a plain child.
+//   stubborn SECONDS     ignores SIGTERM, then says "stubborn" and sleeps SECONDS
 //   bytes N [err]        N bytes on stdout (stderr with "err"), byte i being i % 251 (NUL
 //                        and a line feed in every 251)
 //   line N               N bytes "x" on stdout and no line feed
@@ -22,6 +32,8 @@
 //   unedit               asks "x.txt has been modified; revert changes? " on stdout and
 //                        prints "answer=[LINE]" with the line it reads
 //   login                asks "CVS password: " on stderr and prints "password=[LINE]"
+// A FILE is written whole under another name and then renamed, so that a reader that
+// waits for it never sees half of it.
 // With FAKECVS_ANY_COMMAND set, any other command does nothing and succeeds.
 #include <chrono>
 #include <cstdio>
@@ -38,6 +50,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <csignal>
 #include <spawn.h>
 #include <unistd.h>
 extern char** environ;
@@ -53,12 +66,14 @@ long ThisProcessId() {
 #endif
 }
 
-// Starts this program again with "sleep SECONDS"; gives the child's process id.
-long StartSleeper([[maybe_unused]] const char* self, const std::string& seconds) {
+// Starts this program again as "COMMAND SECONDS", in a new process group or session as how
+// says (POSIX); gives the child's process id.
+long StartSelf([[maybe_unused]] const char* self, const std::string& command,
+               const std::string& seconds, [[maybe_unused]] const std::string& how = "group") {
 #ifdef _WIN32
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string line = "\"" + std::string(path) + "\" sleep " + seconds;
+    std::string line = "\"" + std::string(path) + "\" " + command + " " + seconds;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
@@ -68,14 +83,52 @@ long StartSleeper([[maybe_unused]] const char* self, const std::string& seconds)
     CloseHandle(pi.hProcess);
     return static_cast<long>(pi.dwProcessId);
 #else
-    std::string s = seconds;
-    char sleepWord[] = "sleep";
-    char* argv[] = {const_cast<char*>(self), sleepWord, s.data(), nullptr};
+    std::string c = command, s = seconds;
+    char* argv[] = {const_cast<char*>(self), c.data(), s.data(), nullptr};
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    if (how == "newgroup") {
+        posix_spawnattr_setpgroup(&attr, 0);
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+    } else if (how == "session") {
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);
+    }
     pid_t pid = 0;
-    if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv, environ) != 0)
-        return 0;
-    return static_cast<long>(pid);
+    int rc = posix_spawn(&pid, "/proc/self/exe", nullptr, &attr, argv, environ);
+    posix_spawnattr_destroy(&attr);
+    return rc == 0 ? static_cast<long>(pid) : 0;
 #endif
+}
+
+void IgnoreTerminate() {
+#ifndef _WIN32
+    std::signal(SIGTERM, SIG_IGN);
+#endif
+}
+
+void CloseOutputStreams() {
+    std::fclose(stdout);
+    std::fclose(stderr);
+#ifndef _WIN32
+    // The descriptors may have been duplicated by the C library: make sure both are gone.
+    close(1);
+    close(2);
+#endif
+}
+
+// Writes the process ids, one a line, to path through a temporary name.
+void WriteIds(const std::string& path, const std::vector<long>& ids) {
+    const std::string temporary = path + ".part";
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        for (long id : ids)
+            out << id << "\n";
+    }
+    std::rename(temporary.c_str(), path.c_str());
+}
+
+void SleepSeconds(const std::string& seconds) {
+    std::this_thread::sleep_for(std::chrono::seconds(std::atoi(seconds.c_str())));
 }
 
 void Write(FILE* f, const std::string& text) {
@@ -151,15 +204,26 @@ int main(int argc, char** argv) {
         return 1;
     } else if (command == "sleep") {
         Write(stdout, "sleeping\n");
-        std::this_thread::sleep_for(std::chrono::seconds(std::atoi(arg(0).c_str())));
+        SleepSeconds(arg(0));
     } else if (command == "tree") {
-        long child = StartSleeper(argv[0], arg(0));
-        {
-            std::ofstream pidFile(arg(1), std::ios::trunc);
-            pidFile << child << "\n" << ThisProcessId() << "\n";
-        }
+        long child = StartSelf(argv[0], "sleep", arg(0));
+        WriteIds(arg(1), {child, ThisProcessId()});
         Write(stdout, "started " + std::to_string(child) + "\n");
-        std::this_thread::sleep_for(std::chrono::seconds(std::atoi(arg(0).c_str())));
+        SleepSeconds(arg(0));
+    } else if (command == "deaf") {
+        IgnoreTerminate();
+        CloseOutputStreams();
+        WriteIds(arg(1), {ThisProcessId()});
+        SleepSeconds(arg(0));
+    } else if (command == "linger") {
+        long child = StartSelf(argv[0], "stubborn", arg(1), arg(0));
+        WriteIds(arg(2), {child, ThisProcessId()});
+        Write(stdout, "started " + std::to_string(child) + "\n");
+        SleepSeconds(arg(1));
+    } else if (command == "stubborn") {
+        IgnoreTerminate();
+        Write(stdout, "stubborn\n");
+        SleepSeconds(arg(0));
     } else if (command == "bytes") {
         std::vector<char> block(251 * 261); // a whole number of periods, about 64 KiB
         for (size_t k = 0; k < block.size(); ++k)

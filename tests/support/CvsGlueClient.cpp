@@ -64,7 +64,11 @@ int CvsGlueClient::OnOut(const char* text, size_t length, void* user, void*) {
 }
 
 int CvsGlueClient::OnErr(const char* text, size_t length, void* user, void*) {
-    static_cast<CvsGlueClient*>(user)->current_.err.append(text, length);
+    auto* self = static_cast<CvsGlueClient*>(user);
+    std::string chunk(text, length);
+    self->current_.err += chunk;
+    if (self->onError)
+        self->onError(*self, chunk);
     return 0;
 }
 

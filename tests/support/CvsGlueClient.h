@@ -43,8 +43,9 @@ public:
     std::map<std::string, std::string> env;
     // Every name the library asked for, in order.
     std::vector<std::string> asked;
-    // Called with each chunk of standard output as it arrives (after it was recorded).
+    // Called with each chunk of standard output (error) as it arrives, after it was recorded.
     std::function<void(CvsGlueClient&, const std::string& chunk)> onOutput;
+    std::function<void(CvsGlueClient&, const std::string& chunk)> onError;
     // Called when the library asks CVS_GETPASS or CVSLIB_YESNO; may change env.
     std::function<void(CvsGlueClient&, const std::string& name)> onAsk;
     // The output received so far in the current run.

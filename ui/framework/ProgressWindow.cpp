@@ -26,13 +26,11 @@ void CProgressWindowBase::SetCancelHook(std::function<void()> hook) {
     hook_ = std::move(hook);
 }
 
-bool CProgressWindowBase::RequestCancel() {
-    if (cancelRequested_.exchange(true))
-        return false;
+void CProgressWindowBase::RequestCancel() {
+    cancelRequested_ = true;
     std::lock_guard<std::mutex> guard(hookLock_);
     if (hook_)
         hook_();
-    return true;
 }
 
 std::string CProgressWindowBase::SummaryLine() const {
@@ -67,7 +65,6 @@ void CProgressWindowBase::OnClicked(ControlId id) {
 
 void CProgressWindowBase::OnCancelButton() {
     RequestCancel();
-    Button(cancelId_).Enable(false);
 }
 
 } // namespace uifw

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -222,6 +224,104 @@ TEST_P(GnuDialect, RenamesAFileKeepingItsKeywordMode) {
     r = Glue(work, {"rename", "a.txt", "sub/a.txt"});
     EXPECT_NE(r.rc, 0);
     EXPECT_TRUE(Has(r.err, "rename")) << r.err;
+}
+
+// The lines of CVS/Entries in a fixed order: cvs rewrites the file in an order of its own.
+std::vector<std::string> SortedLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string::size_type start = 0;
+    for (std::string::size_type nl; (nl = text.find('\n', start)) != std::string::npos;
+         start = nl + 1)
+        lines.push_back(text.substr(start, nl - start));
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// A rename aborted while it removes the old name or adds the new one puts the working copy
+// back as it was, the user's edits byte for byte; the rename then still works.
+TEST_P(GnuDialect, ARenameAbortedBeforeItsCommitPutsTheWorkingCopyBack) {
+    struct Case {
+        const char* step; // the text of the step during which the abort comes
+        std::string from, to;
+    } const cases[] = {{"for removal", "a.txt", "b.txt"}, {"for addition", "img.bin", "pic.bin"}};
+    std::string work = Work();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        const std::string edited = std::string("edited\0\r\n", 9) + ReadFile(work + "/" + c.from);
+        WriteFile(work + "/" + c.from, edited);
+        const std::vector<std::string> before = SortedLines(Entries(work));
+        glue.onError = [&c](CvsGlueClient& client, const std::string& chunk) {
+            if (Has(chunk, c.step))
+                client.Abort();
+        };
+        CvsGlueClient::Result r = Glue(work, {"rename", c.from, c.to});
+        glue.onError = nullptr;
+        EXPECT_EQ(r.rc, DLLGLUE_ABORTED) << r.err;
+        EXPECT_TRUE(
+            Has(r.err, "cvs rename: aborted; `" + c.from + "' is as it was before the rename"))
+            << r.err;
+        EXPECT_EQ(ReadFile(work + "/" + c.from), edited);
+        EXPECT_FALSE(platform::Exists(work + "/" + c.to));
+        EXPECT_EQ(SortedLines(Entries(work)), before);
+        EXPECT_FALSE(platform::Exists(work + "/CVS/Entries.Log"));
+        EXPECT_FALSE(platform::Exists(work + "/CVS/" + c.to + ",t"));
+
+        r = Glue(work, {"rename", c.from, c.to});
+        EXPECT_EQ(r.rc, 0) << r.err;
+        EXPECT_EQ(ReadFile(work + "/" + c.to), edited);
+    }
+}
+
+// A rename whose add fails (the new name came into the repository from elsewhere) is undone
+// as completely: the old name is not left scheduled for removal.
+TEST_P(GnuDialect, ARenameWhoseAddFailsPutsTheWorkingCopyBack) {
+    std::string work = Work(), other = Work("other");
+    WriteFile(other + "/d.txt", "added elsewhere\n");
+    ASSERT_EQ(Glue(other, {"add", "d.txt"}).rc, 0);
+    ASSERT_EQ(Glue(other, {"commit", "-m", "elsewhere", "d.txt"}).rc, 0);
+    const std::string edited = "edited\n" + ReadFile(work + "/a.txt");
+    WriteFile(work + "/a.txt", edited);
+    const std::vector<std::string> before = SortedLines(Entries(work));
+
+    CvsGlueClient::Result r = Glue(work, {"rename", "a.txt", "d.txt"});
+    EXPECT_NE(r.rc, 0);
+    EXPECT_TRUE(Has(r.err, "cvs rename: `d.txt' could not be added; `a.txt' is as it was before "
+                           "the rename"))
+        << r.err;
+    EXPECT_EQ(ReadFile(work + "/a.txt"), edited);
+    EXPECT_FALSE(platform::Exists(work + "/d.txt"));
+    EXPECT_EQ(SortedLines(Entries(work)), before);
+}
+
+// Aborted while it commits, a rename may have reached the repository in part: the error text
+// says what the working copy holds, and the user's edits are under the new name.
+TEST_P(GnuDialect, ARenameAbortedInItsCommitSaysWhatTheWorkingCopyHolds) {
+    std::string work = Work();
+    const std::string edited = std::string("edited\0\r\n", 9) + ReadFile(work + "/a.txt");
+    WriteFile(work + "/a.txt", edited);
+    glue.onOutput = [](CvsGlueClient& c, const std::string& chunk) {
+        if (Has(chunk, "<--"))
+            c.Abort();
+    };
+    CvsGlueClient::Result r = Glue(work, {"rename", "a.txt", "b.txt"});
+    EXPECT_EQ(r.rc, DLLGLUE_ABORTED) << r.err;
+    EXPECT_TRUE(Has(r.err, "cvs rename: the commit was aborted: ")) << r.err;
+    EXPECT_TRUE(Has(r.err, "the file's content is in `b.txt'")) << r.err;
+    EXPECT_EQ(ReadFile(work + "/b.txt"), edited);
+    EXPECT_FALSE(platform::Exists(work + "/a.txt"));
+    // cvs folds what a command it ended early left in CVS/Entries.Log into CVS/Entries.
+    Glue(work, {"status", "b.txt"});
+    const std::string entries = Entries(work);
+    EXPECT_EQ(Has(r.err, "`a.txt' is scheduled for removal"), Has(entries, "/a.txt/-"))
+        << r.err << entries;
+    EXPECT_EQ(Has(r.err, "the removal of `a.txt' is committed"), !Has(entries, "/a.txt/"))
+        << r.err << entries;
+    EXPECT_EQ(Has(r.err, "`b.txt' is scheduled for addition"), Has(entries, "/b.txt/0/"))
+        << r.err << entries;
+    EXPECT_EQ(Has(r.err, "`b.txt' is committed as revision 1.1"), Has(entries, "/b.txt/1.1/"))
+        << r.err << entries;
 }
 
 TEST_P(GnuDialect, ImportsAFolderAndMakesItAWorkingFolder) {

@@ -252,7 +252,7 @@ TEST(HeadlessHost, ChildPanelsStartHiddenAndGoWithTheirParent) {
 
 using sample::CProgress;
 
-TEST(HeadlessHost, ProgressWindowShowsActivityAndCommandAndCancelsOnce) {
+TEST(HeadlessHost, ProgressWindowShowsActivityAndCommandAndAsksToCancelAtEachPress) {
     HeadlessHost host(testing_support::FailTest);
     bool destroyed = false;
     CProgress progress(&destroyed);
@@ -274,13 +274,16 @@ TEST(HeadlessHost, ProgressWindowShowsActivityAndCommandAndCancelsOnce) {
     EXPECT_EQ(ui.Window()->RedrawCount(), redraws + 2);
     EXPECT_EQ(progress.SummaryLine(), "Updating file(s) ...  cvs update -d");
 
-    // Ctrl-C on a terminal asks from another thread; the button then finds it done.
+    // Ctrl-C on a terminal asks from another thread; the button asks again, as often as it
+    // is pressed, and stays usable for the next command under the same window.
     std::thread other([&] { progress.RequestCancel(); });
     other.join();
     EXPECT_TRUE(progress.CancelRequested());
-    ui.Click(CProgress::kCancel);
     EXPECT_EQ(aborts, 1);
-    EXPECT_FALSE(ui.IsEnabled(CProgress::kCancel));
+    EXPECT_TRUE(ui.Click(CProgress::kCancel));
+    EXPECT_TRUE(ui.Click(CProgress::kCancel));
+    EXPECT_EQ(aborts, 3);
+    EXPECT_TRUE(ui.IsEnabled(CProgress::kCancel));
 
     progress.DestroyWindow();
     EXPECT_TRUE(destroyed);
