@@ -7,7 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Module.h"
 #include "platform/Text.h"
-#include "tests/support/CvsFixtures.h"
+#include "tests/support/CvsEngineFixture.h"
 #include "tests/support/DialogTestSupport.h"
 #include "tests/support/EngineTestSupport.h"
 #include "tests/support/ToolRecord.h"
@@ -51,56 +51,14 @@ std::string Text(const std::string& lines) {
     return text;
 }
 
-class HistoryDialogs : public testing::TestWithParam<Method> {
+class HistoryDialogs : public testing_support::CvsWorkingCopyFixture {
 protected:
     void SetUp() override {
-        if (!repo_.Ready())
-            GTEST_SKIP() << repo_.Problem();
-        env_.Settings().SetCvsExePath(testing_support::CvsProgram());
+        CvsWorkingCopyFixture::SetUp();
         env_.Settings().SetEditor(testing_support::RecorderProgram());
         env_.Settings().SetDiffExe(testing_support::RecorderProgram() + " %1 %2");
-        if (GetParam() == Method::Pserver) {
-            server_ = std::make_unique<testing_support::CvsPserver>(repo_);
-            if (!server_->Ready())
-                GTEST_SKIP() << server_->Problem();
-            ASSERT_TRUE(server_->Login());
-            root_ = server_->Root();
-        } else {
-            root_ = GetParam() == Method::Local ? repo_.LocalRoot() : repo_.ForkRoot();
-        }
-        work_ = NormalizePath(Copy("work"));
-        context_ = env_.MakeContext();
-        context_->SetCVSRoot(root_);
-        context_->SetLocalPath(work_);
-        context_->SetProjectModule("mod");
-    }
-    void TearDown() override {
-        context_.reset();
-        ClearEntriesCache();
-        platform::SetCurrentFolder(testing_support::BinDir());
     }
 
-    std::string Copy(const std::string& name) {
-        std::string folder = sandbox_.Folder(name);
-        platform::RemoveEmptyFolder(folder);
-        std::string error;
-        EXPECT_TRUE(repo_.Checkout(root_, folder, &error)) << error;
-        return folder;
-    }
-    static std::string In(const std::string& folder, const std::string& relative) {
-        std::string path = folder;
-        for (char c : "/" + relative)
-            path += c == '/' ? testing_support::Sep() : c;
-        return path;
-    }
-    std::string File(const std::string& relative) const { return In(work_, relative); }
-    void Commit(const std::string& folder, const std::string& name, const std::string& content,
-                const std::string& message) {
-        const testing_support::RunResult r = repo_.Commit(folder, name, content, message);
-        ASSERT_EQ(r.status, 0) << r.err;
-        ClearEntriesCache(); // cvs may have rewritten CVS/Entries within the second
-    }
-    void AllowAdmin() { ASSERT_TRUE(repo_.AllowAdmin()); }
     // The rows' revision numbers, top to bottom.
     static Strings Revisions(const DialogDriver& page) {
         Strings revisions;
@@ -117,28 +75,17 @@ protected:
         return 0;
     }
 
-    testing_support::CvsSandbox sandbox_;
-    testing_support::CvsRepository repo_;
-    std::unique_ptr<testing_support::CvsPserver> server_;
-    testing_support::EngineEnvironment env_;
     testing_support::ToolRecorder recorder_;
-    std::unique_ptr<CCVSContext> context_;
-    std::string root_, work_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Methods, HistoryDialogs,
-                         testing::Values(Method::Local, Method::Fork, Method::Pserver),
-                         [](const testing::TestParamInfo<Method>& info) {
-                             return testing_support::CvsMethodName(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(Methods, HistoryDialogs, testing_support::AllCvsMethods(),
+                         testing_support::CvsMethodParamName);
 
 // The behaviours of the page that do not depend on how the repository is reached run on a
 // local root only.
 class HistoryPage : public HistoryDialogs {};
 INSTANTIATE_TEST_SUITE_P(Local, HistoryPage, testing::Values(Method::Local),
-                         [](const testing::TestParamInfo<Method>& info) {
-                             return testing_support::CvsMethodName(info.param);
-                         });
+                         testing_support::CvsMethodParamName);
 
 TEST_P(HistoryPage, OpensOnTheFirstFileByNameWithItsRevisionsNewestFirst) {
     CDlgItemHistory sheet(*context_, "History", {File("sub/c.txt"), File("a.txt")});
@@ -199,7 +146,8 @@ TEST_P(HistoryPage, RowsSelectedShowTheirCommentAndEnableTheActionsTwoAtMost) {
     EXPECT_EQ(page.Text(P::kIdcComments), "second revision");
     // A third row is deselected again; the box shows the row whose state changed last.
     page.CtrlClickRow(P::kIdcRevisions, r13);
-    EXPECT_THAT(page.SelectedRows(P::kIdcRevisions), ElementsAre(std::min(r14, r12), std::max(r14, r12)));
+    EXPECT_THAT(page.SelectedRows(P::kIdcRevisions),
+                ElementsAre(std::min(r14, r12), std::max(r14, r12)));
     EXPECT_EQ(page.Text(P::kIdcComments), "third revision");
     EXPECT_TRUE(page.IsEnabled(P::kIdcDiff));
 
@@ -422,15 +370,13 @@ TEST_P(HistoryPage, TheDiffDialogListsUpToThirtyRevisionsTheFirstChosen) {
     // would take a second apiece).
     std::string rcs = "head\t1.31;\naccess;\nsymbols;\nlocks; strict;\ncomment\t@# @;\n\n";
     for (int i = 31; i >= 1; --i)
-        rcs += "\n1." + std::to_string(i) + "\ndate\t2024.01.01.10.00." +
-               (i < 10 ? "0" : "") + std::to_string(i) +
-               ";\tauthor alice;\tstate Exp;\nbranches;\nnext\t" +
+        rcs += "\n1." + std::to_string(i) + "\ndate\t2024.01.01.10.00." + (i < 10 ? "0" : "") +
+               std::to_string(i) + ";\tauthor alice;\tstate Exp;\nbranches;\nnext\t" +
                (i > 1 ? "1." + std::to_string(i - 1) : std::string()) + ";\n";
     rcs += "\n\ndesc\n@@\n";
     for (int i = 31; i >= 1; --i)
         rcs += "\n\n1." + std::to_string(i) + "\nlog\n@change " + std::to_string(i) +
-               "\n@\ntext\n@" +
-               (i == 31 ? std::string() : std::string("d1 1\na1 1\n")) + "line " +
+               "\n@\ntext\n@" + (i == 31 ? std::string() : std::string("d1 1\na1 1\n")) + "line " +
                std::to_string(i) + "\n@\n";
     WriteFile(In(repo_.Path(), "mod/sub/many.txt,v"), rcs);
     ASSERT_EQ(repo_.Cvs({"update", "many.txt"}, File("sub")).status, 0);
@@ -526,7 +472,8 @@ TEST_P(HistoryPage, ScriptedAnswersChooseRowsAndActionsAndTheTableGoesToTheScrip
     EXPECT_THAT(ArgumentsOf(start),
                 ElementsAre(In(work_, "CVS/Diff/a.txt.1.2"), In(work_, "CVS/Diff/a.txt.1.1")));
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].substr(0, shown[0].find('\n')), "Date/Time\tRevision\tAuthor\tBranch\tComment");
+    EXPECT_EQ(shown[0].substr(0, shown[0].find('\n')),
+              "Date/Time\tRevision\tAuthor\tBranch\tComment");
     EXPECT_THAT(shown[0], HasSubstr("\t1.2\t"));
     EXPECT_THAT(shown[0], HasSubstr("\t 1.2.2;\tsecond revision\n"));
 }
@@ -536,8 +483,9 @@ TEST_P(HistoryPage, ATerminalShowsTheTableAndAsksForRowsAndActions) {
     testing_support::FakeTerminal terminal;
     TerminalHost host(terminal, ScriptedAnswers(), testing_support::FailTest);
     ScopedHost use(host);
-    terminal.input = {"",  "3", "update comments", "new text", ".", // 1.2 gets a new comment
-                      "",  "",  "close"};
+    terminal.input = {"",         "3", "update comments",
+                      "new text", ".", // 1.2 gets a new comment
+                      "",         "",  "close"};
     CDlgItemHistory sheet(*context_, "History", {File("a.txt")});
     EXPECT_EQ(sheet.DoModal(), kIdOk);
     EXPECT_THAT(terminal.shown, HasSubstr("Date/Time"));
