@@ -4,7 +4,7 @@
 #include "platform/FileSystem.h"
 #include "settings/RegistryEx.h"
 #include "settings/SccSettings.h"
-#include "tests/support/CvsFixtures.h"
+#include "tests/support/ScchostFixture.h"
 #include "tests/support/TestSupport.h"
 
 #include <gmock/gmock.h>
@@ -20,38 +20,18 @@ using testing_support::Sep;
 using testing_support::WriteFile;
 using Method = testing_support::CvsMethod;
 
-class ScchostProjects : public testing::TestWithParam<Method> {
+class ScchostProjects : public testing_support::ScchostFixture {
 protected:
     void SetUp() override {
-        if (testing_support::RunningUnderWine())
-            GTEST_SKIP() << "scchost is run as a program on Linux";
-        if (!repo_.Ready())
-            GTEST_SKIP() << repo_.Problem();
-        std::string problem;
-        root_ = testing_support::RootFor(GetParam(), repo_, server_, problem);
-        if (root_.empty())
-            GTEST_SKIP() << problem;
+        ScchostFixture::SetUp();
         // Every run starts logged out: the commands log in through the password answer.
-        WriteFile(sandbox_.PassFile(), "");
-    }
-    // Runs scchost in the folder with scripted answers (the password when there is one).
-    RunResult Scchost(std::vector<std::string> args, const std::string& folder) {
-        std::vector<std::string> argv{testing_support::BinDir() + "/scchost", "--ui", "headless"};
-        if (server_)
-            argv.insert(argv.end(), {"--password", server_->Password()});
-        argv.insert(argv.end(), args.begin(), args.end());
-        return testing_support::Run(argv, folder);
+        if (!IsSkipped())
+            WriteFile(sandbox_.PassFile(), "");
     }
     std::string Folder(const std::string& name) { return sandbox_.Folder(name); }
     std::string TopListing() {
         return repo_.Cvs({"-d", repo_.LocalRoot(), "rls", "-e", ""}, sandbox_.Home()).out;
     }
-
-    testing_support::IsolatedUser user_;
-    testing_support::CvsSandbox sandbox_;
-    testing_support::CvsRepository repo_;
-    std::unique_ptr<testing_support::CvsPserver> server_;
-    std::string root_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Methods, ScchostProjects,

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
-#include "tests/support/CvsFixtures.h"
+#include "tests/support/CvsMethods.h"
 #include "tests/support/EngineTestSupport.h"
 #include "workcopy/Entries.h"
 #include "workcopy/PathFunctions.h"
@@ -18,14 +18,6 @@
 #include <gtest/gtest.h>
 
 namespace testing_support {
-
-inline auto AllCvsMethods() {
-    return testing::Values(CvsMethod::Local, CvsMethod::Fork, CvsMethod::Pserver);
-}
-
-inline std::string CvsMethodParamName(const testing::TestParamInfo<CvsMethod>& info) {
-    return CvsMethodName(info.param);
-}
 
 // The sandbox's HOME, the repository, its root for the method (a pserver logged in to), an
 // isolated user whose settings run cvs, and a context whose text goes to the pane. Skips
