@@ -3,6 +3,7 @@
 // and each call's trace block, byte for byte.
 #include "platform/FileSystem.h"
 #include "platform/Module.h"
+#include "platform/Text.h"
 #include "scc/Exports.h"
 #include "tests/support/CvsEngineFixture.h"
 #include "tests/support/ToolRecord.h"
@@ -120,7 +121,8 @@ TEST_P(DiffAndHistory, TheVisualDiffStartsTheToolOnTheChosenRevision) {
     start = recorder_.Wait();
     EXPECT_THAT(ArgumentsOf(start),
                 ElementsAre(In(work_, "sub/CVS/Diff/c.txt."), File("sub/c.txt")));
-    EXPECT_EQ(ReadFile(In(work_, "sub/CVS/Diff/c.txt.")), ReadFile(File("sub/c.txt")));
+    EXPECT_EQ(ReadFile(In(work_, "sub/CVS/Diff/c.txt.")),
+              std::string("c") + platform::kTextLineEnd);
     EXPECT_EQ(start.folder, platform::ThisModuleFolder());
 }
 
