@@ -3,7 +3,7 @@
 // answers and on a terminal. Against a local repository, :fork: and a pserver.
 #include "platform/FileSystem.h"
 #include "settings/SccSettings.h"
-#include "tests/support/ScchostFixture.h"
+#include "tests/e2e/ScchostByMethod.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/ToolRecord.h"
 
@@ -24,10 +24,10 @@ using testing_support::Sep;
 using testing_support::WriteFile;
 using Method = testing_support::CvsMethod;
 
-class ScchostHistory : public testing_support::ScchostFixture {
+class ScchostHistory : public e2e::ScchostByMethod {
 protected:
     void SetUp() override {
-        ScchostFixture::SetUp();
+        ScchostByMethod::SetUp();
         if (IsSkipped())
             return;
         work_ = sandbox_.Folder("work");
@@ -39,7 +39,7 @@ protected:
         settings.SetEditor(testing_support::RecorderProgram());
     }
     RunResult Scchost(std::vector<std::string> args) {
-        return ScchostFixture::Scchost(args, work_);
+        return ScchostByMethod::Scchost(args, work_);
     }
     std::string File(const std::string& name) const { return work_ + Sep() + name; }
 
@@ -47,8 +47,9 @@ protected:
     std::string work_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Methods, ScchostHistory, testing_support::AllCvsMethods(),
-                         testing_support::CvsMethodParamName);
+INSTANTIATE_TEST_SUITE_P(Methods, ScchostHistory,
+                         testing::Values(Method::Local, Method::Fork, Method::Pserver),
+                         e2e::MethodName);
 
 TEST_P(ScchostHistory, DiffSaysSameOrDiffersByItsExitStatus) {
     // A working folder needs no project file: the provider reads its repository there.
@@ -154,7 +155,7 @@ TEST_P(ScchostHistory, HistoryFromScriptedAnswersViewsTheRevisionsChosen) {
 
 class ScchostHistoryOnATerminal : public ScchostHistory {};
 INSTANTIATE_TEST_SUITE_P(Local, ScchostHistoryOnATerminal, testing::Values(Method::Local),
-                         testing_support::CvsMethodParamName);
+                         e2e::MethodName);
 
 TEST_P(ScchostHistoryOnATerminal, TheTableOfRevisionsAndTheActionsChosenFromAList) {
     testing_support::TerminalRunResult run = testing_support::RunOnTerminal(

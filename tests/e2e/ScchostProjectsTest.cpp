@@ -4,7 +4,7 @@
 #include "platform/FileSystem.h"
 #include "settings/RegistryEx.h"
 #include "settings/SccSettings.h"
-#include "tests/support/ScchostFixture.h"
+#include "tests/e2e/ScchostByMethod.h"
 #include "tests/support/TestSupport.h"
 
 #include <gmock/gmock.h>
@@ -20,25 +20,20 @@ using testing_support::Sep;
 using testing_support::WriteFile;
 using Method = testing_support::CvsMethod;
 
-class ScchostProjects : public testing_support::ScchostFixture {
+class ScchostProjects : public e2e::ScchostByMethod {
 protected:
     void SetUp() override {
-        ScchostFixture::SetUp();
+        ScchostByMethod::SetUp();
+        if (IsSkipped())
+            return;
         // Every run starts logged out: the commands log in through the password answer.
-        if (!IsSkipped())
-            WriteFile(sandbox_.PassFile(), "");
-    }
-    std::string Folder(const std::string& name) { return sandbox_.Folder(name); }
-    std::string TopListing() {
-        return repo_.Cvs({"-d", repo_.LocalRoot(), "rls", "-e", ""}, sandbox_.Home()).out;
+        WriteFile(sandbox_.PassFile(), "");
     }
 };
 
 INSTANTIATE_TEST_SUITE_P(Methods, ScchostProjects,
                          testing::Values(Method::Local, Method::Fork, Method::Pserver),
-                         [](const testing::TestParamInfo<Method>& info) {
-                             return testing_support::CvsMethodName(info.param);
-                         });
+                         e2e::MethodName);
 
 TEST_P(ScchostProjects, ConnectImportsANewFolderAndOpenFindsItFromBelow) {
     const std::string folder = Folder("newproj");
@@ -151,9 +146,7 @@ TEST_P(ScchostProjects, TheTraceOfAnOpenHoldsItsBlocks) {
 // Bad input: each with its message, a failing exit status and nothing half-made.
 class ScchostBadInput : public ScchostProjects {};
 INSTANTIATE_TEST_SUITE_P(Methods, ScchostBadInput, testing::Values(Method::Local, Method::Pserver),
-                         [](const testing::TestParamInfo<Method>& info) {
-                             return testing_support::CvsMethodName(info.param);
-                         });
+                         e2e::MethodName);
 
 TEST_P(ScchostBadInput, ARepositoryThatCannotBeReachedLeavesTheFolderAsItWas) {
     std::vector<std::pair<std::string, std::string>> cases = {

@@ -68,21 +68,9 @@ TEST_F(ProjectExports, InitializeReportsTheProviderAndUninitializeEndsIt) {
     EXPECT_STREQ(label, "");
     EXPECT_EQ(coLength, 8192);
     EXPECT_EQ(length, 8192);
-    EXPECT_EQ(Take(), kBanner + "SccInitialize\n" + kBanner +
-                          "INPUT:\n"
-                          "caller         'Studio'\n"
-                          "OUTPUT:\n"
-                          "contextp       " +
-                          Hex(context) +
-                          "\n"
-                          "caps           c7abfaff\n"
-                          "co_comment_len 8192\n"
-                          "comment_len    8192\n"
-                          "name           'Morvek'\n"
-                          "path           ''\n"
-                          "RESULT: 00000000 (SCC_OK)\n");
+    EXPECT_EQ(Take(), trace_test::InitializeBlock("Studio", context));
     EXPECT_EQ(SccUninitialize(context), SCC_OK);
-    EXPECT_EQ(Take(), kBanner + "SccUninitialize\n" + kBanner + "RESULT: 00000000 (SCC_OK)\n");
+    EXPECT_EQ(Take(), trace_test::kUninitializeBlock);
 
     // A host that passes no places for the answers gets none written, and no context.
     EXPECT_EQ(SccInitialize(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),

@@ -4,20 +4,11 @@
 
 #include "scc/Trace.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/TraceBlocks.h"
 
-#include <cstdio>
 #include <string>
 
 namespace trace_test {
-
-const std::string kBanner = "================================================\n";
-
-// A pointer as "%08x" traces it.
-inline std::string Hex(const void* p) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08x", TraceLow32(p));
-    return text;
-}
 
 // The trace goes to a file of the test's own while the object lives.
 class ScopedTrace {
