@@ -1,6 +1,8 @@
 // tests/support/CvsFixtures.cpp - building the test repositories and running the pserver.
 #include "tests/support/CvsFixtures.h"
 
+#include "platform/Text.h"
+
 #include <cctype>
 #include <chrono>
 #include <fstream>
@@ -279,6 +281,20 @@ bool CvsPserver::Login() const {
     RunResult r = Shell("printf '%s\\n' " + Quote(password_) + " | setsid -w cvs -f -d " +
                         Quote(Root()) + " login");
     return r.status == 0;
+}
+
+std::string ModuleImageBytes() {
+    std::string bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes += static_cast<char>(i);
+    return bytes + std::string("\r\n\0end", 6);
+}
+
+std::string WithPlatformLineEnds(const std::string& lines) {
+    std::string text;
+    for (char c : lines)
+        text += c == '\n' ? std::string(platform::kTextLineEnd) : std::string(1, c);
+    return text;
 }
 
 std::string CvsProgram() {

@@ -123,6 +123,13 @@ const char* CvsMethodName(CvsMethod method);
 std::string RootFor(CvsMethod method, const CvsRepository& repository,
                     std::unique_ptr<CvsPserver>& server, std::string& problem);
 
+// img.bin of the module as imported (revision 1.1.1.1, and 1.1 of the trunk): every byte
+// value, then CR LF, NUL and "end".
+std::string ModuleImageBytes();
+// Lines written with "\n", with the platform's text line end instead: a fetched text revision
+// as the provider writes it.
+std::string WithPlatformLineEnds(const std::string& lines);
+
 // The cvs program the client library should run here: /usr/bin/cvs, or the shim under Wine.
 std::string CvsProgram();
 // Whether a process of the cvs side (a Linux process under Wine too) still runs.
