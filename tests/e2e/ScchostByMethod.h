@@ -1,8 +1,7 @@
 // tests/e2e/ScchostByMethod.h - scchost's end-to-end tests: scchost run as a program, against
-// the test repository reached by each method, with the test's cvs in the user's settings.
+// the test repository reached by each method.
 #pragma once
 
-#include "settings/SccSettings.h"
 #include "tests/e2e/BuildProducts.h"
 #include "tests/e2e/RepositoryByMethod.h"
 
@@ -13,13 +12,6 @@ namespace e2e {
 
 class ScchostByMethod : public RepositoryByMethod {
 protected:
-    void SetUp() override {
-        RepositoryByMethod::SetUp();
-        if (IsSkipped())
-            return;
-        CSccSettings settings;
-        settings.SetCvsExePath(testing_support::CvsProgram());
-    }
     // Runs scchost in the folder with scripted answers (the password when there is one).
     testing_support::RunResult Scchost(std::vector<std::string> args, const std::string& folder) {
         std::vector<std::string> argv{"--ui", "headless"};
