@@ -24,6 +24,13 @@ using testing_support::Sep;
 using testing_support::WriteFile;
 using Method = testing_support::CvsMethod;
 
+// On Windows the tests run scchost inside a job that is ended with it (platform/Process.h),
+// and the tool scchost leaves running belongs to that job: it can be ended before it has
+// written its record. The tool's start on Windows is shown through the provider loaded by
+// the test itself (HistoryExportsModuleTest.cpp).
+constexpr const char* kToolEndsWithScchost =
+    "on Windows the tool that scchost starts ends with the test's job when scchost ends";
+
 class ScchostHistory : public e2e::ScchostByMethod {
 protected:
     void SetUp() override {
@@ -89,13 +96,6 @@ TEST_P(ScchostHistory, DiffSaysSameOrDiffersByItsExitStatus) {
 }
 
 TEST_P(ScchostHistory, VisualDiffStartsTheDiffToolOnTheRevisionGiven) {
-    RunResult visual = Scchost({"diff", "--visual", "--revision", "1.1", "a.txt"});
-    EXPECT_EQ(visual.status, 0) << visual.err;
-    const testing_support::ToolStart start = recorder_.Wait();
-    ASSERT_TRUE(start.seen);
-    EXPECT_THAT(ArgumentsOf(start), ElementsAre(File("a.txt"), work_ + Sep() + "CVS" + Sep() +
-                                                                   "Diff" + Sep() + "a.txt.1.1"));
-
     RunResult missing = Scchost({"diff", "--visual", "--revision", "9.9", "a.txt"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_THAT(missing.err, HasSubstr("\"9.9\" is not one of the choices"));
@@ -104,9 +104,20 @@ TEST_P(ScchostHistory, VisualDiffStartsTheDiffToolOnTheRevisionGiven) {
     { CSccSettings().SetDiffExe(work_ + Sep() + "no-such-tool %1 %2"); }
     RunResult broken = Scchost({"diff", "--visual", "--revision", "1.2", "a.txt"});
     EXPECT_EQ(broken.status, 2);
-    EXPECT_THAT(broken.err, HasSubstr("Could not start \"" + work_ + Sep() +
-                                      "no-such-tool\" (DIFFEXE): No such file or directory"));
+    // The system's reason follows, in the system's words.
+    EXPECT_THAT(broken.err,
+                HasSubstr("Could not start \"" + work_ + Sep() + "no-such-tool\" (DIFFEXE): "));
     EXPECT_FALSE(recorder_.Started());
+
+    { CSccSettings().SetDiffExe(testing_support::RecorderProgram() + " %1 %2"); }
+    RunResult visual = Scchost({"diff", "--visual", "--revision", "1.1", "a.txt"});
+    EXPECT_EQ(visual.status, 0) << visual.err;
+    if (testing_support::RunningUnderWine())
+        GTEST_SKIP() << kToolEndsWithScchost;
+    const testing_support::ToolStart start = recorder_.Wait();
+    ASSERT_TRUE(start.seen);
+    EXPECT_THAT(ArgumentsOf(start), ElementsAre(File("a.txt"), work_ + Sep() + "CVS" + Sep() +
+                                                                   "Diff" + Sep() + "a.txt.1.1"));
 }
 
 TEST_P(ScchostHistory, LogWritesTheRevisionsAsATableForScripts) {
@@ -148,9 +159,13 @@ TEST_P(ScchostHistory, HistoryFromScriptedAnswersViewsTheRevisionsChosen) {
     EXPECT_EQ(history.status, 0) << history.err;
     EXPECT_THAT(history.out, HasSubstr("Date/Time\tRevision\tAuthor\tBranch\tComment\n"));
     const std::string diff = work_ + Sep() + "CVS" + Sep() + "Diff" + Sep();
+    EXPECT_EQ(ReadFile(diff + "a.txt.1.3"),
+              testing_support::WithPlatformLineEnds("line 1\nline 2\nline 3\n"));
+    EXPECT_EQ(ReadFile(diff + "a.txt.1.1"), testing_support::WithPlatformLineEnds("line 1\n"));
+    if (testing_support::RunningUnderWine())
+        GTEST_SKIP() << kToolEndsWithScchost;
     const testing_support::ToolStart start = recorder_.Wait();
     EXPECT_THAT(ArgumentsOf(start), ElementsAre(diff + "a.txt.1.3", diff + "a.txt.1.1"));
-    EXPECT_EQ(ReadFile(diff + "a.txt.1.1"), "line 1\n");
 }
 
 class ScchostHistoryOnATerminal : public ScchostHistory {};
