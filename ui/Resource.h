@@ -46,6 +46,26 @@ constexpr int kIdcPanelCommentBody = 10214;
 constexpr int kIdcPanelCommentSave = 10215;
 constexpr int kIdcPanelCommentRemove = 10216;
 
+// The revision history sheet (CDlgItemHistory) and its page (CPageItemRevHist), the file
+// difference dialog (CDlgDiff) and the tag selection (CDlgTagSelect): 10400 to 10449.
+constexpr int kIddItemHistory = 10400;
+constexpr int kIddPageRevHist = 10410;
+constexpr int kIdcRevHistFileName = 10411;
+constexpr int kIdcRevHistList = 10412;
+constexpr int kIdcRevHistComments = 10413;
+constexpr int kIdcRevHistView = 10414;
+constexpr int kIdcRevHistDiffLocal = 10415;
+constexpr int kIdcRevHistReplace = 10416;
+constexpr int kIdcRevHistDiff = 10417;
+constexpr int kIdcRevHistRefresh = 10418;
+constexpr int kIdcRevHistUpdateComments = 10419;
+constexpr int kIddDiff = 10430;
+constexpr int kIdcDiffGroup = 10431;
+constexpr int kIdcDiffSourceFile = 10432;
+constexpr int kIdcDiffRevision = 10433;
+constexpr int kIddTagSelect = 10440;
+constexpr int kIdcTagSelectList = 10441;
+
 // The settings dialog (CDlgSettings) and its panels: 10600 to 10699.
 constexpr int kIddSettings = 10600;
 constexpr int kIdcSettingsTree = 10601;

@@ -1,6 +1,8 @@
 // tests/support/CvsFixtures.cpp - building the test repositories and running the pserver.
 #include "tests/support/CvsFixtures.h"
 
+#include "platform/Text.h"
+
 #include <cctype>
 #include <chrono>
 #include <fstream>
@@ -177,6 +179,24 @@ RunResult CvsRepository::Cvs(const std::vector<std::string>& args,
     return Shell(line, folder);
 }
 
+RunResult CvsRepository::Commit(const std::string& folder, const std::string& name,
+                                const std::string& content, const std::string& message) const {
+    std::string file = folder;
+    for (char c : "/" + name)
+        if (c)
+            file += c == '/' ? Sep() : c;
+    WriteFile(file, content);
+    TempDir messages("message");
+    WriteFile(messages / "m", message);
+    return Cvs({"commit", "-F", messages / "m", name}, folder);
+}
+
+bool CvsRepository::AllowAdmin() const {
+    return Shell("f=" + Quote(UnixPath(path_) + "/CVSROOT/config") +
+                 "; chmod u+w \"$f\" && printf 'UserAdminOptions=km\\n' >> \"$f\"")
+               .status == 0;
+}
+
 CvsPserver::CvsPserver(const CvsRepository& repository, std::string user, std::string password)
     : repository_(repository), user_(std::move(user)), password_(std::move(password)),
       dir_("pserver") {
@@ -261,6 +281,20 @@ bool CvsPserver::Login() const {
     RunResult r = Shell("printf '%s\\n' " + Quote(password_) + " | setsid -w cvs -f -d " +
                         Quote(Root()) + " login");
     return r.status == 0;
+}
+
+std::string ModuleImageBytes() {
+    std::string bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes += static_cast<char>(i);
+    return bytes + std::string("\r\n\0end", 6);
+}
+
+std::string WithPlatformLineEnds(const std::string& lines) {
+    std::string text;
+    for (char c : lines)
+        text += c == '\n' ? std::string(platform::kTextLineEnd) : std::string(1, c);
+    return text;
 }
 
 std::string CvsProgram() {

@@ -65,6 +65,12 @@ public:
                   std::string* error = nullptr) const;
     // Runs cvs with arguments in folder, with -f and the sandbox's environment.
     RunResult Cvs(const std::vector<std::string>& args, const std::string& folder) const;
+    // Writes content to the file name (relative, with "/") of the working folder and
+    // commits it with the message, read from a file so that it reaches cvs byte for byte.
+    RunResult Commit(const std::string& folder, const std::string& name, const std::string& content,
+                     const std::string& message) const;
+    // Lets "cvs admin -m" change log messages (Debian keeps it for a group by default).
+    bool AllowAdmin() const;
 
 private:
     TempDir dir_;
@@ -116,6 +122,13 @@ const char* CvsMethodName(CvsMethod method);
 // Empty, with problem set, when that cannot be done.
 std::string RootFor(CvsMethod method, const CvsRepository& repository,
                     std::unique_ptr<CvsPserver>& server, std::string& problem);
+
+// img.bin of the module as imported (revision 1.1.1.1, and 1.1 of the trunk): every byte
+// value, then CR LF, NUL and "end".
+std::string ModuleImageBytes();
+// Lines written with "\n", with the platform's text line end instead: a fetched text revision
+// as the provider writes it.
+std::string WithPlatformLineEnds(const std::string& lines);
 
 // The cvs program the client library should run here: /usr/bin/cvs, or the shim under Wine.
 std::string CvsProgram();

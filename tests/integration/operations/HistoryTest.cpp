@@ -6,7 +6,7 @@
 #include "operations/CVSController.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
-#include "tests/support/CvsFixtures.h"
+#include "tests/support/CvsEngineFixture.h"
 #include "tests/support/EngineTestSupport.h"
 #include "workcopy/Entries.h"
 #include "workcopy/FileStatus.h"
@@ -21,103 +21,17 @@
 namespace {
 
 using testing::HasSubstr;
+using testing_support::ModuleImageBytes;
 using testing_support::ReadFile;
+using testing_support::WithPlatformLineEnds;
 using testing_support::WriteFile;
 using Method = testing_support::CvsMethod;
 using Strings = std::vector<std::string>;
 
-// img.bin as the fixture imported it (revision 1.1.1.1): every byte value, CR LF and NUL.
-std::string OriginalImage() {
-    std::string bytes;
-    for (int i = 0; i < 256; ++i)
-        bytes += static_cast<char>(i);
-    return bytes + std::string("\r\n\0end", 6);
-}
+class History : public testing_support::CvsWorkingCopyFixture {};
 
-// Text with the platform's line ends, as a fetched text revision has them.
-std::string Text(const std::string& lines) {
-    std::string text;
-    for (char c : lines)
-        text += c == '\n' ? std::string(platform::kTextLineEnd) : std::string(1, c);
-    return text;
-}
-
-class History : public testing::TestWithParam<Method> {
-protected:
-    void SetUp() override {
-        if (!repo_.Ready())
-            GTEST_SKIP() << repo_.Problem();
-        env_.Settings().SetCvsExePath(testing_support::CvsProgram());
-        if (GetParam() == Method::Pserver) {
-            server_ = std::make_unique<testing_support::CvsPserver>(repo_);
-            if (!server_->Ready())
-                GTEST_SKIP() << server_->Problem();
-            ASSERT_TRUE(server_->Login());
-            root_ = server_->Root();
-        } else {
-            root_ = GetParam() == Method::Local ? repo_.LocalRoot() : repo_.ForkRoot();
-        }
-        work_ = NormalizePath(Copy("work"));
-        context_ = env_.MakeContext();
-        context_->SetCVSRoot(root_);
-        context_->SetLocalPath(work_);
-        context_->SetProjectModule("mod");
-    }
-    void TearDown() override {
-        context_.reset();
-        ClearEntriesCache();
-        platform::SetCurrentFolder(testing_support::BinDir());
-    }
-
-    std::string Copy(const std::string& name) {
-        std::string folder = sandbox_.Folder(name);
-        platform::RemoveEmptyFolder(folder);
-        std::string error;
-        EXPECT_TRUE(repo_.Checkout(root_, folder, &error)) << error;
-        return folder;
-    }
-    static std::string In(const std::string& folder, const std::string& relative) {
-        std::string path = folder;
-        for (char c : "/" + relative)
-            path += c == '/' ? testing_support::Sep() : c;
-        return path;
-    }
-    std::string File(const std::string& relative) const { return In(work_, relative); }
-    Strings Commands() { return env_.Pane().TakeCommands(); }
-
-    // Commits content to a file of a working copy with a message read from a file, so that
-    // the message reaches cvs byte for byte (also through the test shim under Wine).
-    void Commit(const std::string& folder, const std::string& name, const std::string& content,
-                const std::string& message) {
-        const std::string messageFile = sandbox_.Folder("message") + testing_support::Sep() + "m";
-        WriteFile(messageFile, message);
-        WriteFile(In(folder, name), content);
-        const testing_support::RunResult r = repo_.Cvs({"commit", "-F", messageFile, name}, folder);
-        ASSERT_EQ(r.status, 0) << r.err;
-        ClearEntriesCache(); // cvs may have rewritten CVS/Entries within the second
-    }
-    // Lets "cvs admin -m" change log messages (Debian keeps it for a group by default).
-    void AllowAdmin() {
-        ASSERT_EQ(testing_support::Shell("f=" + testing_support::UnixPath(repo_.Path()) +
-                                         "/CVSROOT/config; chmod u+w \"$f\" && "
-                                         "printf 'UserAdminOptions=km\\n' >> \"$f\"")
-                      .status,
-                  0);
-    }
-
-    testing_support::CvsSandbox sandbox_;
-    testing_support::CvsRepository repo_;
-    std::unique_ptr<testing_support::CvsPserver> server_;
-    testing_support::EngineEnvironment env_;
-    std::unique_ptr<CCVSContext> context_;
-    std::string root_, work_;
-};
-
-INSTANTIATE_TEST_SUITE_P(Methods, History,
-                         testing::Values(Method::Local, Method::Fork, Method::Pserver),
-                         [](const testing::TestParamInfo<Method>& info) {
-                             return testing_support::CvsMethodName(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(Methods, History, testing_support::AllCvsMethods(),
+                         testing_support::CvsMethodParamName);
 
 TEST_P(History, TheLogOfAFileWithBranchesTagsAndMessages) {
     const std::string other = Copy("other");
@@ -187,16 +101,16 @@ TEST_P(History, ARevisionIsWrittenBesideTheFileWithThePlatformsLineEnds) {
     std::string path = controller.GetRevision(File("a.txt"), "1.2", false);
     EXPECT_EQ(Commands(), Strings{"cvs update -p -r 1.2 a.txt"});
     EXPECT_EQ(path, In(diff, "a.txt.1.2"));
-    EXPECT_EQ(ReadFile(path), Text("line 1\nline 2\n"));
+    EXPECT_EQ(ReadFile(path), WithPlatformLineEnds("line 1\nline 2\n"));
     EXPECT_FALSE(IsWritable(path));
     // Fetched again over the read-only copy; a tag names a revision too.
     EXPECT_EQ(controller.GetRevision(File("a.txt"), "REL_1", false), In(diff, "a.txt.REL_1"));
     EXPECT_EQ(controller.GetRevision(File("a.txt"), "1.2", false), path);
-    EXPECT_EQ(ReadFile(In(diff, "a.txt.REL_1")), Text("line 1\nline 2\n"));
+    EXPECT_EQ(ReadFile(In(diff, "a.txt.REL_1")), WithPlatformLineEnds("line 1\nline 2\n"));
     // No revision: the working file's own.
     path = controller.GetRevision(File("a.txt"), "", false);
     EXPECT_EQ(Commands().back(), "cvs update -p a.txt");
-    EXPECT_EQ(ReadFile(path), Text("line 1\nline 2\nline 3\n"));
+    EXPECT_EQ(ReadFile(path), WithPlatformLineEnds("line 1\nline 2\nline 3\n"));
     EXPECT_EQ(ReadFile(File("a.txt")), "line 1\nline 2\nline 3\n"); // untouched
 }
 
@@ -205,11 +119,11 @@ TEST_P(History, ABinaryRevisionComesBackByteForByte) {
     CCVSController controller(*context_);
 
     const std::string copy = controller.GetRevision(File("img.bin"), "1.1.1.1", false);
-    EXPECT_TRUE(ReadFile(copy) == OriginalImage());
+    EXPECT_TRUE(ReadFile(copy) == ModuleImageBytes());
 
     // Over the working file: it was as cvs wrote it, so nothing needs keeping.
     EXPECT_EQ(controller.GetRevision(File("img.bin"), "1.1.1.1", true), File("img.bin"));
-    EXPECT_TRUE(ReadFile(File("img.bin")) == OriginalImage());
+    EXPECT_TRUE(ReadFile(File("img.bin")) == ModuleImageBytes());
     EXPECT_FALSE(platform::Exists(File(".#img.bin.1.2")));
     EXPECT_FALSE(IsWritable(File("img.bin")));
 }
@@ -219,7 +133,7 @@ TEST_P(History, ReplacingAChangedWorkingFileKeepsTheUsersContent) {
     const std::string mine("my own work\r\n\0with a NUL", 25);
     WriteFile(File("a.txt"), mine);
     EXPECT_EQ(controller.GetRevision(File("a.txt"), "1.2", true), File("a.txt"));
-    EXPECT_EQ(ReadFile(File("a.txt")), Text("line 1\nline 2\n"));
+    EXPECT_EQ(ReadFile(File("a.txt")), WithPlatformLineEnds("line 1\nline 2\n"));
     EXPECT_TRUE(ReadFile(File(".#a.txt.1.3")) == mine);
     EXPECT_TRUE(env_.Pane().Has("Kept the local changes of " + File("a.txt") + " as " +
                                 File(".#a.txt.1.3")))
@@ -229,7 +143,7 @@ TEST_P(History, ReplacingAChangedWorkingFileKeepsTheUsersContent) {
     MakeWritable(File("a.txt"));
     WriteFile(File("a.txt"), "second try\n");
     EXPECT_EQ(controller.GetRevision(File("a.txt"), "1.1", true), File("a.txt"));
-    EXPECT_EQ(ReadFile(File("a.txt")), Text("line 1\n"));
+    EXPECT_EQ(ReadFile(File("a.txt")), WithPlatformLineEnds("line 1\n"));
     EXPECT_TRUE(ReadFile(File(".#a.txt.1.3")) == mine);
     EXPECT_EQ(ReadFile(File(".#a.txt.1.3~2")), "second try\n");
 }
