@@ -12,6 +12,7 @@
 #pragma once
 
 #include "engine/CVSContext.h"
+#include "operations/CVSEditor.h"
 #include "operations/CVSLogEntry.h"
 
 #include <string>
@@ -92,6 +93,19 @@ public:
     // Replaces the log message of one revision.
     bool SetLogMessage(const std::string& file, const std::string& revision,
                        const std::string& message);
+
+    // --- Editors and watchers (operations/CVSControllerWatch.cpp): who edits the files and
+    // who watches them, and the user's own watch. The files lie in one folder (the first
+    // one's is used). Each answers the result of its run. A failed listing leaves the list
+    // as it was and keeps the failure's text in the error message, for the page that shows
+    // it; the watch commands store nothing.
+    // Appends one record per line of "cvs editors".
+    bool GetEditors(const std::vector<std::string>& files, std::vector<CCVSEditor>& editors);
+    // Appends one record per line of "cvs watchers".
+    bool GetWatchers(const std::vector<std::string>& files, std::vector<CCVSWatcher>& watchers);
+    // "cvs watch add" and "cvs watch remove" of the files, for every action.
+    bool AddWatch(const std::vector<std::string>& files);
+    bool RemoveWatch(const std::vector<std::string>& files);
 
 protected:
     // The error convention: the failed run's error text goes to the output pane and into

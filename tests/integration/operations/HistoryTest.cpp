@@ -69,13 +69,7 @@ protected:
         platform::SetCurrentFolder(testing_support::BinDir());
     }
 
-    std::string Copy(const std::string& name) {
-        std::string folder = sandbox_.Folder(name);
-        platform::RemoveEmptyFolder(folder);
-        std::string error;
-        EXPECT_TRUE(repo_.Checkout(root_, folder, &error)) << error;
-        return folder;
-    }
+    std::string Copy(const std::string& name) { return repo_.WorkingCopy(sandbox_, name, root_); }
     static std::string In(const std::string& folder, const std::string& relative) {
         std::string path = folder;
         for (char c : "/" + relative)
