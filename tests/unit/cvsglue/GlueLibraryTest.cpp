@@ -227,8 +227,13 @@ TEST_F(GlueLibrary, AbortEndsTheChildAndEverythingItStarted) {
         const std::string pidFile = dir / "pids";
         Args args = c.command;
         args.push_back(pidFile);
-        glue.onOutput = [&c](CvsGlueClient& client, const std::string& chunk) {
-            if (chunk.find(c.ready) != std::string::npos)
+        // The child says "started" once it has written the ids, and the grandchild may
+        // speak first: the abort waits for both, so the ids are always there to check.
+        std::string seen;
+        glue.onOutput = [&c, &seen](CvsGlueClient& client, const std::string& chunk) {
+            seen += chunk;
+            if (seen.find("started") != std::string::npos &&
+                seen.find(c.ready) != std::string::npos)
                 client.Abort();
         };
         CvsGlueClient::Result r = RunWithinCeiling(glue, args, pidFile);
