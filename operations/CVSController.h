@@ -6,6 +6,10 @@
 // controller is the context's controller: it answers the login, password and yes/no
 // requests that arrive while a command runs.
 //
+// Each operation takes the context's turn (CCVSContext::CCommandScope) for its length: its
+// commands run whole, it reads its own output, and the requests of its commands come back
+// to it, also while other threads wait to use the context (the item-properties pages).
+//
 // Errors are values: operations return false and leave the failure text in the error
 // message (and in the output pane). Only the update and commit operations store the text
 // of a failed run; others report failure by their result alone.

@@ -22,6 +22,7 @@ std::string ListingFailure(CCVSContext& context, const char* what,
 
 bool CCVSController::GetEditors(const std::vector<std::string>& files,
                                 std::vector<CCVSEditor>& editors) {
+    CCVSContext::CCommandScope turn(context_, this);
     Announce("Getting file editors ...");
     if (!RunOn({"editors"}, files)) {
         SetErrorMessage(ListingFailure(context_, "editors", files));
@@ -33,6 +34,7 @@ bool CCVSController::GetEditors(const std::vector<std::string>& files,
 
 bool CCVSController::GetWatchers(const std::vector<std::string>& files,
                                  std::vector<CCVSWatcher>& watchers) {
+    CCVSContext::CCommandScope turn(context_, this);
     Announce("Getting file watchers ...");
     if (!RunOn({"watchers"}, files)) {
         SetErrorMessage(ListingFailure(context_, "watchers", files));
@@ -43,11 +45,13 @@ bool CCVSController::GetWatchers(const std::vector<std::string>& files,
 }
 
 bool CCVSController::AddWatch(const std::vector<std::string>& files) {
+    CCVSContext::CCommandScope turn(context_, this);
     Announce("Adding file watch ...");
     return RunOn({"watch", "add"}, files);
 }
 
 bool CCVSController::RemoveWatch(const std::vector<std::string>& files) {
+    CCVSContext::CCommandScope turn(context_, this);
     Announce("Removing file watch ...");
     return RunOn({"watch", "remove"}, files);
 }

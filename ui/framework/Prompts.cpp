@@ -2,6 +2,7 @@
 #include "ui/framework/Prompts.h"
 
 #include "ui/framework/Dialog.h"
+#include "ui/framework/OwnerThread.h"
 #include "ui/framework/TextUtil.h"
 
 #include <cstdlib>
@@ -209,6 +210,12 @@ private:
     }
 
     bool PromptWindow(DialogDriver& d) {
+        // A window that a worker is still filling is read once the worker is done; what
+        // the worker sends it meanwhile is done here.
+        ServeUntil([&d] {
+            const CMemoryWindow* filling = d.Window();
+            return !filling || !filling->Model().IsBusy();
+        });
         CMemoryWindow* w = d.Window();
         if (!w)
             return false;

@@ -8,7 +8,9 @@
 // without items takes a scripted answer but is not asked on a terminal. A dialog that
 // keeps itself open after OK (a validation message) is asked again on a terminal and fails
 // with scripted answers. A dialog's own answer (its answer name set to "cancel") closes it
-// with Cancel before anything is asked.
+// with Cancel before anything is asked. A window still busy filling itself (IsBusy: a
+// worker loading its rows) is read once it is done; the asking thread serves what the
+// worker sends meanwhile.
 //
 // Message boxes with one button are shown; others become a question whose answer is the
 // name of a button (yes and no stand for the first button and for No or Cancel).
