@@ -101,7 +101,10 @@ const std::string& TemplateScript() {
 }
 
 std::string TemplateFolder(std::string& problem) {
-    // Beside the bin folder of the build.
+    // Beside the bin folder of the build. Under Wine a path converts to its Unix form only
+    // while its parent exists, so "ready" is joined to the folder's Unix form: converted
+    // whole before the folder was built, it would stay a Windows path, the check would
+    // always fail, and a second test would rebuild the folder while the first copies it.
     const std::string bin = BinDir();
     const std::string folder =
         bin.substr(0, bin.find_last_of("\\/")) + Sep() + "cvs-fixture-" +
@@ -112,7 +115,7 @@ std::string TemplateFolder(std::string& problem) {
                                "\n"
                                "flock 9\n"
                                "[ -f " +
-                               QuotePath(folder + "/ready") +
+                               Quote(UnixPath(folder) + "/ready") +
                                " ] && exit 0\n"
                                "T=" +
                                QuotePath(folder + ".new") +
@@ -128,8 +131,9 @@ std::string TemplateFolder(std::string& problem) {
                                "mv \"$T\" " +
                                QuotePath(folder) + "\n";
     RunResult r = Shell(script);
-    if (r.status != 0)
-        problem = "cannot build the test repository: " + r.err;
+    if (r.status != 0 || Shell("test -f " + Quote(UnixPath(folder) + "/ready")).status != 0)
+        problem = "cannot build the test repository (status " + std::to_string(r.status) +
+                  "): " + r.err + r.out;
     return folder;
 }
 
