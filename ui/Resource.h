@@ -29,4 +29,27 @@ constexpr int kIdcPanelCommentBody = 10214;
 constexpr int kIdcPanelCommentSave = 10215;
 constexpr int kIdcPanelCommentRemove = 10216;
 
+// The item-properties sheet (CDlgItemProp) and its pages: 10700 to 10799.
+constexpr int kIddItemGeneral = 10700; // CPageItemGeneral
+constexpr int kIdcItemFileName = 10701;
+constexpr int kIdcItemCvsRoot = 10702;
+constexpr int kIdcItemModule = 10703;
+constexpr int kIdcItemSize = 10704;
+constexpr int kIdcItemBaseRevision = 10705;
+constexpr int kIdcItemTag = 10706;
+constexpr int kIdcItemEncoding = 10707;
+constexpr int kIdcItemStatus = 10708;
+constexpr int kIdcItemLocation = 10709;
+constexpr int kIdcItemCreated = 10710;
+constexpr int kIdcItemModified = 10711;
+constexpr int kIdcItemAccessed = 10712;
+constexpr int kIddItemWatchers = 10720; // CPageItemWatchers
+constexpr int kIdcItemWatchersList = 10721;
+constexpr int kIdcItemWatchAdd = 10722;
+constexpr int kIdcItemWatchRemove = 10723;
+constexpr int kIdcItemWatchersRefresh = 10724;
+constexpr int kIddItemEditors = 10730; // CPageItemEditors
+constexpr int kIdcItemEditorsList = 10731;
+constexpr int kIdcItemEditorsRefresh = 10732;
+
 } // namespace ui_ids

@@ -5,7 +5,10 @@
 #include "ui/framework/OwnerThread.h"
 #include "ui/framework/TextUtil.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <set>
+#include <utility>
 
 namespace uifw {
 namespace {
@@ -35,6 +38,45 @@ std::string RowText(const MemoryControl::Row& row) {
     for (const std::string& cell : row.cells)
         text += (text.empty() ? "" : "  ") + cell;
     return text;
+}
+
+// A list shown as text, after its heading: the column titles and the rows, each column as
+// wide as its widest cell.
+std::string Table(const MemoryControl& list) {
+    std::vector<std::vector<std::string>> lines;
+    std::vector<std::string> titles;
+    for (const MemoryControl::Column& column : list.columns)
+        titles.push_back(column.title);
+    lines.push_back(titles);
+    for (const MemoryControl::Row& row : list.rows)
+        lines.push_back(row.cells);
+    std::vector<size_t> widths;
+    for (const std::vector<std::string>& line : lines)
+        for (size_t c = 0; c < line.size(); ++c) {
+            if (widths.size() <= c)
+                widths.push_back(0);
+            widths[c] = std::max(widths[c], line[c].size());
+        }
+    std::string text;
+    for (const std::vector<std::string>& line : lines) {
+        std::string shown = " ";
+        for (size_t c = 0; c < line.size(); ++c)
+            shown += " " + line[c] +
+                     std::string(c + 1 < line.size() ? widths[c] - line[c].size() + 1 : 0, ' ');
+        while (!shown.empty() && shown.back() == ' ')
+            shown.pop_back();
+        text += "\n" + shown;
+    }
+    if (list.rows.empty())
+        text += "\n  (none)";
+    return text;
+}
+
+// A prompt name as a heading: "watch" -> "Watch".
+std::string Capitalised(std::string name) {
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
+        name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return name;
 }
 
 // Line breaks as a multi-line edit box holds them.
@@ -183,6 +225,7 @@ private:
     // Asks the dialog's own controls, then each page of a sheet, then the visible panels.
     // False when the dialog was given up.
     bool PromptAll() {
+        actionsAsked_.clear();
         if (!PromptWindow(ui_))
             return false;
         CMemoryWindow* w = ui_.Window();
@@ -193,6 +236,8 @@ private:
                 if (!ui_.SelectPage(i))
                     continue;
                 DialogDriver page = ui_.Page(i);
+                if (source_.IsInteractive())
+                    source_.Tell("[" + sheet->Page(i).Title() + "]");
                 if (!PromptWindow(page))
                     return false;
             }
@@ -264,6 +309,13 @@ private:
     bool PromptControl(DialogDriver& d, CMemoryWindow& w, ControlId id) {
         MemoryControl& c = *w.Find(id);
         const std::string label = LabelOf(w, id);
+        if (c.spec.kind == ControlKind::ListView && (c.spec.style & kReadOnly)) {
+            if (source_.IsInteractive())
+                source_.Tell(ListHeading(w, id) + Table(c));
+            return true;
+        }
+        if (c.spec.kind == ControlKind::PushButton)
+            return PromptActions(d, w, c.spec.prompt);
         if (c.spec.kind == ControlKind::Edit && c.readOnly) {
             if (source_.IsInteractive())
                 source_.Tell(label + " " + w.Displayed(id));
@@ -506,6 +558,71 @@ private:
         }
     }
 
+    // A list's heading: its label, or its prompt name.
+    static std::string ListHeading(CMemoryWindow& w, ControlId id) {
+        std::string label = w.Label(id);
+        if (label.empty())
+            label = Capitalised(w.Find(id)->spec.prompt) + ":";
+        return label;
+    }
+
+    // The push buttons that share a prompt name are offered as one choice, where the first
+    // of them stands in the tab order. A person may do one after another, and sees the
+    // lists of the window again after each (once whatever the button started is done);
+    // Enter ends. A scripted answer presses one.
+    bool PromptActions(DialogDriver& d, CMemoryWindow& w, const std::string& name) {
+        if (!actionsAsked_.insert(std::make_pair(&w, LowerCase(name))).second)
+            return true;
+        for (;;) {
+            std::vector<ControlId> buttons;
+            Question q;
+            q.kind = Question::Kind::Choice;
+            q.name = name;
+            q.label = Capitalised(name) + ":";
+            q.heading = caption_;
+            for (const MemoryControl& b : w.Controls())
+                if (b.spec.kind == ControlKind::PushButton && b.enabled && b.visible &&
+                    LowerCase(b.spec.prompt) == LowerCase(name)) {
+                    buttons.push_back(b.spec.id);
+                    q.choices.push_back(w.Label(b.spec.id));
+                }
+            if (buttons.empty())
+                return true;
+            const Answer a = source_.Ask(q);
+            if (a.kind == Answer::Kind::Cancel) {
+                ui_.PressEscape();
+                return false;
+            }
+            if (a.kind != Answer::Kind::Value)
+                return true;
+            const int choice = MatchChoice(q.choices, a.value);
+            if (choice < 0) {
+                const std::string why = NotAChoice(Quoted(q.label), a.value, q.choices);
+                if (a.scripted || !source_.IsInteractive()) {
+                    Fail(Quoted(caption_) + ": " + why);
+                    return false;
+                }
+                source_.Tell(why);
+                continue;
+            }
+            if (!a.scripted)
+                askedUser_ = true;
+            d.Click(buttons[static_cast<size_t>(choice)]);
+            if (!d.IsOpen() || d.Ended())
+                return false;
+            if (a.scripted || !source_.IsInteractive())
+                return true;
+            ServeUntil([&d] {
+                const CMemoryWindow* filling = d.Window();
+                return !filling || !filling->Model().IsBusy();
+            });
+            for (const MemoryControl& list : w.Controls())
+                if (list.spec.kind == ControlKind::ListView && (list.spec.style & kReadOnly) &&
+                    !list.spec.prompt.empty() && list.visible)
+                    source_.Tell(ListHeading(w, list.spec.id) + Table(list));
+        }
+    }
+
     static std::string NotAChoice(const std::string& label, const std::string& value,
                                   const std::vector<std::string>& choices) {
         std::string list;
@@ -559,6 +676,8 @@ private:
     std::string caption_;
     std::vector<std::string> missing_;
     bool askedUser_ = false;
+    // The button groups already offered in this pass, by window and prompt name.
+    std::set<std::pair<const CMemoryWindow*, std::string>> actionsAsked_;
 };
 
 int MatchButton(const std::vector<int>& buttons, const std::string& value) {

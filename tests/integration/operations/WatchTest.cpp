@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "tests/support/CvsFixtures.h"
 #include "tests/support/EngineTestSupport.h"
+#include "ui/DlgItemProp.h"
 #include "workcopy/Entries.h"
 #include "workcopy/PathFunctions.h"
 
@@ -167,6 +168,39 @@ TEST_P(Watch, TwoUsersWatchOneFileAndTheUserAddsAndRemovesTheirOwnWatch) {
     ASSERT_TRUE(controller.GetWatchers({File("a.txt")}, watchers));
     EXPECT_EQ(Rows(watchers), (std::vector<Row>{{"a.txt", kBob, "yes", "yes", "yes"}}));
     EXPECT_EQ(controller.GetErrorMessage(), "");
+}
+
+// The properties sheet over the same context: its pages list both users, each page on a
+// worker of its own, both at once.
+TEST_P(Watch, ThePropertiesSheetListsBothUsers) {
+    As(kBob, {"edit", "a.txt"});
+    As(kAlice, {"watch", "add", "a.txt"});
+    CDlgItemProp sheet(*context_, "a.txt Properties", File("a.txt"), nullptr,
+                       CDlgItemProp::kPageWatchers);
+    auto ui = env_.Host().Open(sheet);
+    EXPECT_TRUE(ui.SelectPage(CDlgItemProp::kPageEditors));
+    auto rowsOf = [&](int page, uifw::ControlId list) {
+        std::vector<Row> rows = ui.Page(page).Rows(list);
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    };
+    const std::vector<Row> watchers = {{"a.txt", kAlice, "yes", "yes", "yes"},
+                                       {"a.txt", kBob, "yes", "yes", "yes"}};
+    EXPECT_TRUE(env_.Host().WaitUntil(
+        [&] {
+            return rowsOf(CDlgItemProp::kPageWatchers, CPageItemWatchers::kIdcList) == watchers;
+        },
+        "the watchers"));
+    EXPECT_TRUE(env_.Host().WaitUntil(
+        [&] {
+            const std::vector<Row> rows =
+                rowsOf(CDlgItemProp::kPageEditors, CPageItemEditors::kIdcList);
+            return rows.size() == 1 && rows[0].size() == 5 && rows[0][1] == kBob;
+        },
+        "the editors"));
+    EXPECT_EQ(ui.Page(CDlgItemProp::kPageEditors).Rows(CPageItemEditors::kIdcList)[0][4],
+              testing_support::UnixPath(other_));
+    ui.Click(uifw::kIdOk);
 }
 
 // A file that is not under CVS, and a working copy whose server is not there: the listing
