@@ -7,6 +7,7 @@
 #include "settings/SccSettings.h"
 #include "ui/DlgPassword.h"
 #include "ui/framework/MessageBox.h"
+#include "ui/framework/TextUtil.h"
 #include "workcopy/Entries.h"
 #include "workcopy/EntriesOnDisk.h"
 #include "workcopy/FileStatus.h"
@@ -52,12 +53,17 @@ std::vector<std::string> options::UpdateOptions(const CCVSStringMap& map) {
     return args;
 }
 
-CCVSController::CCVSController(CCVSContext& context) : context_(context) {
+CCVSController::CCVSController(CCVSContext& context)
+    : context_(context), outer_(context.GetController()) {
     context_.SetController(this);
 }
 
 CCVSController::~CCVSController() {
-    context_.SetController(nullptr);
+    // A controller made while another works on the context (the connection test of a dialog
+    // that an operation shows) hands the context back to that one, which may still have a
+    // login to answer.
+    if (context_.GetController() == this)
+        context_.SetController(outer_);
     context_.ShowProgress(false);
 }
 
@@ -96,13 +102,7 @@ void CCVSController::OnPasswordRequest() {
 void CCVSController::OnYesNoQuestion() {
     const std::string output = context_.GetOutput();
     std::string question;
-    std::string::size_type start = 0;
-    while (start < output.size()) {
-        std::string::size_type end = output.find('\n', start);
-        if (end == std::string::npos)
-            end = output.size();
-        const std::string line = output.substr(start, end - start);
-        start = end + 1;
+    for (const std::string& line : uifw::Split(output, '\n')) {
         if (line.empty() || line.rfind("Enter: Yes/No", 0) == 0 || line.rfind("Question:", 0) == 0)
             continue;
         question += line + "\n";

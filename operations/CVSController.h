@@ -4,7 +4,8 @@
 // Every interface command and every dialog that needs CVS makes a controller on its stack
 // over the context, calls one operation and reads the result. While it lives, the
 // controller is the context's controller: it answers the login, password and yes/no
-// requests that arrive while a command runs.
+// requests that arrive while a command runs; when it ends, the controller it replaced (one
+// whose operation opened the dialog that made this one) is the context's controller again.
 //
 // Each operation takes the context's turn (CCVSContext::CCommandScope) for its length: its
 // commands run whole, it reads its own output, and the requests of its commands come back
@@ -52,6 +53,49 @@ bool IsOn(const CCVSStringMap& map, const char* key);
 std::vector<std::string> UpdateOptions(const CCVSStringMap& map);
 } // namespace options
 
+// One line of a repository listing (GetModules). An entry is a file exactly when its
+// revision is not empty.
+struct CCVSModuleEntry {
+    std::string path;     // the listed path (with "/" after it), then the name
+    std::string name;     // for a file after a folder line: the folder's name, "\", the file's
+    std::string revision; // empty for a folder
+    std::string date;     // empty for a folder
+
+    bool IsFile() const { return !revision.empty(); }
+};
+
+// The entries of a listing's output ("ls -e" lines: D/name//// for a folder, /name/rev/date//
+// for a file), for the path that was listed ("" or "." for the top of the repository).
+std::vector<CCVSModuleEntry> ParseModuleListing(const std::string& output, const std::string& path,
+                                                bool foldersOnly);
+
+// Whether two CVSROOT texts name the same repository: ":local:" before a path and the
+// pserver's default port 2401 make no difference, nor does a "/" at the end.
+bool SameCvsRoot(const std::string& a, const std::string& b);
+
+// The values of the connection dialog, both ways.
+struct ConnectDialogValues {
+    std::string localPath;
+    std::string cvsRoot;
+    std::string module;
+    std::string initialModule; // offered first in the module list
+    bool repositoryEditable = true;
+    bool localPathEditable = false;
+};
+
+// The connection dialog as ConnectProject shows it. The dialogs run the controller
+// themselves (the connection test, the module browser), so this floor cannot include them:
+// ui/DlgConnect.h implements this, and the caller hands it in.
+class IConnectDialog {
+public:
+    virtual ~IConnectDialog() = default;
+    // Shows the dialog modally with the values; true on OK, with the values as it left them.
+    virtual bool Ask(ConnectDialogValues& values) = 0;
+    // Whether a person answered the last showing. Answers given in advance (scripted) would
+    // be given again unchanged, so asking once more after a failure would never end.
+    virtual bool AnsweredByPerson() const { return true; }
+};
+
 class CCVSController : public CCVSContextCallBack {
 public:
     static constexpr size_t kErrorMessageSize = 1024; // with its terminating NUL
@@ -79,6 +123,36 @@ public:
                      bool undoCheckOut, const CCVSStringMap* options);
     bool CheckOutFiles(const std::vector<std::string>& files, const CCVSStringMap* options);
     bool UncheckOutFiles(const std::vector<std::string>& files);
+
+    // --- Repositories and module folders (CVSControllerProjects.cpp).
+    // Logs out of the context's repository, in the context's local path.
+    bool Logout();
+    // The entries of a repository path ("" or "." for the top), in listing order; with
+    // foldersOnly, folders alone. A listing that fails gives what it printed, usually nothing.
+    std::vector<CCVSModuleEntry> GetModules(const std::string& cvsRoot, const std::string& path,
+                                            bool foldersOnly, bool recursive);
+    // Whether the repository has the module.
+    bool TestModule(const std::string& cvsRoot, const std::string& module);
+    // Imports the folder as a new module and makes it a working folder of it; a folder whose
+    // parent is already a working folder is left alone (true). The module goes to the front
+    // of the settings' module list.
+    bool Import(const std::string& module, const std::string& folder);
+    // Binds the folder to an existing module of the context's repository and brings its
+    // files (not its subfolders).
+    bool InitModuleFolder(const std::string& module, const std::string& folder);
+    // Shows the connection dialog until the folder is a working folder of the chosen
+    // repository and module (an existing module, else a new one imported from the folder) or
+    // the user cancels; true when the folder is a working folder at the end.
+    bool ConnectProject(const std::string& module, const std::string& folder,
+                        bool repositoryEditable, IConnectDialog& dialog);
+    // Makes a folder that is not a working folder one of the module of the repository (made
+    // the context's): bound to an existing module, else imported as a new one. On failure
+    // the folder has no CVS folder, and a box and the output pane say what went wrong.
+    bool BindFolder(const std::string& folder, const std::string& cvsRoot,
+                    const std::string& module);
+    // Brings the folder up to date, with new subfolders; recursive goes through every
+    // subfolder, else the folder's own files only.
+    bool UpdateFolder(const std::string& folder, bool recursive);
 
     // --- History (operations/CVSControllerHistory.cpp): the log, the tags, the content of a
     // revision, the differences and the log messages of files. Each runs in the folder of
@@ -123,6 +197,8 @@ private:
     bool ProcessBatch(const std::vector<std::string>& batch, bool revert, bool checkOut,
                       bool undoCheckOut, const CCVSStringMap& options);
     bool RunOn(std::initializer_list<const char*> command, const std::vector<std::string>& files);
+    // Runs the command in the folder (the path's folder for a file).
+    bool RunIn(const std::string& folder, std::initializer_list<std::string> command);
 
     // A file that is there but that CVS does not know (by CVS/Entries and CVS/Entries.Log as
     // they are on disk at that moment) is in the way of the repository's copy. Just before
@@ -137,5 +213,6 @@ private:
     void RestoreSetAside(const std::vector<SetAside>& setAside, bool updated);
 
     CCVSContext& context_;
+    CCVSContextCallBack* outer_; // the controller registered before this one, if any
     std::string errorMessage_;
 };

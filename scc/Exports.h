@@ -5,6 +5,17 @@
 #include "platform/Export.h"
 #include "scc/SccApi.h"
 
+MORVEK_EXPORT SCCRTN SccInitialize(void** context, SccWindow window, const char* callerName,
+                                   char* providerName, SccLong* capabilities, char* auxPathLabel,
+                                   SccLong* checkoutCommentLength, SccLong* commentLength);
+MORVEK_EXPORT SCCRTN SccUninitialize(void* context);
+MORVEK_EXPORT SCCRTN SccOpenProject(void* context, SccWindow window, char* user, char* projName,
+                                    const char* localProjPath, char* auxProjPath,
+                                    const char* comment, LPTEXTOUTPROC textOut, SccLong flags);
+MORVEK_EXPORT SCCRTN SccCloseProject(void* context);
+MORVEK_EXPORT SCCRTN SccGetProjPath(void* context, SccWindow window, char* user, char* projName,
+                                    char* localPath, char* auxProjPath, SccBool allowChangePath,
+                                    SccBool* isNew);
 MORVEK_EXPORT SccLong SccGetVersion(void);
 MORVEK_EXPORT SCCRTN SccSetOption(void* context, SccLong option, SccLong value);
 MORVEK_EXPORT SCCRTN SccGetExtendedCapabilities(void* context, SccLong capability,

@@ -2,8 +2,9 @@
 # run.sh - install what is missing, build, and show the provider at work.
 #
 # Makes a CVS repository with a small module in a temporary folder, checks it out, and asks
-# the provider through scchost what it sees there. Nothing outside the temporary folder is
-# touched; it is removed at the end.
+# the provider through scchost what it sees there; then connects a new folder to the
+# repository (importing it as a module), opens that project and lists the repository.
+# Nothing outside the temporary folder is touched; it is removed at the end.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/install-deps.sh
@@ -31,3 +32,13 @@ printf 'int main(void) { return 0; }\n' >"$demo/import/src/main.c"
 cd "$demo"
 say "$scchost" version
 say "$scchost" dirstatus "$demo/work" "$demo/work/src" "$demo/plain"
+
+# A new folder becomes a module of the repository, and the project is opened from inside it.
+mkdir -p "$demo/tool/src"
+printf 'a tool\n' >"$demo/tool/notes.txt"
+cd "$demo/tool"
+say "$scchost" --ui headless --answer "cvsroot=$CVSROOT" connect
+say cat .scchost-project
+cd src
+say "$scchost" --ui headless open
+say "$scchost" --ui headless modules "$CVSROOT"

@@ -14,6 +14,23 @@ constexpr int kIdcPasswordCredentials = 10101;
 constexpr int kIdcPasswordCvsRoot = 10102;
 constexpr int kIdcPasswordPassword = 10103;
 
+// The connect dialog (CDlgConnect): 10110 to 10129.
+constexpr int kIddConnect = 10110;
+constexpr int kIdcConnectLocalGroup = 10111;
+constexpr int kIdcConnectLocalPath = 10112;
+constexpr int kIdcConnectBrowseFolder = 10113;
+constexpr int kIdcConnectRemoteGroup = 10114;
+constexpr int kIdcConnectCvsRoot = 10115;
+constexpr int kIdcConnectExample = 10116;
+constexpr int kIdcConnectVerify = 10117;
+constexpr int kIdcConnectModule = 10118;
+constexpr int kIdcConnectBrowseModules = 10119;
+constexpr int kIdcConnectHelp = 10120;
+
+// The module selection dialog (CDlgModules): 10130 to 10139.
+constexpr int kIddModules = 10130;
+constexpr int kIdcModulesTree = 10131;
+
 // The check-in comment dialog (CDlgComment): 10200 to 10209.
 constexpr int kIddComment = 10200;
 constexpr int kIdcCommentTemplate = 10201;

@@ -1,11 +1,11 @@
 // The provider module as a host environment loads it: what loading and unloading do, the
 // trace file, the switching tool's two exports, and scchost keeping a trace.
-#include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
 #include "platform/Module.h"
 #include "platform/Registry.h"
 #include "scc/SccApi.h"
 #include "settings/RegistryEx.h"
+#include "tests/e2e/LoadedProvider.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,8 @@
 
 namespace {
 
+using e2e::InBin;
+using e2e::LoadedProvider;
 using testing_support::IsolatedUser;
 using testing_support::ReadFile;
 using testing_support::ScopedEnv;
@@ -22,40 +24,11 @@ using testing_support::Sep;
 
 const std::string kBanner = "================================================\n";
 
-std::string InBin(const std::string& name) {
-    return testing_support::BinDir() + Sep() + name;
-}
-
 // ".exe" where programs carry it.
 std::string ProgramSuffix() {
     const std::string self = platform::ExecutablePath();
     return self.size() > 4 && self.compare(self.size() - 4, 4, ".exe") == 0 ? ".exe" : "";
 }
-
-class LoadedProvider {
-public:
-    LoadedProvider() {
-        module_ =
-            platform::OpenLibrary(InBin(platform::LibraryFileName("MorvekCVS")), nullptr, &error_);
-    }
-    ~LoadedProvider() { Unload(); }
-    LoadedProvider(const LoadedProvider&) = delete;
-    LoadedProvider& operator=(const LoadedProvider&) = delete;
-
-    bool Ok() const { return module_ != nullptr; }
-    const std::string& Error() const { return error_; }
-    template <typename Fn> Fn Get(const char* name) {
-        return reinterpret_cast<Fn>(platform::FindSymbol(module_, name));
-    }
-    void Unload() {
-        platform::CloseLibrary(module_);
-        module_ = nullptr;
-    }
-
-private:
-    platform::LibraryHandle module_ = nullptr;
-    std::string error_;
-};
 
 class ModuleHost : public ::testing::Test {
 protected:

@@ -329,4 +329,20 @@ const char* CvsMethodName(CvsMethod method) {
     return "?";
 }
 
+std::string RootFor(CvsMethod method, const CvsRepository& repository,
+                    std::unique_ptr<CvsPserver>& server, std::string& problem) {
+    if (method != CvsMethod::Pserver)
+        return method == CvsMethod::Local ? repository.LocalRoot() : repository.ForkRoot();
+    server = std::make_unique<CvsPserver>(repository);
+    if (!server->Ready()) {
+        problem = server->Problem();
+        return std::string();
+    }
+    if (!server->Login()) {
+        problem = "cannot log in to the pserver on port " + std::to_string(server->Port());
+        return std::string();
+    }
+    return server->Root();
+}
+
 } // namespace testing_support

@@ -123,6 +123,12 @@ enum class CvsMethod { Local, Fork, Pserver };
 // "Local", "Fork", "Pserver": names for parameterised tests.
 const char* CvsMethodName(CvsMethod method);
 
+// The root that reaches the repository by the method. For a pserver it starts one (kept in
+// server) and logs in, storing the password in the current CVS_PASSFILE. Empty, with problem
+// set, when that cannot be done.
+std::string RootFor(CvsMethod method, const CvsRepository& repository,
+                    std::unique_ptr<CvsPserver>& server, std::string& problem);
+
 // The cvs program the client library should run here: /usr/bin/cvs, or the shim under Wine.
 std::string CvsProgram();
 // Whether a process of the cvs side (a Linux process under Wine too) still runs.

@@ -8,6 +8,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "scc/TraceFile.h"
+#include "tools/scchost/Projects.h"
 #include "tools/scchost/Provider.h"
 
 #include <algorithm>
@@ -21,7 +22,8 @@
 namespace {
 
 const char kUsage[] =
-    "usage: scchost [--provider PATH] [--trace FILE] [ANSWERS] COMMAND [ARGUMENT...]\n"
+    "usage: scchost [--provider PATH] [--trace FILE] [--project DIR] [--quiet] [ANSWERS]\n"
+    "               COMMAND [ARGUMENT...]\n"
     "\n"
     "Loads the source-control provider (default: the one beside scchost) as an IDE does\n"
     "and runs one command through its exports.\n"
@@ -29,9 +31,17 @@ const char kUsage[] =
     "commands:\n"
     "  version              the interface version the provider reports\n"
     "  dirstatus FOLDER...  whether each folder is under CVS control\n"
+    "  connect [FOLDER]     connect a working folder (default: the current one) to a\n"
+    "                       repository and module, importing a new module from it; keeps\n"
+    "                       the project in FOLDER/.scchost-project\n"
+    "  open                 open the project of the current folder (found upward)\n"
+    "  close                open and close it (logging out when LOGOUTONCLOSE is 1)\n"
+    "  modules CVSROOT [PATH]  list a folder of the repository (default: its top)\n"
     "\n"
     "options:\n"
     "  --provider PATH      load the provider from PATH\n"
+    "  --project DIR        look for the project from DIR instead of the current folder\n"
+    "  --quiet              do not print the cvs command lines the provider echoes\n"
     "  --trace FILE         copy the provider's call trace to FILE before unloading it\n"
     "                       (the provider writes one only with its TRACELOG setting on,\n"
     "                       and deletes it when it is unloaded)\n"
@@ -160,11 +170,14 @@ int KeepTrace(const std::string& trace, const std::string& copy) {
 struct Command {
     const char* name;
     int (*run)(scchost::Provider&, const std::vector<std::string>&);
+    // Before the provider is loaded (what it reads when it loads); null: nothing.
+    bool (*prepare)(const std::vector<std::string>&, std::string&) = nullptr;
 };
 
 const Command kCommands[] = {
-    {"version", RunVersion},
-    {"dirstatus", RunDirStatus},
+    {"version", RunVersion},          {"dirstatus", RunDirStatus},
+    {"connect", scchost::RunConnect}, {"open", scchost::RunOpen},
+    {"close", scchost::RunClose},     {"modules", scchost::RunModules, scchost::PrepareModules},
 };
 
 } // namespace
@@ -184,6 +197,10 @@ int main(int argc, char** argv) {
             ++i;
             break;
         }
+        if (option == "--quiet") {
+            scchost::Options().quiet = true;
+            continue;
+        }
         if (option == "--yes" || option == "--no") {
             if (!yesNo.empty() && yesNo != option)
                 return Fail("--yes and --no exclude each other");
@@ -198,7 +215,7 @@ int main(int argc, char** argv) {
             option.resize(equals);
         } else if (option == "--provider" || option == "--password" ||
                    option == "--password-file" || option == "--answer" || option == "--ui" ||
-                   option == "--trace") {
+                   option == "--trace" || option == "--project") {
             if (i + 1 >= argc)
                 return Fail(option + " needs a value (try scchost --help)");
             value = argv[++i];
@@ -208,6 +225,8 @@ int main(int argc, char** argv) {
             providerPath = value;
         } else if (option == "--trace") {
             traceCopy = value;
+        } else if (option == "--project") {
+            scchost::Options().projectDir = value;
         } else if (option == "--password") {
             SetAnswer("password", value, error);
         } else if (option == "--password-file") {
@@ -245,6 +264,11 @@ int main(int argc, char** argv) {
     for (const Command& command : kCommands) {
         if (commandName != command.name)
             continue;
+        if (command.prepare) {
+            std::string error;
+            if (!command.prepare(args, error))
+                return Fail(error);
+        }
         scchost::Provider provider;
         const platform::LocalTime before = platform::LocalNow();
         if (!provider.Load(providerPath.empty() ? scchost::DefaultProviderPath() : providerPath))

@@ -269,6 +269,7 @@ void CDialog::HostCommand(const HostKey& key, ControlId id) {
 void CDialog::HostBeginModal(const HostKey&) {
     ended_ = false;
     result_ = -1;
+    answeredByPerson_ = true;
 }
 
 void CDialog::OnOK() {

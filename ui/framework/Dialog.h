@@ -174,6 +174,9 @@ public:
     void EndDialog(int result);
     bool HasEnded() const { return ended_; }
     int Result() const { return result_; }
+    // False when the last showing was answered wholly in advance (scripted answers): asking
+    // again would only give the same answers.
+    bool AnsweredByPerson() const { return answeredByPerson_; }
 
     platform::WindowHandle Owner() const { return owner_; }
     void SetOwner(platform::WindowHandle owner) { owner_ = owner; }
@@ -181,6 +184,8 @@ public:
     void HostCommand(const HostKey&, ControlId id) override;
     // For hosts: the dialog starts a new modal run.
     void HostBeginModal(const HostKey&);
+    // For hosts: nobody was asked; the answers were all given in advance.
+    void HostAnsweredUnattended(const HostKey&) { answeredByPerson_ = false; }
 
 protected:
     // OK: reads the controls (UpdateData(true)); ends with kIdOk unless a validation failed.
@@ -192,6 +197,7 @@ private:
     platform::WindowHandle owner_;
     bool ended_ = false;
     int result_ = -1;
+    bool answeredByPerson_ = true;
 };
 
 class CPropertySheet;

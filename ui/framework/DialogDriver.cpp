@@ -10,6 +10,12 @@ DialogDriver::DialogDriver(const HostKey& key, std::weak_ptr<CMemoryWindow> wind
                            FaultSink faults)
     : key_(key), window_(std::move(window)), faults_(std::move(faults)) {}
 
+void DialogDriver::MarkAnsweredUnattended() {
+    if (CMemoryWindow* w = Window())
+        if (auto* dialog = dynamic_cast<CDialog*>(&w->Model()))
+            dialog->HostAnsweredUnattended(key_);
+}
+
 CMemoryWindow* DialogDriver::Window() const {
     return window_.lock().get();
 }

@@ -57,6 +57,8 @@ public:
     bool Focus(ControlId id);
     // Chooses a tab of a property sheet.
     bool SelectPage(int index);
+    // Notes on a modal dialog that nobody was asked: its answers were all given in advance.
+    void MarkAnsweredUnattended();
 
     // --- What the window shows.
     bool IsOpen() const; // the window still exists

@@ -1,6 +1,7 @@
 // ui/framework/DialogHost.cpp - the process's host and the scopes that use it.
 #include "ui/framework/DialogHost.h"
 
+#include "platform/Help.h"
 #include "ui/framework/HostChoice.h"
 
 #include <atomic>
@@ -25,6 +26,14 @@ ScopedHost::~ScopedHost() {
 
 std::optional<std::string> BrowseForFolder(platform::WindowHandle owner, const std::string& title) {
     return Host().BrowseForFolder(owner, title);
+}
+
+void IDialogHost::ShowHelp(const std::string& helpFile) {
+    platform::ShowHtmlHelp(helpFile);
+}
+
+void ShowHelp(const std::string& helpFile) {
+    Host().ShowHelp(helpFile);
 }
 
 std::optional<std::string> ChooseFileToOpen(platform::WindowHandle owner,

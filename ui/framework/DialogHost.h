@@ -75,6 +75,10 @@ public:
     virtual std::optional<std::string> ChooseFileToOpen(platform::WindowHandle owner,
                                                         const FileDialogRequest& request) = 0;
 
+    // The help facility: shows a help file by its full path. The default is the system's
+    // (platform::ShowHtmlHelp); hosts in memory record the request instead.
+    virtual void ShowHelp(const std::string& helpFile);
+
     // The busy cursor, counted: shown from the first Begin to the matching End.
     virtual void BeginBusyCursor() = 0;
     virtual void EndBusyCursor() = 0;
@@ -112,6 +116,9 @@ private:
 std::optional<std::string> BrowseForFolder(platform::WindowHandle owner, const std::string& title);
 std::optional<std::string> ChooseFileToOpen(platform::WindowHandle owner,
                                             const FileDialogRequest& request);
+
+// The help file through the process's host.
+void ShowHelp(const std::string& helpFile);
 
 // Writes a line to standard error: where a host's faults and texts go when nobody gives
 // it a place of its own.

@@ -77,9 +77,11 @@ DialogTemplate& DialogTemplate::At(int x, int y, int width, int height) {
     return *this;
 }
 
-DialogTemplate& DialogTemplate::Prompt(std::string name) {
-    if (!controls_.empty())
+DialogTemplate& DialogTemplate::Prompt(std::string name, std::string label) {
+    if (!controls_.empty()) {
         controls_.back().prompt = std::move(name);
+        controls_.back().promptLabel = std::move(label);
+    }
     return *this;
 }
 

@@ -87,8 +87,10 @@ struct ControlSpec {
     std::string text; // caption of statics, buttons, group boxes; initial text of edits
     unsigned style = 0;
     Rect rect;
-    std::string prompt;   // the answer name a text-only host asks by; empty: never asked
-    bool optional = true; // an empty value is a valid answer (see Prompt)
+    std::string prompt;      // the answer name a text-only host asks by; empty: never asked
+    std::string promptLabel; // what it asks with, where the control's own label says too
+                             // little (a "..." button); empty: the label
+    bool optional = true;    // an empty value is a valid answer (see Prompt)
 };
 
 class DialogTemplate {
@@ -123,8 +125,10 @@ public:
     DialogTemplate& TreeView(ControlId id, unsigned style = 0);
     DialogTemplate& DatePicker(ControlId id, unsigned style = 0);
     DialogTemplate& At(int x, int y, int width, int height);
-    // Marks the control last added as asked for under name by text-only hosts.
-    DialogTemplate& Prompt(std::string name);
+    // Marks the control last added as asked for under name by text-only hosts, with label as
+    // the question when it is given. A push button with a prompt is offered as "press it?"
+    // (yes presses it, no or nothing passes it by).
+    DialogTemplate& Prompt(std::string name, std::string label = std::string());
     // A prompt whose value must not stay empty: a text-only host without an answer for it
     // does not press OK.
     DialogTemplate& Required();

@@ -21,12 +21,23 @@
 // host uses them too and asks only for what they leave out. The names in use:
 //
 //   MORVEK_ANSWER_PASSWORD   the repository password (scchost --password, --password-file)
-//   MORVEK_ANSWER_CVSROOT    a CVSROOT asked for by a dialog that has none yet
+//   MORVEK_ANSWER_CVSROOT    a CVSROOT asked for by a dialog that has none yet, and the
+//                            repository of the connect dialog
 //   MORVEK_ANSWER_YESNO      yes or no: the answer to every question in a message box
 //                            (scchost --yes, --no); yes also answers OK, no also Cancel
-//   MORVEK_ANSWER_<DIALOG>   ok or cancel: how a dialog with that answer name is closed
+//   MORVEK_ANSWER_<DIALOG>   ok or cancel: how a dialog with that answer name is closed;
+//                            dismiss: its prompts are answered, then it is cancelled (for
+//                            what a prompt opens, such as a browser)
 //                            (the login dialog's is LOGIN: MORVEK_ANSWER_LOGIN=cancel; the
 //                            check-in comment dialog's is CHECKINCOMMENTS)
+//   MORVEK_ANSWER_CONNECT    ok or cancel: the connect dialog ("Connect to Repository/Module")
+//   MORVEK_ANSWER_WORKDIR    its working folder, where it may be changed
+//   MORVEK_ANSWER_VERIFY     yes: its connection test runs
+//   MORVEK_ANSWER_BROWSE     yes: its module browser opens ("Module Selection ...")
+//   MORVEK_ANSWER_MODULE     its module
+//   MORVEK_ANSWER_MODULES    the module browser's choice, a path of folders from the top
+//                            (mod/sub); the CVSROOT shown above them may be left out
+//   MORVEK_ANSWER_MODULESELECTION  ok or cancel: the module browser
 //   MORVEK_ANSWER_TEMPLATE   the comment template a check-in comment starts from, by its
 //                            title or its number in the list (sorted, from 1)
 //   MORVEK_ANSWER_COMMENT    the check-in comment (line feeds for several lines); it
@@ -37,9 +48,11 @@
 //   MORVEK_ANSWER_<NAME>     any other prompt (scchost --answer NAME=VALUE)
 //
 // Values by kind of control: text as it stands (line feeds for several lines); yes or no
-// for a check box; the text of the item, row or radio button (letter case ignored; a
-// number counts from 1); several rows separated by commas; a tree item as the path of item
-// texts from the top, separated by "/"; a date as MM/DD/YYYY, or "none".
+// for a check box, and for a push button (yes presses it; otherwise it is passed by); the
+// text of the item, row or radio button (letter case ignored; a number counts from 1);
+// several rows separated by commas; a tree item as the path of item texts from the top,
+// separated by "/" (an item whose own text holds "/" is matched whole; the one item of a
+// top level may be left out; a "/" at the end opens the item); a date as MM/DD/YYYY, or "none".
 #pragma once
 
 #include "ui/framework/DialogHost.h"

@@ -152,6 +152,10 @@ std::optional<std::string> CMemoryHost::ChooseFileToOpen(platform::WindowHandle 
     return AnswerPathRequest(request);
 }
 
+void CMemoryHost::ShowHelp(const std::string& helpFile) {
+    helpRequests_.push_back(helpFile);
+}
+
 DialogDriver CMemoryHost::DriverFor(const CWindowBase& window) {
     auto it = windows_.find(&window);
     if (it == windows_.end()) {

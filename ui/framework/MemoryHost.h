@@ -36,6 +36,9 @@ public:
                                                 const FileDialogRequest& request) override;
     // Every folder browser and file-open dialog asked for so far.
     const std::vector<PathRequest>& PathRequests() const { return pathRequests_; }
+    // Help files asked for: recorded, never shown.
+    void ShowHelp(const std::string& helpFile) override;
+    const std::vector<std::string>& HelpRequests() const { return helpRequests_; }
 
     // The busy cursor: how deep it is now, and how often it was shown.
     int BusyCursorDepth() const { return busyDepth_; }
@@ -74,6 +77,7 @@ private:
     std::vector<CModelessDialog*> modeless_;
     std::vector<std::string> dialogsShown_;
     std::vector<PathRequest> pathRequests_;
+    std::vector<std::string> helpRequests_;
     int busyDepth_ = 0;
     int busyShown_ = 0;
 };

@@ -106,6 +106,7 @@ public:
         source_.Heading(caption_);
 
         bool pressOk = false;
+        bool dismiss = false;
         const std::string& dialogName = w->Template().AnswerName();
         if (!dialogName.empty()) {
             Question q;
@@ -116,7 +117,9 @@ public:
             q.choices = {"OK", "Cancel"};
             q.scriptedOnly = true;
             Answer a = source_.Ask(q);
-            if (a.kind == Answer::Kind::Value) {
+            if (a.kind == Answer::Kind::Value && EqualsNoCase(Trim(a.value), "dismiss")) {
+                dismiss = true;
+            } else if (a.kind == Answer::Kind::Value) {
                 const int choice = MatchChoice(q.choices, a.value);
                 if (choice == 1) {
                     ui_.PressEscape();
@@ -131,9 +134,18 @@ public:
             }
         }
 
+        if (dismiss) {
+            // Only what the prompts open (a browser) is wanted; the dialog is closed unused.
+            if (PromptAll())
+                ui_.PressEscape();
+            return;
+        }
+
         if (!HasPrompts(*w)) {
             if (!pressOk && !AskOkOrCancel(dialogName))
                 return;
+            if (pressOk)
+                ui_.MarkAnsweredUnattended();
             PressOk();
             return;
         }
@@ -150,6 +162,8 @@ public:
                 Fail(message);
                 return;
             }
+            if (!askedUser_)
+                ui_.MarkAnsweredUnattended();
             PressOk();
             if (ui_.Ended() || !ui_.IsOpen())
                 return;
@@ -277,6 +291,8 @@ private:
     }
 
     std::string LabelOf(CMemoryWindow& w, ControlId id) {
+        if (!w.Find(id)->spec.promptLabel.empty())
+            return w.Find(id)->spec.promptLabel;
         if (w.Find(id)->spec.kind == ControlKind::RadioButton)
             return GroupLabel(w, id);
         std::string label = w.Label(id);
@@ -336,6 +352,9 @@ private:
                 Fail(Quoted(caption_) + ": " + error);
             return error.empty();
         }
+
+        if (c.spec.kind == ControlKind::PushButton)
+            return PromptButton(d, c, label);
 
         Question q;
         q.name = c.spec.prompt;
@@ -413,6 +432,44 @@ private:
             const std::string error = Apply(d, w, id, a.value);
             if (error.empty())
                 return true;
+            if (!source_.IsInteractive() || a.scripted) {
+                Fail(Quoted(caption_) + ": " + error);
+                return false;
+            }
+            source_.Tell(error);
+        }
+    }
+
+    // A push button is offered: yes presses it (what it opens is played in turn), anything
+    // else passes it by. False when the dialog was given up or has gone.
+    bool PromptButton(DialogDriver& d, const MemoryControl& c, const std::string& label) {
+        Question q;
+        q.kind = Question::Kind::YesNo;
+        q.name = c.spec.prompt;
+        q.label = label;
+        q.heading = caption_;
+        q.current = "no";
+        const ControlId id = c.spec.id;
+        for (;;) {
+            Answer a = source_.Ask(q);
+            if (a.kind == Answer::Kind::Cancel) {
+                ui_.PressEscape();
+                return false;
+            }
+            if (a.kind != Answer::Kind::Value) {
+                askedUser_ = askedUser_ || a.kind == Answer::Kind::Keep;
+                return true;
+            }
+            if (!a.scripted)
+                askedUser_ = true;
+            bool yes = false;
+            if (ParseYesNo(a.value, yes)) {
+                if (yes)
+                    d.Click(id);
+                return d.IsOpen() && !d.Ended();
+            }
+            const std::string error =
+                "the answer for " + Quoted(label) + " must be yes or no, not " + Quoted(a.value);
             if (!source_.IsInteractive() || a.scripted) {
                 Fail(Quoted(caption_) + ": " + error);
                 return false;
@@ -521,23 +578,53 @@ private:
         }
         case ControlKind::TreeView: {
             TreeItem at = kTreeTop;
-            for (const std::string& part : Split(value, '/')) {
-                if (part.empty())
+            std::string rest = value;
+            while (!rest.empty()) {
+                if (rest[0] == '/') {
+                    rest.erase(0, 1);
                     continue;
+                }
                 if (at != kTreeTop && w.TreeHasChildren(id, at) && !w.TreeIsExpanded(id, at))
                     d.ExpandTreeItem(id, at);
                 const std::vector<TreeItem> children = d.TreeChildren(id, at);
                 std::vector<std::string> texts;
                 for (TreeItem child : children)
                     texts.push_back(w.TreeGetText(id, child));
-                const int choice = MatchChoice(texts, part);
-                if (choice < 0)
-                    return NotAChoice(label, part, texts);
+                // An item's own text may hold "/" (a repository root does): the longest text
+                // that the rest begins with wins; else the rest up to its next "/".
+                int choice = -1;
+                size_t taken = 0;
+                for (size_t i = 0; i < texts.size(); ++i) {
+                    const std::string& t = texts[i];
+                    if (t.size() > taken && StartsWithNoCase(rest, t) &&
+                        (rest.size() == t.size() || rest[t.size()] == '/')) {
+                        choice = static_cast<int>(i);
+                        taken = t.size();
+                    }
+                }
+                if (choice < 0) {
+                    const std::string part = rest.substr(0, rest.find('/'));
+                    choice = MatchChoice(texts, part);
+                    taken = part.size();
+                    // The one item of a top level may be left out of the path.
+                    if (choice < 0 && at == kTreeTop && children.size() == 1 &&
+                        w.TreeHasChildren(id, children[0])) {
+                        at = children[0];
+                        continue;
+                    }
+                    if (choice < 0)
+                        return NotAChoice(label, part, texts);
+                }
                 at = children[static_cast<size_t>(choice)];
+                rest.erase(0, taken);
             }
             if (at == kTreeTop)
                 return "the answer for " + label + " names no item";
             d.ClickTreeItem(id, at);
+            // A path that ends with "/" opens the item it names.
+            if (!value.empty() && value.back() == '/' && w.TreeHasChildren(id, at) &&
+                !w.TreeIsExpanded(id, at))
+                d.ExpandTreeItem(id, at);
             return std::string();
         }
         case ControlKind::DatePicker: {

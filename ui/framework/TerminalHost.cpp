@@ -295,6 +295,13 @@ void TerminalHost::ClearProgress() {
     drawn_.clear();
 }
 
+void TerminalHost::ShowHelp(const std::string& helpFile) {
+    CMemoryHost::ShowHelp(helpFile);
+    std::lock_guard<std::recursive_mutex> guard(terminalLock_);
+    ClearProgress();
+    terminal_.Write("Help: " + helpFile + " (a compiled help file; it cannot be shown here)\n");
+}
+
 void TerminalHost::BeginConsoleText() {
     std::lock_guard<std::recursive_mutex> guard(terminalLock_);
     if (consoleDepth_++ == 0)

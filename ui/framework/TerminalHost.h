@@ -49,6 +49,8 @@ public:
 
     int MessageBox(platform::WindowHandle owner, const std::string& text,
                    const std::string& caption, unsigned style) override;
+    // A terminal cannot show a help file: it says which file holds the help.
+    void ShowHelp(const std::string& helpFile) override;
     void BeginConsoleText() override;
     void EndConsoleText() override;
 

@@ -46,6 +46,15 @@ TEST_F(ControllerFrame, RegistersWhileItLivesAndClosesTheProgressWindow) {
     EXPECT_EQ(context_->GetProgressWindow(), nullptr);
 }
 
+TEST_F(ControllerFrame, AControllerMadeInsideAnotherHandsTheContextBack) {
+    CCVSController outer(*context_);
+    {
+        CCVSController inner(*context_);
+        EXPECT_EQ(context_->GetController(), &inner);
+    }
+    EXPECT_EQ(context_->GetController(), &outer);
+}
+
 TEST_F(ControllerFrame, TheQuestionLeavesOutThePromptLines) {
     CCVSController controller(*context_);
     const char output[] = "\nx.txt has been modified; revert changes?\n"

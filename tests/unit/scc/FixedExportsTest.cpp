@@ -4,6 +4,7 @@
 #include "scc/Exports.h"
 #include "scc/Trace.h"
 #include "tests/support/TestSupport.h"
+#include "tests/unit/scc/TraceTestSupport.h"
 #include "workcopy/Entries.h"
 
 #include <cstdio>
@@ -14,30 +15,17 @@ namespace {
 using testing_support::ReadFile;
 using testing_support::TempDir;
 
-const std::string kBanner = "================================================\n";
-
-std::string Hex(const void* p) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08x", TraceLow32(p));
-    return text;
-}
+using trace_test::Hex;
+using trace_test::kBanner;
 
 class FixedExports : public ::testing::Test {
 protected:
-    void SetUp() override { SetTracePath(dir_ / "trace.log"); }
-    void TearDown() override { SetTracePath(""); }
-
-    // The trace written so far, and forgotten, so that each check sees one block.
-    std::string Take() {
-        std::string text = ReadFile(dir_ / "trace.log");
-        std::remove((dir_ / "trace.log").c_str());
-        return text;
-    }
+    std::string Take() { return trace_.Take(); }
 
     // Exports that take a context reach the process's settings, which write first-run
     // values when they are first read.
     testing_support::IsolatedUser user_;
-    TempDir dir_{"trace"};
+    trace_test::ScopedTrace trace_;
 };
 
 TEST_F(FixedExports, GetVersion) {
