@@ -330,8 +330,6 @@ private:
                 source_.Tell(ListHeading(w, id) + Table(c));
             return true;
         }
-        if (c.spec.kind == ControlKind::PushButton)
-            return PromptActions(d, w, c.spec.prompt);
         if (c.spec.kind == ControlKind::Edit && c.readOnly) {
             if (source_.IsInteractive())
                 source_.Tell(label + " " + w.Displayed(id));
@@ -354,7 +352,8 @@ private:
         }
 
         if (c.spec.kind == ControlKind::PushButton)
-            return PromptButton(d, c, label);
+            return SharesPrompt(w, c) ? PromptActions(d, w, c.spec.prompt)
+                                      : PromptButton(d, c, label);
 
         Question q;
         q.name = c.spec.prompt;
@@ -651,6 +650,14 @@ private:
         if (label.empty())
             label = Capitalised(w.Find(id)->spec.prompt) + ":";
         return label;
+    }
+
+    static bool SharesPrompt(CMemoryWindow& w, const MemoryControl& button) {
+        for (const MemoryControl& other : w.Controls())
+            if (&other != &button && other.spec.kind == ControlKind::PushButton &&
+                LowerCase(other.spec.prompt) == LowerCase(button.spec.prompt))
+                return true;
+        return false;
     }
 
     // The push buttons that share a prompt name are offered as one choice, where the first
