@@ -13,14 +13,21 @@ DialogTemplate PanelTemplate() {
     DialogTemplate t(CPanelCommentOpts::kIdd, "");
     t.SetSize(260, 200);
     t.GroupBox("Comment Templates", CPanelCommentOpts::kIdcGroup).At(0, 0, 260, 200);
-    t.DropList(CPanelCommentOpts::kIdcList, kVScroll).At(10, 14, 240, 100);
+    t.DropList(CPanelCommentOpts::kIdcList, kVScroll)
+        .At(10, 14, 240, 100)
+        .Prompt("templates", "Comment template");
     t.Label("Description:").At(10, 34, 60, 8);
-    t.Edit(CPanelCommentOpts::kIdcTitle, kDisabled).At(10, 44, 240, 14);
+    t.Edit(CPanelCommentOpts::kIdcTitle, kDisabled).At(10, 44, 240, 14).Prompt("templatetitle");
     t.Label("Template:").At(10, 64, 60, 8);
     t.Edit(CPanelCommentOpts::kIdcBody, kDisabled | kMultiLine | kWantReturn | kVScroll)
-        .At(10, 74, 240, 96);
-    t.Button(CPanelCommentOpts::kIdcSave, "Save", kDisabled).At(146, 178, 50, 14);
-    t.Button(CPanelCommentOpts::kIdcRemove, "Remove", kDisabled).At(200, 178, 50, 14);
+        .At(10, 74, 240, 96)
+        .Prompt("templatebody");
+    t.Button(CPanelCommentOpts::kIdcSave, "Save", kDisabled)
+        .At(146, 178, 50, 14)
+        .Prompt("savetemplate", "Save the template");
+    t.Button(CPanelCommentOpts::kIdcRemove, "Remove", kDisabled)
+        .At(200, 178, 50, 14)
+        .Prompt("removetemplate", "Remove the template");
     return t;
 }
 

@@ -12,8 +12,9 @@
 // another stored template already has is not stored again, and the template loaded last
 // then stays as it was: a rename onto a taken title never drops it.
 //
-// Its controls have no prompt names: a text-only host shows the panel but asks nothing of
-// it, since answers there could not press Save.
+// Text-only hosts ask for the template to load ("templates": a title, or "<New...>" or 1 for
+// a new one), then its title and body ("templatetitle", "templatebody"), then whether to
+// save it ("savetemplate") or remove it ("removetemplate"), yes or no.
 #pragma once
 
 #include "ui/Resource.h"

@@ -46,6 +46,50 @@ constexpr int kIdcPanelCommentBody = 10214;
 constexpr int kIdcPanelCommentSave = 10215;
 constexpr int kIdcPanelCommentRemove = 10216;
 
+// The settings dialog (CDlgSettings) and its panels: 10600 to 10699.
+constexpr int kIddSettings = 10600;
+constexpr int kIdcSettingsTree = 10601;
+constexpr int kIdcSettingsPanelArea = 10602;
+constexpr int kIdcSettingsHelp = 10603;
+
+// Its "Source Control Options" panel (CPanelCvsOpts): 10610 to 10639.
+constexpr int kIddPanelCvsOpts = 10610;
+constexpr int kIdcCvsOptsSettingsGroup = 10611;
+constexpr int kIdcCvsOptsCvsExePath = 10612;
+constexpr int kIdcCvsOptsBrowseCvsExe = 10613;
+constexpr int kIdcCvsOptsVendorName = 10614;
+constexpr int kIdcCvsOptsRoots = 10615;
+constexpr int kIdcCvsOptsDeleteRoot = 10616;
+constexpr int kIdcCvsOptsUseCompression = 10617;
+constexpr int kIdcCvsOptsCompressLevel = 10618;
+constexpr int kIdcCvsOptsOptionsGroup = 10619;
+constexpr int kIdcCvsOptsWarnOnEdit = 10620;
+constexpr int kIdcCvsOptsIndependentMode = 10621;
+constexpr int kIdcCvsOptsUseUnixLF = 10622;
+constexpr int kIdcCvsOptsAutoCommit = 10623;
+constexpr int kIdcCvsOptsLogoutOnClose = 10624;
+constexpr int kIdcCvsOptsUseComments = 10625;
+constexpr int kIdcCvsOptsHideStatusUI = 10626;
+constexpr int kIdcCvsOptsNoCheckoutUpdates = 10627;
+constexpr int kIdcCvsOptsUseCvsTrace = 10628;
+constexpr int kIdcCvsOptsUseQuickCompare = 10629;
+constexpr int kIdcCvsOptsExclusiveLock = 10630;
+
+// Its "External Tools" panel (CPanelDiffCfg): 10640 to 10659.
+constexpr int kIddPanelDiffCfg = 10640;
+constexpr int kIdcDiffCfgGroup = 10641;
+constexpr int kIdcDiffCfgDiffExe = 10642;
+constexpr int kIdcDiffCfgBrowseDiffExe = 10643;
+constexpr int kIdcDiffCfgConflictExe = 10644;
+constexpr int kIdcDiffCfgBrowseConflictExe = 10645;
+constexpr int kIdcDiffCfgEditor = 10646;
+constexpr int kIdcDiffCfgBrowseEditor = 10647;
+
+// Its "About Morvek" panel (CPanelProdInfo): 10660 to 10669.
+constexpr int kIddPanelProdInfo = 10660;
+constexpr int kIdcProdInfoGroup = 10661;
+constexpr int kIdcProdInfoVersion = 10662;
+
 // The item-properties sheet (CDlgItemProp) and its pages: 10700 to 10799.
 constexpr int kIddItemGeneral = 10700; // CPageItemGeneral
 constexpr int kIdcItemFileName = 10701;

@@ -74,6 +74,8 @@ enum : unsigned {
     kSortAscending = 1u << 21, // list view: rows kept in ascending order of their text,
                                // letter case ignored, as they are inserted
     kShowNone = 1u << 22,      // date picker: the date may be empty (a check box beside it)
+    kPanelMenu = 1u << 23,     // tree view: its top-level items choose the panel the dialog
+                               // shows (a settings dialog); see Prompts.h
 };
 
 // A rectangle in dialog units.

@@ -45,11 +45,24 @@
 //   MORVEK_ANSWER_DONOTDISPLAY  yes or no: the comment dialog's "Do not display" box
 //   MORVEK_ANSWER_FOLDER     the folder a folder browser returns (empty: cancelled)
 //   MORVEK_ANSWER_FILE       the file a file-open dialog returns (empty: cancelled)
+//   MORVEK_ANSWER_SETTINGS   ok or cancel: the settings dialog ("Morvek CVS SCC :> Settings");
+//                            its values are answered under the setting's own name:
+//                            CVSEXEPATH, VENDORNAME, USECOMPRESSION, COMPRESSLEVEL (1 to 9,
+//                            asked while compression is on), WARNONEDIT, INDEPENDENTMODE,
+//                            USEUNIXLF, AUTOCOMMIT, LOGOUTONCLOSE, USECOMMENTS, HIDESTATUSUI,
+//                            NOCHECKOUTUPDATES, USECVSTRACE, USEQUICKCOMPARE, EXCLUSIVELOCK,
+//                            DIFFEXE, CONFLICTEXE, EDITOR; CVSROOTS chooses a remembered
+//                            CVSROOT and DELETEROOT=yes deletes it; TEMPLATES loads a comment
+//                            template (its title, or <New...>), TEMPLATETITLE and TEMPLATEBODY
+//                            change it, SAVETEMPLATE=yes stores it, REMOVETEMPLATE=yes
+//                            removes it
 //   MORVEK_ANSWER_<NAME>     any other prompt (scchost --answer NAME=VALUE)
 //
 // Values by kind of control: text as it stands (line feeds for several lines); yes or no
-// for a check box, and for a push button (yes presses it; otherwise it is passed by); the
-// text of the item, row or radio button (letter case ignored; a number counts from 1);
+// for a check box, and for a push button with a prompt of its own (yes presses it;
+// otherwise it is passed by); the label of the one to press for push buttons that share a
+// prompt; the text of the item, row or radio button (letter case ignored; a number counts
+// from 1);
 // several rows separated by commas; a tree item as the path of item texts from the top,
 // separated by "/" (an item whose own text holds "/" is matched whole; the one item of a
 // top level may be left out; a "/" at the end opens the item); a date as MM/DD/YYYY, or "none".

@@ -177,6 +177,99 @@ public:
     }
 
 private:
+    // The visible tree of topics that chooses the dialog's panels, if it has one.
+    static const MemoryControl* PanelMenuOf(CMemoryWindow& w) {
+        for (const MemoryControl& c : w.Controls())
+            if (c.spec.kind == ControlKind::TreeView && (c.spec.style & kPanelMenu) && c.visible &&
+                c.enabled)
+                return &c;
+        return nullptr;
+    }
+
+    // The panels of a menu of topics. Without a person every topic is visited in turn; a
+    // person chooses topics until OK (true: press it) or Cancel (false: given up).
+    bool PromptPanelMenu(ControlId menu) {
+        if (!source_.IsInteractive()) {
+            for (TreeItem topic : ui_.TreeChildren(menu))
+                if (!ui_.ClickTreeItem(menu, topic) || !PromptVisiblePanels(false))
+                    return false;
+            return true;
+        }
+
+        CMemoryWindow* w = ui_.Window();
+        const std::string label = w && !w->Label(menu).empty() ? w->Label(menu) : "Topics";
+        for (;;) {
+            const std::vector<TreeItem> topics = ui_.TreeChildren(menu);
+            Question q;
+            q.kind = Question::Kind::Choice;
+            q.label = label;
+            q.heading = caption_;
+            for (TreeItem topic : topics)
+                q.choices.push_back(ui_.TreeText(menu, topic));
+            const int ok = static_cast<int>(topics.size());
+            q.choices.push_back("OK");
+            q.choices.push_back("Cancel");
+            Answer a = source_.Ask(q);
+            if (a.kind == Answer::Kind::Cancel || a.kind == Answer::Kind::Missing) {
+                ui_.PressEscape();
+                return false;
+            }
+            if (a.kind == Answer::Kind::Keep)
+                continue;
+            askedUser_ = true;
+            const int choice = MatchChoice(q.choices, a.value);
+            if (choice < 0) {
+                source_.Tell(NotAChoice(Quoted(WithoutColon(label)), a.value, q.choices));
+                continue;
+            }
+            if (choice == ok)
+                return true;
+            if (choice == ok + 1) {
+                ui_.PressEscape();
+                return false;
+            }
+            if (!ui_.ClickTreeItem(menu, topics[static_cast<size_t>(choice)]))
+                return false;
+            source_.Heading(q.choices[static_cast<size_t>(choice)]);
+            if (!PromptVisiblePanels(true))
+                return false;
+        }
+    }
+
+    // Asks the prompts of the dialog's visible panels, showing their free-standing texts
+    // first when tell is set. False when the dialog was given up.
+    bool PromptVisiblePanels(bool tell) {
+        CMemoryWindow* w = ui_.Window();
+        if (!w)
+            return false;
+        const std::vector<CMemoryWindow*> children = w->Children();
+        for (CMemoryWindow* child : children) {
+            if (!child->IsWindowVisible())
+                continue;
+            if (tell)
+                TellFreeTexts(*child);
+            DialogDriver panel = ui_.Child(child->Model());
+            if (!PromptWindow(panel))
+                return false;
+        }
+        return true;
+    }
+
+    // Static texts that label no control (one followed by another text, a frame or nothing).
+    void TellFreeTexts(CMemoryWindow& w) {
+        const std::vector<MemoryControl>& controls = w.Controls();
+        for (size_t i = 0; i < controls.size(); ++i) {
+            const MemoryControl& c = controls[i];
+            if (c.spec.kind != ControlKind::Static || !c.visible || c.text.empty())
+                continue;
+            const bool labels = i + 1 < controls.size() &&
+                                controls[i + 1].spec.kind != ControlKind::Static &&
+                                controls[i + 1].spec.kind != ControlKind::GroupBox;
+            if (!labels)
+                source_.Tell(WithoutMnemonics(c.text));
+        }
+    }
+
     static bool HasPrompts(CMemoryWindow& w) {
         for (const MemoryControl& c : w.Controls())
             if (!c.spec.prompt.empty())
@@ -245,6 +338,8 @@ private:
         CMemoryWindow* w = ui_.Window();
         if (!w)
             return false;
+        if (const MemoryControl* menu = PanelMenuOf(*w))
+            return PromptPanelMenu(menu->spec.id);
         if (auto* sheet = dynamic_cast<CPropertySheet*>(&w->Model())) {
             for (int i = 0; i < sheet->PageCount(); ++i) {
                 if (!ui_.SelectPage(i))
@@ -257,15 +352,7 @@ private:
             }
             return true;
         }
-        const std::vector<CMemoryWindow*> children = w->Children();
-        for (CMemoryWindow* child : children) {
-            if (!child->IsWindowVisible())
-                continue;
-            DialogDriver panel = ui_.Child(child->Model());
-            if (!PromptWindow(panel))
-                return false;
-        }
-        return true;
+        return PromptVisiblePanels(false);
     }
 
     bool PromptWindow(DialogDriver& d) {

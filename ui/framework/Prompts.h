@@ -15,6 +15,12 @@
 // may press one after another, and sees the window's tables again after each; Enter goes
 // on); a push button with a prompt of its own is asked as yes or no.
 //
+// A dialog whose tree of topics is marked kPanelMenu (a settings dialog) is played panel by
+// panel instead. A person chooses topics from a menu that ends with OK and Cancel; choosing
+// one shows its panel's free-standing texts (static texts that label no control) and asks
+// for its prompts, then the menu comes back. Scripted answers visit every topic in turn and
+// then press OK.
+//
 // Message boxes with one button are shown; others become a question whose answer is the
 // name of a button (yes and no stand for the first button and for No or Cancel).
 #pragma once

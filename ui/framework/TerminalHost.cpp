@@ -37,10 +37,13 @@ std::string Bracketed(const std::string& current) {
     return current.empty() ? std::string() : " [" + current + "]";
 }
 
-// A label ends with its colon; the prompt adds its own.
+// A label ends with its colon, or a sentence with its full stop; the prompt adds its own
+// ending. An ellipsis stays.
 std::string Stem(const std::string& label) {
     std::string stem = Trim(label);
     while (!stem.empty() && (stem.back() == ':' || stem.back() == ' '))
+        stem.pop_back();
+    if (stem.size() > 1 && stem.back() == '.' && stem[stem.size() - 2] != '.')
         stem.pop_back();
     return stem;
 }

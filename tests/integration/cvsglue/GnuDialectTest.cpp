@@ -242,6 +242,10 @@ std::vector<std::string> SortedLines(const std::string& text) {
 // A rename aborted while it removes the old name or adds the new one puts the working copy
 // back as it was, the user's edits byte for byte; the rename then still works.
 TEST_P(GnuDialect, ARenameAbortedBeforeItsCommitPutsTheWorkingCopyBack) {
+    if (testing_support::RunningUnderWine())
+        GTEST_SKIP() << "under Wine the test shim runs the Linux cvs outside the command's job: "
+                        "an abort ends the shim while that cvs finishes its step, so the "
+                        "working copy the test then reads is not the one the abort left";
     struct Case {
         const char* step; // the text of the step during which the abort comes
         std::string from, to;
