@@ -45,4 +45,17 @@ case "${1:-}" in
     exit 0 ;;
 esac
 ensure_prefix
-exec wine "$@"
+if [ -t 1 ]; then
+    exec wine "$@"
+fi
+# A process the program starts may outlive it holding the program's output: Wine hands a
+# child the parent's standard handles. Written through files, the output reaches whoever
+# reads ours as soon as the program itself ends, and a straggler keeps only a deleted file.
+out=$(mktemp) err=$(mktemp)
+exec 3<"$out" 4<"$err"
+rm -f "$out" "$err"
+rc=0
+wine "$@" >"/proc/self/fd/3" 2>"/proc/self/fd/4" || rc=$?
+cat <&3
+cat <&4 >&2
+exit $rc

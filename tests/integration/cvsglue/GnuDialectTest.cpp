@@ -302,6 +302,10 @@ TEST_P(GnuDialect, ARenameWhoseAddFailsPutsTheWorkingCopyBack) {
 // Aborted while it commits, a rename may have reached the repository in part: the error text
 // says what the working copy holds, and the user's edits are under the new name.
 TEST_P(GnuDialect, ARenameAbortedInItsCommitSaysWhatTheWorkingCopyHolds) {
+    if (testing_support::RunningUnderWine())
+        GTEST_SKIP() << "under Wine the test shim runs the Linux cvs outside the command's job: "
+                        "an abort ends the shim while that cvs may still commit, so the "
+                        "working copy the test then reads is not the one the abort left";
     std::string work = Work();
     const std::string edited = std::string("edited\0\r\n", 9) + ReadFile(work + "/a.txt");
     WriteFile(work + "/a.txt", edited);
