@@ -39,4 +39,8 @@ MORVEK_EXPORT SCCRTN SccGetParentProjectPath(void* context, SccWindow window, ch
 MORVEK_EXPORT SCCRTN SccIsMultiCheckoutEnabled(void* context, SccBool* multiCheckout);
 MORVEK_EXPORT SCCRTN SccWillCreateSccFile(void* context, SccLong count, const char** fileNames,
                                           SccBool* sccFiles);
+MORVEK_EXPORT SCCRTN SccDiff(void* context, SccWindow window, const char* fileName, SccLong flags,
+                             SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccHistory(void* context, SccWindow window, SccLong count,
+                                const char** fileNames, SccLong flags, SccCmdOptions options);
 MORVEK_EXPORT int32_t SccTest(void);

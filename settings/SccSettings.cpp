@@ -2,6 +2,7 @@
 #include "settings/SccSettings.h"
 
 #include "platform/Registry.h"
+#include "platform/ToolDefaults.h"
 #include "platform/User.h"
 #include "settings/RegistryEx.h"
 
@@ -12,12 +13,6 @@
 namespace {
 
 constexpr const char* kSettings = "SETTINGS";
-constexpr const char* kDefaultEditor = "c:\\windows\\notepad.exe";
-constexpr const char* kFirstRunDiffExe = "RevEdivuvozAziraz.exe";
-// The getters' default names the same file as the first-run value, with the extension in
-// upper case as the getters have always written it.
-constexpr const char* kDefaultDiffExe = "RevEdivuvozAziraz.Exe";
-constexpr const char* kDefaultConflictExe = "RevEdivuvozAziraz.Exe";
 constexpr size_t kMachineTextLimit = 999; // the 1000-byte buffers of the machine values
 
 struct ListSection {
@@ -142,8 +137,10 @@ void CSccSettings::InitializeUser(CRegistryEx& r) {
     r.ExchangeDefaultFlag("OFFLINEMODE", false);
     r.ExchangeDefaultFlag("INDEPENDENTMODE", true);
     r.ExchangeDefaultFlag("WARNONEDIT", false);
-    r.ExchangeDefaultString("EDITOR", kDefaultEditor);
-    r.ExchangeDefaultString("DIFFEXE", kFirstRunDiffExe);
+    // The programs are the platform's: those Windows users have always been given there,
+    // programs a user has elsewhere.
+    r.ExchangeDefaultString("EDITOR", platform::DefaultTools().editor);
+    r.ExchangeDefaultString("DIFFEXE", platform::DefaultTools().firstRunDiff);
     r.ExchangeDefaultString("LASTUPDATE", "");
     r.ExchangeDefaultString("VENDORNAME", "");
     r.ExchangeDefaultString("COMPRESSLEVEL", "3");
@@ -213,19 +210,19 @@ void CSccSettings::DefaultVendorName() {
 
 const std::string& CSccSettings::GetDiffExe() {
     if (diffExe_.empty())
-        diffExe_ = kDefaultDiffExe;
+        diffExe_ = platform::DefaultTools().diff;
     return diffExe_;
 }
 
 const std::string& CSccSettings::GetEditor() {
     if (editor_.empty())
-        editor_ = kDefaultEditor;
+        editor_ = platform::DefaultTools().editor;
     return editor_;
 }
 
 const std::string& CSccSettings::GetConflictExe() {
     if (conflictExe_.empty())
-        conflictExe_ = kDefaultConflictExe;
+        conflictExe_ = platform::DefaultTools().conflictEditor;
     return conflictExe_;
 }
 

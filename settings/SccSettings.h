@@ -8,7 +8,9 @@
 // SETTINGS, CVSMODULES ("Module_%i"), CVSROOTS ("Root_%i") and CVSTEMPLATES ("Template_%i").
 // Every other part of the provider names a preference by its value name (DIFFEXE, ...).
 //
-// The first load for a user (USERINIT not "1") writes the first-run values. A list has no
+// The first load for a user (USERINIT not "1") writes the first-run values. The programs
+// among them (EDITOR, DIFFEXE, and CONFLICTEXE's default) are the platform's
+// (platform/ToolDefaults.h). A list has no
 // limit in memory; Save writes at most the first 15 modules and CVSROOTs, and every
 // template. A template is its title, a line feed and its body.
 //

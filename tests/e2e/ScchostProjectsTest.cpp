@@ -4,7 +4,7 @@
 #include "platform/FileSystem.h"
 #include "settings/RegistryEx.h"
 #include "settings/SccSettings.h"
-#include "tests/e2e/RepositoryByMethod.h"
+#include "tests/e2e/ScchostByMethod.h"
 #include "tests/support/TestSupport.h"
 
 #include <gmock/gmock.h>
@@ -20,24 +20,14 @@ using testing_support::Sep;
 using testing_support::WriteFile;
 using Method = testing_support::CvsMethod;
 
-class ScchostProjects : public e2e::RepositoryByMethod {
+class ScchostProjects : public e2e::ScchostByMethod {
 protected:
     void SetUp() override {
-        if (testing_support::RunningUnderWine())
-            GTEST_SKIP() << "scchost is run as a program on Linux";
-        RepositoryByMethod::SetUp();
+        ScchostByMethod::SetUp();
         if (IsSkipped())
             return;
         // Every run starts logged out: the commands log in through the password answer.
         WriteFile(sandbox_.PassFile(), "");
-    }
-    // Runs scchost in the folder with scripted answers (the password when there is one).
-    RunResult Scchost(std::vector<std::string> args, const std::string& folder) {
-        std::vector<std::string> argv{testing_support::BinDir() + "/scchost", "--ui", "headless"};
-        if (server_)
-            argv.insert(argv.end(), {"--password", server_->Password()});
-        argv.insert(argv.end(), args.begin(), args.end());
-        return testing_support::Run(argv, folder);
     }
 };
 

@@ -10,21 +10,14 @@
 #pragma once
 
 #include "platform/FileSystem.h"
-#include "tests/support/CvsFixtures.h"
+#include "tests/support/CvsMethods.h"
 #include "tests/support/EngineTestSupport.h"
 #include "workcopy/Entries.h"
+#include "workcopy/PathFunctions.h"
 
 #include <gtest/gtest.h>
 
 namespace testing_support {
-
-inline auto AllCvsMethods() {
-    return testing::Values(CvsMethod::Local, CvsMethod::Fork, CvsMethod::Pserver);
-}
-
-inline std::string CvsMethodParamName(const testing::TestParamInfo<CvsMethod>& info) {
-    return CvsMethodName(info.param);
-}
 
 // The sandbox's HOME, the repository, its root for the method (a pserver logged in to), an
 // isolated user whose settings run cvs, and a context whose text goes to the pane. Skips
@@ -54,6 +47,47 @@ protected:
     EngineEnvironment env_;
     std::unique_ptr<CCVSContext> context_;
     std::string root_;
+};
+
+// The same with a working copy of the module for the test (work_, checked out from root_),
+// bound in the context as its project, and the helpers of tests that change it.
+class CvsWorkingCopyFixture : public CvsEngineFixture {
+protected:
+    void SetUp() override {
+        CvsEngineFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        work_ = NormalizePath(Copy("work"));
+        context_->SetCVSRoot(root_);
+        context_->SetLocalPath(work_);
+        context_->SetProjectModule(CvsRepository::kModule);
+    }
+
+    // A new working copy of the module in a folder of the sandbox.
+    std::string Copy(const std::string& name) {
+        std::string folder = sandbox_.Folder(name);
+        platform::RemoveEmptyFolder(folder);
+        std::string error;
+        EXPECT_TRUE(repo_.Checkout(root_, folder, &error)) << error;
+        return folder;
+    }
+    // A path below a folder, the relative part written with "/".
+    static std::string In(const std::string& folder, const std::string& relative) {
+        std::string path = folder;
+        for (char c : "/" + relative)
+            path += c == '/' ? Sep() : c;
+        return path;
+    }
+    std::string File(const std::string& relative) const { return In(work_, relative); }
+    void Commit(const std::string& folder, const std::string& name, const std::string& content,
+                const std::string& message) {
+        const RunResult r = repo_.Commit(folder, name, content, message);
+        ASSERT_EQ(r.status, 0) << r.err;
+        ClearEntriesCache(); // cvs may have rewritten CVS/Entries within the second
+    }
+    void AllowAdmin() { ASSERT_TRUE(repo_.AllowAdmin()); }
+
+    std::string work_;
 };
 
 } // namespace testing_support

@@ -192,6 +192,24 @@ RunResult CvsRepository::Cvs(const std::vector<std::string>& args, const std::st
     return Shell(line, folder);
 }
 
+RunResult CvsRepository::Commit(const std::string& folder, const std::string& name,
+                                const std::string& content, const std::string& message) const {
+    std::string file = folder;
+    for (char c : "/" + name)
+        if (c)
+            file += c == '/' ? Sep() : c;
+    WriteFile(file, content);
+    TempDir messages("message");
+    WriteFile(messages / "m", message);
+    return Cvs({"commit", "-F", messages / "m", name}, folder);
+}
+
+bool CvsRepository::AllowAdmin() const {
+    return Shell("f=" + Quote(UnixPath(path_) + "/CVSROOT/config") +
+                 "; chmod u+w \"$f\" && printf 'UserAdminOptions=km\\n' >> \"$f\"")
+               .status == 0;
+}
+
 CvsPserver::CvsPserver(const CvsRepository& repository, std::string user, std::string password)
     : repository_(repository), user_(std::move(user)), password_(std::move(password)),
       dir_("pserver") {

@@ -74,6 +74,12 @@ public:
     // the user from it only when it runs as root, else from the account. A pserver's user
     // is its login, whoever runs the client.
     static bool ActsAsNamedUsers();
+    // Writes content to the file name (relative, with "/") of the working folder and
+    // commits it with the message, read from a file so that it reaches cvs byte for byte.
+    RunResult Commit(const std::string& folder, const std::string& name, const std::string& content,
+                     const std::string& message) const;
+    // Lets "cvs admin -m" change log messages (Debian keeps it for a group by default).
+    bool AllowAdmin() const;
 
 private:
     TempDir dir_;

@@ -8,6 +8,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "scc/TraceFile.h"
+#include "tools/scchost/History.h"
 #include "tools/scchost/Projects.h"
 #include "tools/scchost/Provider.h"
 
@@ -37,6 +38,13 @@ const char kUsage[] =
     "  open                 open the project of the current folder (found upward)\n"
     "  close                open and close it (logging out when LOGOUTONCLOSE is 1)\n"
     "  modules CVSROOT [PATH]  list a folder of the repository (default: its top)\n"
+    "  diff [--visual] [--revision R] FILE\n"
+    "                       compare FILE with its revision: exit status 0 when it is the\n"
+    "                       same, 1 when it differs, 2 on failure; --visual starts the diff\n"
+    "                       tool (DIFFEXE) on the revision chosen, R when given\n"
+    "  history FILE...      the revision history: a table of revisions and their actions\n"
+    "                       (without a terminal: --answer revisions=...,action=...)\n"
+    "  log FILE             the revisions of FILE as a tab-separated table, for scripts\n"
     "\n"
     "options:\n"
     "  --provider PATH      load the provider from PATH\n"
@@ -172,12 +180,20 @@ struct Command {
     int (*run)(scchost::Provider&, const std::vector<std::string>&);
     // Before the provider is loaded (what it reads when it loads); null: nothing.
     bool (*prepare)(const std::vector<std::string>&, std::string&) = nullptr;
+    // The exit status of a failure (diff says "differs" with 1).
+    int failure = 1;
 };
 
 const Command kCommands[] = {
-    {"version", RunVersion},          {"dirstatus", RunDirStatus},
-    {"connect", scchost::RunConnect}, {"open", scchost::RunOpen},
-    {"close", scchost::RunClose},     {"modules", scchost::RunModules, scchost::PrepareModules},
+    {"version", RunVersion},
+    {"dirstatus", RunDirStatus},
+    {"connect", scchost::RunConnect},
+    {"open", scchost::RunOpen},
+    {"close", scchost::RunClose},
+    {"modules", scchost::RunModules, scchost::PrepareModules},
+    {"diff", scchost::RunDiff, scchost::PrepareDiff, 2},
+    {"history", scchost::RunHistory},
+    {"log", scchost::RunLog, scchost::PrepareLog},
 };
 
 } // namespace
@@ -267,19 +283,19 @@ int main(int argc, char** argv) {
         if (command.prepare) {
             std::string error;
             if (!command.prepare(args, error))
-                return Fail(error);
+                return Fail(error) ? command.failure : 0;
         }
         scchost::Provider provider;
         const platform::LocalTime before = platform::LocalNow();
         if (!provider.Load(providerPath.empty() ? scchost::DefaultProviderPath() : providerPath))
-            return Fail(provider.Error());
+            return Fail(provider.Error()) ? command.failure : 0;
         const platform::LocalTime after = platform::LocalNow();
         int status = command.run(provider, args);
         // Now, while the provider is loaded: it deletes its trace when it is unloaded.
         if (!traceCopy.empty()) {
             int kept = KeepTrace(FindTrace(before, after), traceCopy);
-            if (status == 0)
-                status = kept;
+            if (status == 0 && kept != 0)
+                status = command.failure;
         }
         return status;
     }

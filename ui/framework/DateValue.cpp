@@ -132,6 +132,23 @@ std::string DateValue::Format(const std::string& format) const {
     return out;
 }
 
+DateValue ParseYearMonthDay(const std::string& text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return DateValue::Invalid();
+    int parts[3] = {0, 0, 0};
+    int part = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i == 4 || i == 7) {
+            ++part;
+            continue;
+        }
+        if (text[i] < '0' || text[i] > '9')
+            return DateValue::Invalid();
+        parts[part] = parts[part] * 10 + (text[i] - '0');
+    }
+    return DateValue::Make(parts[0], parts[1], parts[2]);
+}
+
 DateValue ParseMonthDayYear(const std::string& text) {
     int month = 0, day = 0, year = 0, hour = 0, minute = 0, second = 0;
     int used = -1;

@@ -32,5 +32,8 @@ struct DateValue {
 // Parses a date in the form month/day/year (the year with four digits), optionally
 // followed by a space and hours:minutes[:seconds]; "invalid" otherwise.
 DateValue ParseMonthDayYear(const std::string& text);
+// Parses a date in the form year-month-day (yyyy-MM-dd, the form every cvs reads); "invalid"
+// otherwise.
+DateValue ParseYearMonthDay(const std::string& text);
 
 } // namespace uifw

@@ -46,6 +46,11 @@ void WriteToStandardError(const std::string& text) {
     std::fflush(stderr);
 }
 
+void WriteToStandardOutput(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
 CWaitCursor::CWaitCursor() {
     Host().BeginBusyCursor();
 }

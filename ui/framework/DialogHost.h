@@ -123,6 +123,9 @@ void ShowHelp(const std::string& helpFile);
 // Writes a line to standard error: where a host's faults and texts go when nobody gives
 // it a place of its own.
 void WriteToStandardError(const std::string& text);
+// Writes a text as it is to standard output: where a headless host's tables go for the
+// scripts that run the provider.
+void WriteToStandardOutput(const std::string& text);
 
 // The busy cursor while the object lives.
 class CWaitCursor {

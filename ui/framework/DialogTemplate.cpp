@@ -26,6 +26,11 @@ DialogTemplate& DialogTemplate::SetAnswerName(std::string name) {
     return *this;
 }
 
+DialogTemplate& DialogTemplate::SetActionPrompt(std::string name) {
+    actionPrompt_ = std::move(name);
+    return *this;
+}
+
 DialogTemplate& DialogTemplate::Add(ControlKind kind, ControlId id, std::string text,
                                     unsigned style) {
     ControlSpec spec;
@@ -88,6 +93,18 @@ DialogTemplate& DialogTemplate::Prompt(std::string name, std::string label) {
 DialogTemplate& DialogTemplate::Required() {
     if (!controls_.empty())
         controls_.back().optional = false;
+    return *this;
+}
+
+DialogTemplate& DialogTemplate::AskedFor(ControlId button) {
+    if (!controls_.empty())
+        controls_.back().askedFor = button;
+    return *this;
+}
+
+DialogTemplate& DialogTemplate::AskedWith(ControlId other) {
+    if (!controls_.empty())
+        controls_.back().askedWith = other;
     return *this;
 }
 

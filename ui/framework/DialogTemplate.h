@@ -93,6 +93,8 @@ struct ControlSpec {
     std::string promptLabel; // what it asks with, where the control's own label says too
                              // little (a "..." button); empty: the label
     bool optional = true;    // an empty value is a valid answer (see Prompt)
+    ControlId askedFor = 0;  // asked only for the action of this button (see AskedFor)
+    ControlId askedWith = 0; // asked only while this control is enabled (see AskedWith)
 };
 
 class DialogTemplate {
@@ -107,6 +109,12 @@ public:
     // The name under which a text-only host takes the dialog's own answer, OK or Cancel
     // (MORVEK_ANSWER_<NAME>=ok|cancel). Empty: the dialog has none.
     const std::string& AnswerName() const { return answerName_; }
+    // The name under which a text-only host asks for the window's action (empty: the
+    // window has none). A window of actions is not filled in once and closed: a text-only
+    // host asks for its prompts, then for one of its push buttons that carry a prompt name
+    // (the action, by the button's text) or "close", presses it, and asks again until the
+    // answer is close (Prompts.h).
+    const std::string& ActionPrompt() const { return actionPrompt_; }
     const std::vector<ControlSpec>& Controls() const { return controls_; }
     const ControlSpec* Find(ControlId id) const;
 
@@ -114,6 +122,7 @@ public:
     // chain; At, Prompt and Required change the control added last.
     DialogTemplate& SetSize(int width, int height);
     DialogTemplate& SetAnswerName(std::string name);
+    DialogTemplate& SetActionPrompt(std::string name);
     DialogTemplate& Add(ControlKind kind, ControlId id, std::string text, unsigned style = 0);
     DialogTemplate& Label(std::string text, ControlId id = kIdStatic);
     DialogTemplate& GroupBox(std::string text, ControlId id = kIdStatic);
@@ -134,12 +143,20 @@ public:
     // A prompt whose value must not stay empty: a text-only host without an answer for it
     // does not press OK.
     DialogTemplate& Required();
+    // In a window of actions: the prompt of the control last added is asked only when the
+    // action of that push button is chosen, just before it is pressed.
+    DialogTemplate& AskedFor(ControlId button);
+    // The prompt of the control last added is asked only while that other control is
+    // enabled and shown: a "..." button that always stays enabled but fills a box that may
+    // not be.
+    DialogTemplate& AskedWith(ControlId other);
 
 private:
     int resourceId_ = 0;
     std::string caption_;
     Rect size_;
     std::string answerName_;
+    std::string actionPrompt_;
     std::vector<ControlSpec> controls_;
 };
 

@@ -80,12 +80,13 @@ std::optional<std::string> HeadlessHost::AnswerPathRequest(const PathRequest& re
 }
 
 void HeadlessHost::UseScriptedAnswers(ScriptedAnswers answers,
-                                      std::function<void(const std::string&)> tell) {
+                                      std::function<void(const std::string&)> tell,
+                                      std::function<void(const std::string&)> show) {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     FaultSink faults = Faults();
     scripted_ = std::make_unique<ScriptedSource>(
         std::move(answers), tell ? std::move(tell) : WriteToStandardError,
-        [faults](const std::string& message) { faults(message); });
+        [faults](const std::string& message) { faults(message); }, std::move(show));
 }
 
 void HeadlessHost::PlayModal(DialogDriver& ui) {

@@ -75,9 +75,11 @@ public:
     size_t PendingExpectations() const;
 
     // Plays dialogs and boxes that nothing was prepared for from these answers; texts for
-    // the user (message boxes) go to tell (null: standard error).
+    // the user (message boxes) go to tell (null: standard error), and the tables of windows
+    // of actions (Prompts.h), as scripts read them, to show (null: nowhere).
     void UseScriptedAnswers(ScriptedAnswers answers,
-                            std::function<void(const std::string&)> tell = nullptr);
+                            std::function<void(const std::string&)> tell = nullptr,
+                            std::function<void(const std::string&)> show = nullptr);
 
     // Opens a dialog and leaves it open for the test to play; it is destroyed with the
     // session (or when it ends and the session goes).

@@ -78,7 +78,10 @@ ChosenHost* MakeChosenHost() {
                                                       WriteToStandardError);
     } else {
         auto headless = std::make_unique<HeadlessHost>(WriteToStandardError, false);
-        headless->UseScriptedAnswers(std::move(answers), WriteToStandardError);
+        // Without a terminal the tables of windows of actions (the revision history) are
+        // the dialog's output, for the scripts that run it.
+        headless->UseScriptedAnswers(std::move(answers), WriteToStandardError,
+                                     WriteToStandardOutput);
         chosen->host = std::move(headless);
     }
     return chosen;

@@ -43,6 +43,28 @@
 //   MORVEK_ANSWER_COMMENT    the check-in comment (line feeds for several lines); it
 //                            replaces a template's body
 //   MORVEK_ANSWER_DONOTDISPLAY  yes or no: the comment dialog's "Do not display" box
+//   MORVEK_ANSWER_HISTORYFILE  the revision history's file, by its name or number
+//   MORVEK_ANSWER_REVISIONS  the revision history's rows, by any cell (the revision number,
+//                            such as 1.2) or their number; two at most, separated by commas
+//   MORVEK_ANSWER_ACTION     the revision history's actions: view, diff /w local, replace
+//                            local, diff, refresh, update comments (a button's text or its
+//                            start, letter case ignored), separated by commas and taken in
+//                            turn; then the history closes (none: it closes at once). Its
+//                            table of revisions goes to standard output without a terminal
+//                            (tab-separated, a line of titles first)
+//   MORVEK_ANSWER_REVISIONCOMMENT  the new log message for "update comments"
+//   MORVEK_ANSWER_REVISION   the revision the diff command compares with (the revision
+//                            number, or the item's text); MORVEK_ANSWER_FILEDIFFERENCE=cancel
+//                            closes that dialog
+//   MORVEK_ANSWER_TAG        the tag chosen in the tag selection (SELECTTAG: ok or cancel)
+//   MORVEK_ANSWER_GETOPTIONS ok or cancel: the get and check-out options ("Get/Check-out
+//                            Advanced Options..."): MERGE, MERGETAG1, MERGETAG2, VERSION,
+//                            VERSIONTAG, DATE, RESETSTICKY, PRUNEEMPTY, CREATENEWDIR,
+//                            CLEANCOPY, KEYWORDSUB, KEYWORD; CHOOSEMERGETAG1, CHOOSEMERGETAG2
+//                            and CHOOSEVERSIONTAG (yes) open the tag selection (ui/DlgCmdOpts.h)
+//   MORVEK_ANSWER_CHECKINOPTIONS  ok or cancel: the check-in and add options ("Check-in
+//                            Advanced Options..."): FORCE, CHECKEDITS, COMMITBRANCH, BRANCH,
+//                            CHOOSEBRANCH
 //   MORVEK_ANSWER_FOLDER     the folder a folder browser returns (empty: cancelled)
 //   MORVEK_ANSWER_FILE       the file a file-open dialog returns (empty: cancelled)
 //   MORVEK_ANSWER_SETTINGS   ok or cancel: the settings dialog ("Morvek CVS SCC :> Settings");
@@ -62,10 +84,10 @@
 // for a check box, and for a push button with a prompt of its own (yes presses it;
 // otherwise it is passed by); the label of the one to press for push buttons that share a
 // prompt; the text of the item, row or radio button (letter case ignored; a number counts
-// from 1);
-// several rows separated by commas; a tree item as the path of item texts from the top,
-// separated by "/" (an item whose own text holds "/" is matched whole; the one item of a
-// top level may be left out; a "/" at the end opens the item); a date as MM/DD/YYYY, or "none".
+// from 1; a row also by any one of its cells, an item by a word of its text); several rows
+// separated by commas; a tree item as the path of item texts from the top, separated by "/"
+// (an item whose own text holds "/" is matched whole; the one item of a top level may be
+// left out; a "/" at the end opens the item); a date as MM/DD/YYYY, or "none".
 #pragma once
 
 #include "ui/framework/DialogHost.h"

@@ -40,38 +40,6 @@ std::string RowText(const MemoryControl::Row& row) {
     return text;
 }
 
-// A list shown as text, after its heading: the column titles and the rows, each column as
-// wide as its widest cell.
-std::string Table(const MemoryControl& list) {
-    std::vector<std::vector<std::string>> lines;
-    std::vector<std::string> titles;
-    for (const MemoryControl::Column& column : list.columns)
-        titles.push_back(column.title);
-    lines.push_back(titles);
-    for (const MemoryControl::Row& row : list.rows)
-        lines.push_back(row.cells);
-    std::vector<size_t> widths;
-    for (const std::vector<std::string>& line : lines)
-        for (size_t c = 0; c < line.size(); ++c) {
-            if (widths.size() <= c)
-                widths.push_back(0);
-            widths[c] = std::max(widths[c], line[c].size());
-        }
-    std::string text;
-    for (const std::vector<std::string>& line : lines) {
-        std::string shown = " ";
-        for (size_t c = 0; c < line.size(); ++c)
-            shown += " " + line[c] +
-                     std::string(c + 1 < line.size() ? widths[c] - line[c].size() + 1 : 0, ' ');
-        while (!shown.empty() && shown.back() == ' ')
-            shown.pop_back();
-        text += "\n" + shown;
-    }
-    if (list.rows.empty())
-        text += "\n  (none)";
-    return text;
-}
-
 // A prompt name as a heading: "watch" -> "Watch".
 std::string Capitalised(std::string name) {
     if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
@@ -249,7 +217,7 @@ private:
             if (tell)
                 TellFreeTexts(*child);
             DialogDriver panel = ui_.Child(child->Model());
-            if (!PromptWindow(panel))
+            if (!PlayWindow(panel))
                 return false;
         }
         return true;
@@ -333,7 +301,7 @@ private:
     // False when the dialog was given up.
     bool PromptAll() {
         actionsAsked_.clear();
-        if (!PromptWindow(ui_))
+        if (!PlayWindow(ui_))
             return false;
         CMemoryWindow* w = ui_.Window();
         if (!w)
@@ -347,12 +315,19 @@ private:
                 DialogDriver page = ui_.Page(i);
                 if (source_.IsInteractive())
                     source_.Tell("[" + sheet->Page(i).Title() + "]");
-                if (!PromptWindow(page))
+                if (!PlayWindow(page))
                     return false;
             }
             return true;
         }
         return PromptVisiblePanels(false);
+    }
+
+    bool PlayWindow(DialogDriver& d) {
+        CMemoryWindow* w = d.Window();
+        if (!w)
+            return false;
+        return w->Template().ActionPrompt().empty() ? PromptWindow(d) : PlayActions(d);
     }
 
     bool PromptWindow(DialogDriver& d) {
@@ -365,13 +340,121 @@ private:
         CMemoryWindow* w = d.Window();
         if (!w)
             return false;
+        const bool actions = !w->Template().ActionPrompt().empty();
         for (size_t i = 0; i < w->Controls().size(); ++i) {
             const MemoryControl& c = w->Controls()[i];
-            if (c.spec.prompt.empty() || !c.enabled || !c.visible)
+            if (c.spec.prompt.empty() || !c.enabled || !c.visible || c.spec.askedFor != 0)
+                continue;
+            if (c.spec.askedWith != 0 &&
+                !(w->IsEnabled(c.spec.askedWith) && w->Find(c.spec.askedWith)->visible))
+                continue;
+            // The buttons of a window of actions are its actions, asked for by PlayActions.
+            if (actions && c.spec.kind == ControlKind::PushButton)
                 continue;
             if (!PromptControl(d, *w, c.spec.id))
                 return false;
             if (!d.IsOpen() || d.Ended())
+                return false;
+        }
+        return true;
+    }
+
+    static Table TableOf(CMemoryWindow& w, const MemoryControl& c) {
+        Table table;
+        for (int i = 0; i < w.ListColumnCount(c.spec.id); ++i)
+            table.columns.push_back(w.ListColumnTitle(c.spec.id, i));
+        for (const MemoryControl::Row& row : c.rows) {
+            table.rows.push_back(row.cells);
+            table.rows.back().resize(std::max(row.cells.size(), table.columns.size()));
+        }
+        return table;
+    }
+
+    // A window of actions: its prompts, then an action, in a loop (see Prompts.h). False
+    // when the dialog was given up or has gone; true when the loop was closed.
+    bool PlayActions(DialogDriver& d) {
+        for (;;) {
+            if (!PromptWindow(d))
+                return false;
+            CMemoryWindow* w = d.Window();
+            if (!w || d.Ended())
+                return false;
+            std::vector<ControlId> buttons;
+            Question q;
+            q.kind = Question::Kind::Choice;
+            q.name = w->Template().ActionPrompt();
+            q.label = "Action:";
+            q.heading = caption_;
+            for (const MemoryControl& c : w->Controls())
+                if (c.spec.kind == ControlKind::PushButton && !c.spec.prompt.empty() && c.enabled &&
+                    c.visible) {
+                    buttons.push_back(c.spec.id);
+                    q.choices.push_back(WithoutMnemonics(c.spec.text));
+                }
+            q.choices.push_back("Close");
+            Answer a = source_.Ask(q);
+            switch (a.kind) {
+            case Answer::Kind::Cancel:
+                ui_.PressEscape();
+                return false;
+            case Answer::Kind::Missing:
+                return true;
+            case Answer::Kind::Keep:
+                askedUser_ = true;
+                continue;
+            case Answer::Kind::Value:
+                break;
+            }
+            if (!a.scripted)
+                askedUser_ = true;
+            const std::vector<std::string> parts = Split(a.value, ',');
+            for (size_t i = 0; i < parts.size(); ++i) {
+                // What the earlier actions left enabled.
+                CMemoryWindow* now = d.Window();
+                if (!now || d.Ended())
+                    return false;
+                std::vector<std::string> available;
+                std::vector<ControlId> availableButtons;
+                for (size_t b = 0; b < buttons.size(); ++b)
+                    if (now->IsEnabled(buttons[b])) {
+                        available.push_back(q.choices[b]);
+                        availableButtons.push_back(buttons[b]);
+                    }
+                available.push_back("Close");
+                const int choice = MatchChoice(available, Trim(parts[i]));
+                if (choice < 0) {
+                    const std::string error =
+                        NotAChoice(Quoted("Action:"), Trim(parts[i]), available);
+                    if (!source_.IsInteractive() || a.scripted) {
+                        Fail(Quoted(caption_) + ": " + error);
+                        return false;
+                    }
+                    source_.Tell(error);
+                    break;
+                }
+                if (static_cast<size_t>(choice) == availableButtons.size())
+                    return true;
+                const ControlId button = availableButtons[static_cast<size_t>(choice)];
+                if (!AskFor(d, button))
+                    return false;
+                if (!d.Click(button) || !d.IsOpen() || d.Ended())
+                    return false;
+            }
+            if (a.scripted)
+                return true;
+        }
+    }
+
+    // The prompts asked only for the action of a button.
+    bool AskFor(DialogDriver& d, ControlId button) {
+        CMemoryWindow* w = d.Window();
+        if (!w)
+            return false;
+        for (size_t i = 0; i < w->Controls().size(); ++i) {
+            const MemoryControl& c = w->Controls()[i];
+            if (c.spec.askedFor != button || c.spec.prompt.empty() || !c.enabled || !c.visible)
+                continue;
+            if (!PromptControl(d, *w, c.spec.id) || !d.IsOpen() || d.Ended())
                 return false;
         }
         return true;
@@ -413,8 +496,7 @@ private:
         MemoryControl& c = *w.Find(id);
         const std::string label = LabelOf(w, id);
         if (c.spec.kind == ControlKind::ListView && (c.spec.style & kReadOnly)) {
-            if (source_.IsInteractive())
-                source_.Tell(ListHeading(w, id) + Table(c));
+            ShowList(w, c);
             return true;
         }
         if (c.spec.kind == ControlKind::Edit && c.readOnly) {
@@ -475,15 +557,25 @@ private:
             q.scriptedOnly = !q.freeText && q.choices.empty();
             q.current = w.GetText(id);
             break;
-        case ControlKind::ListView:
+        case ControlKind::ListView: {
             q.kind = (c.spec.style & kMultiSelect) ? Question::Kind::MultiChoice
                                                    : Question::Kind::Choice;
-            for (const MemoryControl::Row& row : c.rows) {
+            // In a window of actions the rows are its subject: they are shown as a table,
+            // and the current choice by row numbers.
+            const bool table = !w.Template().ActionPrompt().empty();
+            for (size_t r = 0; r < c.rows.size(); ++r) {
+                const MemoryControl::Row& row = c.rows[r];
                 q.choices.push_back(RowText(row));
                 if (row.selected)
-                    q.current += (q.current.empty() ? "" : ", ") + RowText(row);
+                    q.current += (q.current.empty() ? "" : ", ") +
+                                 (table ? std::to_string(r + 1) : RowText(row));
+            }
+            if (table) {
+                source_.ShowTable(TableOf(w, c));
+                q.listed = true;
             }
             break;
+        }
         case ControlKind::TreeView:
             q.kind = Question::Kind::Text;
             q.current = c.treeSelection ? w.TreeGetText(id, c.treeSelection) : std::string();
@@ -629,7 +721,18 @@ private:
                     d.Type(id, value);
                 return std::string();
             }
-            const int choice = MatchChoice(items, value);
+            int choice = MatchChoice(items, value);
+            // Else an item by a word of its text: a revision number among "head 1.5 ...", an
+            // option among "(-kb) Like o, ..." (a word's parentheses left out).
+            for (size_t i = 0; choice < 0 && i < items.size(); ++i)
+                for (std::string word : Split(items[i], ' ')) {
+                    if (word.size() > 2 && word.front() == '(' && word.back() == ')')
+                        word = word.substr(1, word.size() - 2);
+                    if (!word.empty() && EqualsNoCase(word, Trim(value))) {
+                        choice = static_cast<int>(i);
+                        break;
+                    }
+                }
             if (choice < 0)
                 return NotAChoice(label, value, items);
             d.ChooseIndex(id, choice);
@@ -642,6 +745,12 @@ private:
             std::vector<int> chosen;
             for (const std::string& part : Split(value, ',')) {
                 int choice = MatchChoice(rows, Trim(part));
+                for (size_t r = 0; choice < 0 && r < c.rows.size(); ++r)
+                    for (const std::string& cell : c.rows[r].cells)
+                        if (!cell.empty() && EqualsNoCase(cell, Trim(part))) {
+                            choice = static_cast<int>(r);
+                            break;
+                        }
                 if (choice < 0) {
                     std::vector<std::string> full;
                     for (const MemoryControl::Row& row : c.rows)
@@ -739,6 +848,16 @@ private:
         return label;
     }
 
+    // A read-only list for a person to read: its heading, then its table.
+    void ShowList(CMemoryWindow& w, const MemoryControl& list) {
+        if (!source_.IsInteractive())
+            return;
+        source_.Tell(ListHeading(w, list.spec.id));
+        source_.ShowTable(TableOf(w, list));
+        if (list.rows.empty())
+            source_.Tell("  (none)");
+    }
+
     static bool SharesPrompt(CMemoryWindow& w, const MemoryControl& button) {
         for (const MemoryControl& other : w.Controls())
             if (&other != &button && other.spec.kind == ControlKind::PushButton &&
@@ -800,7 +919,7 @@ private:
             for (const MemoryControl& list : w.Controls())
                 if (list.spec.kind == ControlKind::ListView && (list.spec.style & kReadOnly) &&
                     !list.spec.prompt.empty() && list.visible)
-                    source_.Tell(ListHeading(w, list.spec.id) + Table(list));
+                    ShowList(w, list);
         }
     }
 
@@ -898,8 +1017,15 @@ int MatchButton(const std::vector<int>& buttons, const std::string& value) {
 
 ScriptedSource::ScriptedSource(ScriptedAnswers answers,
                                std::function<void(const std::string&)> tell,
-                               std::function<void(const std::string&)> fail)
-    : answers_(std::move(answers)), tell_(std::move(tell)), fail_(std::move(fail)) {}
+                               std::function<void(const std::string&)> fail,
+                               std::function<void(const std::string&)> show)
+    : answers_(std::move(answers)), tell_(std::move(tell)), fail_(std::move(fail)),
+      show_(std::move(show)) {}
+
+void ScriptedSource::ShowTable(const Table& table) {
+    if (show_)
+        show_(TableForScripts(table));
+}
 
 Answer ScriptedSource::Ask(const Question& question) {
     if (question.name.empty())
@@ -918,6 +1044,82 @@ void ScriptedSource::Tell(const std::string& text) {
 void ScriptedSource::Unanswered(const std::string& message) {
     if (fail_)
         fail_(message);
+}
+
+namespace {
+
+std::string ReadableCell(const std::string& cell) {
+    constexpr size_t kLongest = 60;
+    std::string text;
+    for (char c : cell)
+        text += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
+    if (text.size() > kLongest)
+        text = text.substr(0, kLongest - 3) + "...";
+    return text;
+}
+
+} // namespace
+
+std::string TableForReading(const Table& table) {
+    std::vector<std::vector<std::string>> lines;
+    lines.push_back(table.columns);
+    for (const std::vector<std::string>& row : table.rows)
+        lines.push_back(row);
+    std::vector<size_t> widths;
+    for (std::vector<std::string>& line : lines)
+        for (size_t i = 0; i < line.size(); ++i) {
+            line[i] = ReadableCell(line[i]);
+            if (widths.size() <= i)
+                widths.push_back(0);
+            widths[i] = std::max(widths[i], line[i].size());
+        }
+    const std::string count = std::to_string(table.rows.size());
+    std::string text;
+    for (size_t n = 0; n < lines.size(); ++n) {
+        std::string number = n == 0 ? std::string() : std::to_string(n) + ")";
+        std::string line = "  " + std::string(count.size() + 1 - number.size(), ' ') + number;
+        for (size_t i = 0; i < lines[n].size(); ++i)
+            line += "  " + lines[n][i] +
+                    (i + 1 < lines[n].size() ? std::string(widths[i] - lines[n][i].size(), ' ')
+                                             : std::string());
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        text += line + "\n";
+    }
+    return text;
+}
+
+std::string TableForScripts(const Table& table) {
+    auto line = [](const std::vector<std::string>& cells) {
+        std::string text;
+        for (size_t i = 0; i < cells.size(); ++i) {
+            if (i)
+                text += '\t';
+            for (char c : cells[i]) {
+                switch (c) {
+                case '\\':
+                    text += "\\\\";
+                    break;
+                case '\t':
+                    text += "\\t";
+                    break;
+                case '\r':
+                    text += "\\r";
+                    break;
+                case '\n':
+                    text += "\\n";
+                    break;
+                default:
+                    text += c;
+                }
+            }
+        }
+        return text + "\n";
+    };
+    std::string text = line(table.columns);
+    for (const std::vector<std::string>& row : table.rows)
+        text += line(row);
+    return text;
 }
 
 void PlayByPrompts(DialogDriver& ui, IAnswerSource& source) {

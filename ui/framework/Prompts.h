@@ -21,6 +21,14 @@
 // for its prompts, then the menu comes back. Scripted answers visit every topic in turn and
 // then press OK.
 //
+// A window of actions (DialogTemplate::SetActionPrompt) is played as a loop: its list views
+// are shown as tables (ShowTable), its prompts asked, then its action (a push button that
+// carries a prompt name, by its text, or "close"); the prompts marked AskedFor that button
+// are asked, it is pressed, and the loop starts again. Enter shows the window again; close
+// (or the end of input) closes it with OK. Scripted answers play one round: the action
+// answer may name several actions separated by commas, pressed in turn, and the window
+// then closes. Without an action answer it closes at once.
+//
 // Message boxes with one button are shown; others become a question whose answer is the
 // name of a button (yes and no stand for the first button and for No or Cancel).
 #pragma once
@@ -56,7 +64,21 @@ struct Question {
     bool freeText = false;
     // Only a scripted answer counts; a terminal does not ask (a dialog's own OK or Cancel).
     bool scriptedOnly = false;
+    // The choices were just shown as a table (ShowTable): a terminal does not list them again.
+    bool listed = false;
 };
+
+// A list view as a text-only host shows it: column titles and rows of cells.
+struct Table {
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows;
+};
+// For a person: the titles and the rows, numbered from 1, in aligned columns; a cell's line
+// breaks and tabs become blanks, and a cell longer than 60 characters is cut with "...".
+std::string TableForReading(const Table& table);
+// For scripts: the titles and then each row as one line, cells separated by tabs; a
+// backslash, tab, carriage return and line feed in a cell are written \\, \t, \r and \n.
+std::string TableForScripts(const Table& table);
 
 struct Answer {
     enum class Kind {
@@ -86,20 +108,25 @@ public:
     virtual void Tell(const std::string& text) = 0;
     // A dialog opens (its caption, once per showing).
     virtual void Heading(const std::string& caption) = 0;
+    // A list to read before the question about it.
+    virtual void ShowTable(const Table& table) = 0;
     // The dialog cannot be answered: the message says what is missing and which option
     // gives it.
     virtual void Unanswered(const std::string& message) = 0;
 };
 
-// Answers from ScriptedAnswers only; texts for the user go to tell, failures to fail.
+// Answers from ScriptedAnswers only; texts for the user go to tell, failures to fail, and
+// tables, as TableForScripts writes them, to show (null: nowhere).
 class ScriptedSource : public IAnswerSource {
 public:
     ScriptedSource(ScriptedAnswers answers, std::function<void(const std::string&)> tell,
-                   std::function<void(const std::string&)> fail);
+                   std::function<void(const std::string&)> fail,
+                   std::function<void(const std::string&)> show = nullptr);
     Answer Ask(const Question& question) override;
     bool IsInteractive() const override { return false; }
     void Tell(const std::string& text) override;
     void Heading(const std::string&) override {}
+    void ShowTable(const Table& table) override;
     void Unanswered(const std::string& message) override;
     ScriptedAnswers& Answers() { return answers_; }
 
@@ -107,6 +134,7 @@ private:
     ScriptedAnswers answers_;
     std::function<void(const std::string&)> tell_;
     std::function<void(const std::string&)> fail_;
+    std::function<void(const std::string&)> show_;
 };
 
 // Plays an open modal dialog until it ends.

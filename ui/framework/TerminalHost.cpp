@@ -107,10 +107,13 @@ public:
             return line.empty() ? Answer{Answer::Kind::Keep, {}} : Answer::Of(line);
         case Question::Kind::Choice:
         case Question::Kind::MultiChoice: {
-            std::string list;
-            for (size_t i = 0; i < q.choices.size(); ++i)
-                list += "  " + std::to_string(i + 1) + ") " + q.choices[i] + "\n";
-            terminal_.Write(Stem(q.label) + ":\n" + list);
+            // Choices shown as a table just before are not listed again.
+            if (!q.listed) {
+                std::string list;
+                for (size_t i = 0; i < q.choices.size(); ++i)
+                    list += "  " + std::to_string(i + 1) + ") " + q.choices[i] + "\n";
+                terminal_.Write(Stem(q.label) + ":\n" + list);
+            }
             const std::string how = q.kind == Question::Kind::MultiChoice
                                         ? "numbers, separated by commas"
                                         : (q.freeText ? "a number or a text" : "a number");
@@ -141,6 +144,7 @@ public:
 
     bool IsInteractive() const override { return true; }
     void Tell(const std::string& text) override { terminal_.Write(text + "\n"); }
+    void ShowTable(const Table& table) override { terminal_.Write(TableForReading(table)); }
     void Heading(const std::string& caption) override { terminal_.Write(caption + "\n"); }
     void Unanswered(const std::string& message) override {
         if (faults_)

@@ -6,7 +6,7 @@
 #include "operations/CVSController.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
-#include "tests/support/CvsFixtures.h"
+#include "tests/support/CvsEngineFixture.h"
 #include "tests/support/EngineTestSupport.h"
 #include "workcopy/Entries.h"
 #include "workcopy/FileStatus.h"
@@ -42,76 +42,10 @@ std::string Text(const std::string& lines) {
     return text;
 }
 
-class History : public testing::TestWithParam<Method> {
-protected:
-    void SetUp() override {
-        if (!repo_.Ready())
-            GTEST_SKIP() << repo_.Problem();
-        env_.Settings().SetCvsExePath(testing_support::CvsProgram());
-        if (GetParam() == Method::Pserver) {
-            server_ = std::make_unique<testing_support::CvsPserver>(repo_);
-            if (!server_->Ready())
-                GTEST_SKIP() << server_->Problem();
-            ASSERT_TRUE(server_->Login());
-            root_ = server_->Root();
-        } else {
-            root_ = GetParam() == Method::Local ? repo_.LocalRoot() : repo_.ForkRoot();
-        }
-        work_ = NormalizePath(Copy("work"));
-        context_ = env_.MakeContext();
-        context_->SetCVSRoot(root_);
-        context_->SetLocalPath(work_);
-        context_->SetProjectModule("mod");
-    }
-    void TearDown() override {
-        context_.reset();
-        ClearEntriesCache();
-        platform::SetCurrentFolder(testing_support::BinDir());
-    }
+class History : public testing_support::CvsWorkingCopyFixture {};
 
-    std::string Copy(const std::string& name) { return repo_.WorkingCopy(sandbox_, name, root_); }
-    static std::string In(const std::string& folder, const std::string& relative) {
-        std::string path = folder;
-        for (char c : "/" + relative)
-            path += c == '/' ? testing_support::Sep() : c;
-        return path;
-    }
-    std::string File(const std::string& relative) const { return In(work_, relative); }
-    Strings Commands() { return env_.Pane().TakeCommands(); }
-
-    // Commits content to a file of a working copy with a message read from a file, so that
-    // the message reaches cvs byte for byte (also through the test shim under Wine).
-    void Commit(const std::string& folder, const std::string& name, const std::string& content,
-                const std::string& message) {
-        const std::string messageFile = sandbox_.Folder("message") + testing_support::Sep() + "m";
-        WriteFile(messageFile, message);
-        WriteFile(In(folder, name), content);
-        const testing_support::RunResult r = repo_.Cvs({"commit", "-F", messageFile, name}, folder);
-        ASSERT_EQ(r.status, 0) << r.err;
-        ClearEntriesCache(); // cvs may have rewritten CVS/Entries within the second
-    }
-    // Lets "cvs admin -m" change log messages (Debian keeps it for a group by default).
-    void AllowAdmin() {
-        ASSERT_EQ(testing_support::Shell("f=" + testing_support::UnixPath(repo_.Path()) +
-                                         "/CVSROOT/config; chmod u+w \"$f\" && "
-                                         "printf 'UserAdminOptions=km\\n' >> \"$f\"")
-                      .status,
-                  0);
-    }
-
-    testing_support::CvsSandbox sandbox_;
-    testing_support::CvsRepository repo_;
-    std::unique_ptr<testing_support::CvsPserver> server_;
-    testing_support::EngineEnvironment env_;
-    std::unique_ptr<CCVSContext> context_;
-    std::string root_, work_;
-};
-
-INSTANTIATE_TEST_SUITE_P(Methods, History,
-                         testing::Values(Method::Local, Method::Fork, Method::Pserver),
-                         [](const testing::TestParamInfo<Method>& info) {
-                             return testing_support::CvsMethodName(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(Methods, History, testing_support::AllCvsMethods(),
+                         testing_support::CvsMethodParamName);
 
 TEST_P(History, TheLogOfAFileWithBranchesTagsAndMessages) {
     const std::string other = Copy("other");

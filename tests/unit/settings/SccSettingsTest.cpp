@@ -2,6 +2,7 @@
 // the defaulting getters and VENDORNAME.
 #include "settings/SccSettings.h"
 #include "platform/Registry.h"
+#include "platform/ToolDefaults.h"
 #include "platform/User.h"
 #include "settings/RegistryEx.h"
 #include "tests/support/TestSupport.h"
@@ -84,8 +85,8 @@ TEST_F(SccSettings, FirstLoadWritesTheFirstRunValues) {
     EXPECT_TRUE(s.GetAutoMerge());
     EXPECT_FALSE(s.GetTraceLog());
     EXPECT_EQ(s.GetCompressLevel(), "3");
-    EXPECT_EQ(s.GetEditor(), "c:\\windows\\notepad.exe");
-    EXPECT_EQ(s.GetDiffExe(), "RevEdivuvozAziraz.exe");
+    EXPECT_EQ(s.GetEditor(), platform::DefaultTools().editor);
+    EXPECT_EQ(s.GetDiffExe(), platform::DefaultTools().firstRunDiff);
     EXPECT_EQ(Raw::Get("SETTINGS", "USERINIT"), "1");
     EXPECT_EQ(Raw::Get("SETTINGS", "OFFLINEMODE"), "0");
     EXPECT_EQ(Raw::Get("SETTINGS", "CHECKFORUPDATES"), "1");
@@ -104,7 +105,8 @@ TEST_F(SccSettings, AnythingButOneInUserInitStartsOver) {
         else
             Raw::Delete("SETTINGS", "USERINIT");
         CSccSettings s;
-        EXPECT_EQ(s.GetEditor(), "c:\\windows\\notepad.exe") << (userInit ? userInit : "missing");
+        EXPECT_EQ(s.GetEditor(), platform::DefaultTools().editor)
+            << (userInit ? userInit : "missing");
         EXPECT_TRUE(s.GetIndependentMode());
         EXPECT_EQ(Raw::Get("SETTINGS", "USERINIT"), "1");
     }
@@ -273,11 +275,14 @@ TEST_F(SccSettings, EmptyProgramsTakeTheirDefaultIntoTheNextSave) {
         CSccSettings s;
         s.SetEditor("");
         s.SetConflictExe("");
-        EXPECT_EQ(s.GetEditor(), "c:\\windows\\notepad.exe");
-        EXPECT_EQ(s.GetConflictExe(), "RevEdivuvozAziraz.Exe");
+        s.SetDiffExe("");
+        EXPECT_EQ(s.GetEditor(), platform::DefaultTools().editor);
+        EXPECT_EQ(s.GetConflictExe(), platform::DefaultTools().conflictEditor);
+        EXPECT_EQ(s.GetDiffExe(), platform::DefaultTools().diff);
     }
-    EXPECT_EQ(Raw::Get("SETTINGS", "EDITOR"), "c:\\windows\\notepad.exe");
-    EXPECT_EQ(Raw::Get("SETTINGS", "CONFLICTEXE"), "RevEdivuvozAziraz.Exe");
+    EXPECT_EQ(Raw::Get("SETTINGS", "EDITOR"), platform::DefaultTools().editor);
+    EXPECT_EQ(Raw::Get("SETTINGS", "CONFLICTEXE"), platform::DefaultTools().conflictEditor);
+    EXPECT_EQ(Raw::Get("SETTINGS", "DIFFEXE"), platform::DefaultTools().diff);
 }
 
 TEST_F(SccSettings, VendorNameDefaultsAndStaysInTheObject) {

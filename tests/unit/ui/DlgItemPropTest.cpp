@@ -361,15 +361,16 @@ TEST_F(ItemProp, OnATerminal) {
     EXPECT_THAT(shown, HasSubstr("a.txt Properties\n[General]\nFilename: a.txt\nCVSROOT: "));
     EXPECT_THAT(shown, HasSubstr("\nEncoding: Text\nStatus: "));
     const std::string watchers = "Watchers:\n"
-                                 "  Filename  Username  edit  unedit  commit\n"
-                                 "  a.txt     ann       yes   yes     yes\n"
-                                 "  a.txt     bob       yes   yes     yes\n"
+                                 "      Filename  Username  edit  unedit  commit\n"
+                                 "  1)  a.txt     ann       yes   yes     yes\n"
+                                 "  2)  a.txt     bob       yes   yes     yes\n"
                                  "Watch:\n  1) Watch Add\n  2) Watch Remove\n";
-    const std::string editors = "Editors:\n"
-                                "  Filename  Username  Date/Time                       "
-                                "Hostname  Working Directory\n"
-                                "  a.txt     bob       Mon Dec  7 10:00:00 2026 -0000  host2     "
-                                "/w/bob\n";
+    const std::string editors =
+        "Editors:\n"
+        "      Filename  Username  Date/Time                       "
+        "Hostname  Working Directory\n"
+        "  1)  a.txt     bob       Mon Dec  7 10:00:00 2026 -0000  host2     "
+        "/w/bob\n";
     // The progress line comes and goes between them; the tables follow their tabs.
     const size_t watchersTab = shown.find("[Watchers]\n");
     const size_t first = shown.find(watchers);

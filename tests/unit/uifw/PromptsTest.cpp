@@ -279,6 +279,41 @@ TEST(Prompts, ProgressOnAStandardErrorThatIsNoTerminalPrintsEachNewLineOnce) {
     EXPECT_EQ(terminal.shown, "Updating file(s) ...\nUpdating file(s) ...  cvs update\n");
 }
 
+// A drop-down list whose items are several words ("head 1.5 2024-01-02 anna") takes one of
+// the words, after its whole text, its number and its start.
+TEST(Prompts, AScriptedItemMayBeAWordOfItsText) {
+    class CWords : public CDialog {
+    public:
+        CWords() : CDialog(DialogTemplate(951, "Words").DropList(7).Prompt("pick")) {}
+        int chosen = -1;
+
+    protected:
+        bool OnInitDialog() override {
+            for (const char* item :
+                 {"head 1.5 2024-01-02 anna", "ancestor 1.4 2024-01-01 bo", "1.3 2023-12-24 anna"})
+                Combo(7).AddString(item);
+            Combo(7).SetCurSel(0);
+            return CDialog::OnInitDialog();
+        }
+        void OnOK() override {
+            chosen = Combo(7).GetCurSel();
+            CDialog::OnOK();
+        }
+    };
+    for (const auto& [answer, index] : std::vector<std::pair<std::string, int>>{
+             {"1.4", 1}, {"1.3", 2}, {"BO", 1}, {"anna", 0}, {"2", 1}, {"1.3 2023", 2}}) {
+        testing_support::FaultLog faults;
+        HeadlessHost host(faults.Sink());
+        host.UseScriptedAnswers(
+            ScriptedAnswers(std::map<std::string, std::string>{{"pick", answer}}),
+            [](const std::string&) {});
+        CWords dialog;
+        EXPECT_EQ(dialog.DoModal(), kIdOk) << answer;
+        EXPECT_EQ(dialog.chosen, index) << answer;
+        EXPECT_THAT(faults.seen, IsEmpty()) << answer;
+    }
+}
+
 TEST(HostChoice, ChoosesByTheVariableAndTheTerminal) {
     struct Case {
         std::optional<std::string> setting;

@@ -1,0 +1,31 @@
+// platform/win32/Launch.cpp - a configured program started from its command line.
+#include "platform/Launch.h"
+#include "platform/win32/Win32.h"
+
+#include <vector>
+
+namespace platform {
+
+bool StartProgram(const std::string& commandLine, const std::string&, std::string& error) {
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    startup.dwX = 10;
+    startup.dwY = 10;
+    PROCESS_INFORMATION process;
+    ZeroMemory(&process, sizeof process);
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        error = win32::ErrorText(::GetLastError());
+        return false;
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+} // namespace platform

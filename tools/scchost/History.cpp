@@ -1,0 +1,201 @@
+// tools/scchost/History.cpp - diff, history and log through SccDiff and SccHistory.
+#include "tools/scchost/History.h"
+
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/PathStyle.h"
+#include "scc/SccApi.h"
+#include "tools/scchost/Projects.h"
+
+#include <cstdio>
+
+namespace scchost {
+namespace {
+
+using DiffFn = SCCRTN (*)(void*, SccWindow, const char*, SccLong, SccCmdOptions);
+using HistoryFn = SCCRTN (*)(void*, SccWindow, SccLong, const char**, SccLong, SccCmdOptions);
+
+// The exit status of diff for a failure: 0 and 1 say same and differs.
+constexpr int kDiffTrouble = 2;
+
+int Fail(const std::string& message, int status = 1) {
+    std::fprintf(stderr, "scchost: %s\n", message.c_str());
+    return status;
+}
+
+std::string Absolute(const std::string& path) {
+    const bool absolute =
+        !path.empty() && (path[0] == '/' || path[0] == '\\' || (path.size() > 1 && path[1] == ':'));
+    return absolute ? path : platform::GetCurrentFolder() + platform::kPathSeparator + path;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::string::size_type sep = path.find_last_of("/\\");
+    return sep == std::string::npos ? platform::GetCurrentFolder()
+                                    : (sep == 0 ? path.substr(0, 1) : path.substr(0, sep));
+}
+
+struct DiffArgs {
+    bool visual = false;
+    std::string revision;
+    std::string file;
+};
+
+bool ParseDiff(const std::vector<std::string>& args, DiffArgs& diff, std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--visual") {
+            diff.visual = true;
+        } else if (args[i] == "--revision") {
+            if (i + 1 >= args.size()) {
+                error = "--revision needs a revision (try scchost --help)";
+                return false;
+            }
+            diff.revision = args[++i];
+        } else if (diff.file.empty() && !args[i].empty()) {
+            diff.file = args[i];
+        } else {
+            error = "diff takes one file (try scchost --help)";
+            return false;
+        }
+    }
+    if (diff.file.empty()) {
+        error = "diff needs a file (try scchost --help)";
+        return false;
+    }
+    if (!diff.revision.empty() && !diff.visual) {
+        error = "--revision picks the revision of --visual; the quick diff compares with the "
+                "working file's own revision";
+        return false;
+    }
+    return true;
+}
+
+// The provider's output pane, held while the command ran, to standard error: what cvs said
+// when the command failed.
+void TellHeard(const OpenedProject& project) {
+    for (const std::string& line : project.Heard())
+        std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+bool Heard(const OpenedProject& project, const std::string& line) {
+    for (const std::string& heard : project.Heard())
+        if (heard == line)
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool PrepareDiff(const std::vector<std::string>& args, std::string& error) {
+    DiffArgs diff;
+    if (!ParseDiff(args, diff, error))
+        return false;
+    if (!diff.revision.empty() &&
+        !platform::SetEnvironmentValue("MORVEK_ANSWER_REVISION", diff.revision)) {
+        error = "cannot set MORVEK_ANSWER_REVISION";
+        return false;
+    }
+    return true;
+}
+
+int RunDiff(Provider& provider, const std::vector<std::string>& args) {
+    DiffArgs diff;
+    std::string error;
+    if (!ParseDiff(args, diff, error))
+        return Fail(error, kDiffTrouble);
+    auto sccDiff = provider.Resolve<DiffFn>("SccDiff");
+    if (!sccDiff)
+        return Fail(provider.Error(), kDiffTrouble);
+    const std::string file = Absolute(diff.file);
+    // The output pane is held: standard output stays empty for scripts, and what cvs said is
+    // shown when the comparison fails.
+    OpenedProject project(provider, FolderOf(file), true);
+    if (!project.Context())
+        return Fail(project.Error(), kDiffTrouble);
+    const SCCRTN result = sccDiff(project.Context(), nullptr, file.c_str(),
+                                  diff.visual ? 0 : SCC_DIFF_QD_CONTENTS, nullptr);
+    switch (result) {
+    case SCC_OK:
+        // A revision choice that was cancelled (or a --revision it does not list) answers
+        // SCC_OK too, but fetches nothing.
+        if (diff.visual && !Heard(project, "Getting file revision ..."))
+            return Fail("no revision was chosen for " + file +
+                            (diff.revision.empty() ? std::string()
+                                                   : " (--revision names one of the 30 newest)"),
+                        kDiffTrouble);
+        return 0;
+    case SCC_I_FILEDIFFERS:
+        return 1;
+    case SCC_E_FILENOTEXIST:
+        return Fail(file + " does not exist", kDiffTrouble);
+    case SCC_E_FILENOTCONTROLLED:
+        return Fail(file + " is not under CVS", kDiffTrouble);
+    default:
+        TellHeard(project);
+        return Fail("cannot compare " + file + " (SccDiff answered " + std::to_string(result) + ")",
+                    kDiffTrouble);
+    }
+}
+
+int RunHistory(Provider& provider, const std::vector<std::string>& args) {
+    if (args.empty())
+        return Fail("history needs at least one file (try scchost --help)");
+    auto sccHistory = provider.Resolve<HistoryFn>("SccHistory");
+    if (!sccHistory)
+        return Fail(provider.Error());
+    std::vector<std::string> files;
+    std::vector<const char*> names;
+    for (const std::string& a : args)
+        files.push_back(Absolute(a));
+    for (const std::string& f : files)
+        names.push_back(f.c_str());
+    OpenedProject project(provider, FolderOf(files[0]), false);
+    if (!project.Context())
+        return Fail(project.Error());
+    sccHistory(project.Context(), nullptr, static_cast<SccLong>(names.size()), names.data(), 0,
+               nullptr);
+    return 0;
+}
+
+bool PrepareLog(const std::vector<std::string>& args, std::string& error) {
+    if (args.size() != 1 || args[0].empty()) {
+        error = "log takes one file (try scchost --help)";
+        return false;
+    }
+    // The sheet without a terminal writes its table to standard output; no action is taken.
+    if (!platform::SetEnvironmentValue("MORVEK_UI_HOST", "headless") ||
+        !platform::SetEnvironmentValue("MORVEK_ANSWER_ACTION", "close")) {
+        error = "cannot set the answers of the history";
+        return false;
+    }
+    platform::RemoveEnvironmentValue("MORVEK_ANSWER_HISTORYFILE");
+    platform::RemoveEnvironmentValue("MORVEK_ANSWER_REVISIONS");
+    return true;
+}
+
+int RunLog(Provider& provider, const std::vector<std::string>& args) {
+    auto sccHistory = provider.Resolve<HistoryFn>("SccHistory");
+    if (!sccHistory)
+        return Fail(provider.Error());
+    const std::string file = Absolute(args[0]);
+    if (!platform::Exists(file) || platform::IsFolder(file))
+        return Fail(file + " is no file");
+    OpenedProject project(provider, FolderOf(file), true);
+    if (!project.Context())
+        return Fail(project.Error());
+    const char* names[] = {file.c_str()};
+    sccHistory(project.Context(), nullptr, 1, names, 0, nullptr);
+    // The log's own complaints (a file cvs does not know, a repository it cannot reach).
+    bool failed = false;
+    for (const std::string& line : project.Heard())
+        if (line.rfind("cvs log: ", 0) == 0 || line.rfind("cvs [log aborted]", 0) == 0 ||
+            line.rfind("cvs: ", 0) == 0)
+            failed = true;
+    if (failed) {
+        TellHeard(project);
+        return Fail("no history of " + file);
+    }
+    return 0;
+}
+
+} // namespace scchost
