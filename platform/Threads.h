@@ -42,4 +42,27 @@ private:
 // Whether the calling thread runs at the lowest priority.
 bool IsLowestPriorityThread();
 
+// One value per thread, with a cleanup that runs on a thread when it ends while its value is
+// set. Unlike a C++ thread_local with a destructor, which keeps a shared library loaded until
+// every thread that touched it has ended, a slot lets the module unload. Destroying the slot
+// may run the cleanup of the values still set (Windows does; POSIX leaves them to the owner),
+// and no cleanup runs after it.
+class CThreadSlot {
+public:
+    explicit CThreadSlot(void (*cleanup)(void* value));
+    ~CThreadSlot();
+    CThreadSlot(const CThreadSlot&) = delete;
+    CThreadSlot& operator=(const CThreadSlot&) = delete;
+
+    // The calling thread's value; null until it sets one (and when the slot could not be made).
+    void* Get() const;
+    // False when the slot could not be made.
+    bool Set(void* value);
+
+    struct Key;
+
+private:
+    std::unique_ptr<Key> key_;
+};
+
 } // namespace platform

@@ -2,6 +2,7 @@
 // priority as the thread's own nice value.
 #include "platform/Threads.h"
 
+#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -115,6 +116,28 @@ bool IsLowestPriorityThread() {
     errno = 0;
     const int nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)));
     return errno == 0 && nice == 19;
+}
+
+struct CThreadSlot::Key {
+    pthread_key_t key;
+    bool made = false;
+};
+
+CThreadSlot::CThreadSlot(void (*cleanup)(void*)) : key_(std::make_unique<Key>()) {
+    key_->made = pthread_key_create(&key_->key, cleanup) == 0;
+}
+
+CThreadSlot::~CThreadSlot() {
+    if (key_->made)
+        pthread_key_delete(key_->key);
+}
+
+void* CThreadSlot::Get() const {
+    return key_->made ? pthread_getspecific(key_->key) : nullptr;
+}
+
+bool CThreadSlot::Set(void* value) {
+    return key_->made && pthread_setspecific(key_->key, value) == 0;
 }
 
 } // namespace platform

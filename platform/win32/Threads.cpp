@@ -74,4 +74,27 @@ bool IsLowestPriorityThread() {
     return ::GetThreadPriority(::GetCurrentThread()) == THREAD_PRIORITY_LOWEST;
 }
 
+struct CThreadSlot::Key {
+    DWORD index = FLS_OUT_OF_INDEXES;
+};
+
+// The fibre-local slot's callback runs when a thread ends (and for every value set when the
+// slot is freed, which the owner's cleanup must bear).
+CThreadSlot::CThreadSlot(void (*cleanup)(void*)) : key_(std::make_unique<Key>()) {
+    key_->index = ::FlsAlloc(reinterpret_cast<PFLS_CALLBACK_FUNCTION>(cleanup));
+}
+
+CThreadSlot::~CThreadSlot() {
+    if (key_->index != FLS_OUT_OF_INDEXES)
+        ::FlsFree(key_->index);
+}
+
+void* CThreadSlot::Get() const {
+    return key_->index != FLS_OUT_OF_INDEXES ? ::FlsGetValue(key_->index) : nullptr;
+}
+
+bool CThreadSlot::Set(void* value) {
+    return key_->index != FLS_OUT_OF_INDEXES && ::FlsSetValue(key_->index, value);
+}
+
 } // namespace platform

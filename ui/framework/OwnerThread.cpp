@@ -1,6 +1,10 @@
 // ui/framework/OwnerThread.cpp - per-thread queues of actions and the windows they are for.
 #include "ui/framework/OwnerThread.h"
 
+#include "platform/Threads.h"
+
+#include <set>
+
 namespace uifw {
 
 struct CThreadQueue::Item {
@@ -110,26 +114,81 @@ void CThreadQueue::Close() {
 }
 
 namespace {
-// The queue of a thread, closed when the thread ends so that nothing waits for it in vain.
-struct QueueHolder {
-    std::shared_ptr<CThreadQueue> queue = std::make_shared<CThreadQueue>();
-    ~QueueHolder() { queue->Close(); }
+// The queues of the threads, each closed when its thread ends so that nothing waits for it in
+// vain. A platform slot, not a thread_local with a destructor: such a destructor, once
+// registered on a thread of the host, would keep the module loaded after its host unloads it.
+class ThreadQueues {
+public:
+    ThreadQueues() : slot_(std::make_unique<platform::CThreadSlot>(&ThreadEnded)) {}
+    // The module goes: first no thread's end reaches this code any more, then the queues of
+    // threads still running are let go (whoever still holds one keeps it).
+    ~ThreadQueues() {
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            going_ = true;
+        }
+        slot_.reset();
+        for (Held* held : held_)
+            delete held;
+    }
+
+    std::shared_ptr<CThreadQueue>& Mine() {
+        if (auto* held = static_cast<Held*>(slot_->Get()))
+            return held->queue;
+        auto* held = new Held;
+        std::lock_guard<std::mutex> guard(lock_);
+        held_.insert(held);
+        slot_->Set(held); // without a slot the queue lives until the module goes, never closed
+        return held->queue;
+    }
+
+private:
+    struct Held {
+        std::shared_ptr<CThreadQueue> queue = std::make_shared<CThreadQueue>();
+    };
+
+    static void ThreadEnded(void* value);
+
+    std::unique_ptr<platform::CThreadSlot> slot_;
+    std::mutex lock_;
+    std::set<Held*> held_;
+    bool going_ = false;
 };
-thread_local QueueHolder t_queue;
+
+ThreadQueues& Queues() {
+    static ThreadQueues queues;
+    return queues;
+}
+
+void ThreadQueues::ThreadEnded(void* value) {
+    auto* held = static_cast<Held*>(value);
+    ThreadQueues& queues = Queues();
+    {
+        std::lock_guard<std::mutex> guard(queues.lock_);
+        if (queues.going_ || queues.held_.erase(held) == 0)
+            return; // the module is going: its destructor lets the queue go
+    }
+    held->queue->Close();
+    delete held;
+}
+
+CThreadQueue& MyQueue() {
+    return *Queues().Mine();
+}
 } // namespace
 
 std::shared_ptr<CThreadQueue> ThisThreadQueue() {
-    return t_queue.queue;
+    return Queues().Mine();
 }
 
 void ServeThisThread() {
-    CThreadQueue& queue = *t_queue.queue;
+    CThreadQueue& queue = MyQueue();
     if (queue.HasPending())
         queue.Serve();
 }
 
 bool ServeUntil(const std::function<bool()>& done, std::chrono::steady_clock::duration ceiling) {
-    return t_queue.queue->ServeUntil(done, ceiling);
+    return MyQueue().ServeUntil(done, ceiling);
 }
 
 // --- CWindowLife
@@ -153,7 +212,7 @@ bool CWindowLife::IsAlive() const {
 
 bool CWindowLife::OnOwnerThread() const {
     std::lock_guard<std::mutex> guard(lock_);
-    return owner_ && owner_ == t_queue.queue;
+    return owner_ && owner_ == Queues().Mine();
 }
 
 bool CWindowLife::IsCurrent(uint64_t generation) const {

@@ -176,3 +176,40 @@ TEST(Threads, ASuspendedThreadRunsOnlyOnceResumedAndAtTheLowestPriority) {
 }
 
 } // namespace
+
+// A slot's cleanup runs on each thread that ends with a value set, and no more once the slot
+// has gone (what lets the module that owns the slot unload).
+TEST(Threads, ASlotCleansUpWhenAThreadEndsAndNotAfterItHasGone) {
+    static std::atomic<int> cleaned{0};
+    cleaned = 0;
+    auto slot = std::make_unique<platform::CThreadSlot>([](void* value) {
+        EXPECT_EQ(value, &cleaned);
+        ++cleaned;
+    });
+    EXPECT_EQ(slot->Get(), nullptr);
+    std::thread setter([&] {
+        EXPECT_TRUE(slot->Set(&cleaned));
+        EXPECT_EQ(slot->Get(), &cleaned);
+    });
+    setter.join();
+    std::thread idle([] {});
+    idle.join();
+    EXPECT_EQ(cleaned, 1); // the thread that set nothing needed no cleanup
+    EXPECT_EQ(slot->Get(), nullptr) << "each thread has its own value";
+
+    std::atomic<bool> set{false}, end{false};
+    std::thread late([&] {
+        slot->Set(&cleaned);
+        set = true;
+        while (!end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    while (!set)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    slot.reset(); // Windows cleans up the values still set here; POSIX never does
+    const int atReset = cleaned;
+    EXPECT_LE(atReset, 2);
+    end = true;
+    late.join();
+    EXPECT_EQ(cleaned, atReset);
+}
