@@ -7,7 +7,10 @@
 // kRegOk is returned. A path may hold runs of backslashes and a trailing one (they count as
 // one separator and nothing); a path that begins with a backslash is kRegBadPathname.
 //
-// Windows: the Win32 registry (RegOpenKeyExA, RegCreateKeyExA, RegQueryValueExA, ...).
+// Windows: the Win32 registry (RegOpenKeyExA, RegCreateKeyExA, RegQueryValueExA, ...). While
+// MORVEK_REGISTRY_KEY names a key below HKEY_CURRENT_USER, its subkeys HKCU and HKLM stand in
+// for the two hives (tests give a program they start a registry of its own, as the POSIX
+// files below are chosen through the environment).
 //
 // POSIX stands in with two REGEDIT4 text files, the format the Windows registry editor
 // exports and imports:

@@ -3,7 +3,8 @@
 #
 # Makes a CVS repository with a small module in a temporary folder, checks it out, and asks
 # the provider through scchost what it sees there; then connects a new folder to the
-# repository (importing it as a module), opens that project and lists the repository.
+# repository (a new, empty module is made for it), opens that project and lists the
+# repository.
 # Nothing outside the temporary folder is touched; it is removed at the end.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."

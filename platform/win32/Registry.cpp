@@ -12,8 +12,19 @@
 namespace platform {
 namespace {
 
-HKEY RootOf(RegHive hive) {
-    return hive == RegHive::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+// Where a hive's keys are: its own root, or, while MORVEK_REGISTRY_KEY names a key of the
+// current user, that key's HKCU or HKLM key (tests give the programs they start a registry
+// of their own this way). The path is the cleaned path below the hive; the result is the
+// path below the root.
+HKEY RootOf(RegHive hive, std::string& path) {
+    char redirect[512];
+    const DWORD n = ::GetEnvironmentVariableA("MORVEK_REGISTRY_KEY", redirect, sizeof redirect);
+    if (n == 0 || n >= sizeof redirect)
+        return hive == RegHive::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    std::string base =
+        std::string(redirect, n) + (hive == RegHive::CurrentUser ? "\\HKCU" : "\\HKLM");
+    path = path.empty() ? base : base + "\\" + path;
+    return HKEY_CURRENT_USER;
 }
 
 HKEY ToHkey(RegKey key) {
@@ -63,7 +74,12 @@ long Create(HKEY parent, const std::string& path, RegKey* key) {
 } // namespace
 
 long OpenRegKey(RegHive hive, const std::string& path, RegAccess access, RegKey* key) {
-    return Open(RootOf(hive), path, SamOf(access), key);
+    std::string clean;
+    long result = Clean(path, clean);
+    if (result != kRegOk)
+        return result;
+    HKEY root = RootOf(hive, clean);
+    return Open(root, clean, SamOf(access), key);
 }
 
 long OpenRegKey(RegKey parent, const std::string& path, RegAccess access, RegKey* key) {
@@ -71,7 +87,12 @@ long OpenRegKey(RegKey parent, const std::string& path, RegAccess access, RegKey
 }
 
 long CreateRegKey(RegHive hive, const std::string& path, RegKey* key) {
-    return Create(RootOf(hive), path, key);
+    std::string clean;
+    long result = Clean(path, clean);
+    if (result != kRegOk)
+        return result;
+    HKEY root = RootOf(hive, clean);
+    return Create(root, clean, key);
 }
 
 long CreateRegKey(RegKey parent, const std::string& path, RegKey* key) {
@@ -176,7 +197,8 @@ long DeleteRegTree(RegHive hive, const std::string& path) {
         return result;
     if (clean.empty())
         return kRegInvalidParameter; // never the whole hive
-    return ::RegDeleteTreeA(RootOf(hive), clean.c_str());
+    HKEY root = RootOf(hive, clean);
+    return ::RegDeleteTreeA(root, clean.c_str());
 }
 
 std::string RegHiveFilePath(RegHive) {

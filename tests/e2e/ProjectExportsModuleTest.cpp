@@ -7,8 +7,7 @@
 #include "scc/Exports.h"
 #include "settings/RegistryEx.h"
 #include "settings/SccSettings.h"
-#include "tests/e2e/LoadedProvider.h"
-#include "tests/e2e/RepositoryByMethod.h"
+#include "tests/e2e/IdeSession.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/TraceBlocks.h"
 
@@ -33,67 +32,11 @@ using trace_test::InitializeBlock;
 using trace_test::kBanner;
 using trace_test::kUninitializeBlock;
 
-// The IDE's output pane: every text the provider sends, and what the test does on one.
-std::vector<std::string> g_pane;
-std::function<void(const std::string&)> g_onText;
-SccLong PaneTextOut(char* text, SccLong) {
-    g_pane.push_back(text ? text : "");
-    if (g_onText)
-        g_onText(g_pane.back());
-    return 0;
-}
-
-// Scripted answers by prompt name (HostChoice.h).
-using Answers = std::map<std::string, std::string>;
-
-// One load of the provider with one context, as an IDE holds it while a solution is open.
-// The scripted answers are in the environment while the provider loads, which takes them.
-class IdeSession {
-public:
-    explicit IdeSession(const Answers& answers) {
-        std::vector<std::unique_ptr<ScopedEnv>> env;
-        env.push_back(std::make_unique<ScopedEnv>("MORVEK_UI_HOST", "headless"));
-        for (const auto& [name, value] : answers)
-            env.push_back(std::make_unique<ScopedEnv>("MORVEK_ANSWER_" + name, value));
-        provider_ = std::make_unique<e2e::LoadedProvider>();
-        if (!provider_->Ok())
-            return;
-        char name[SCC_NAME_SIZE] = "", label[SCC_AUXLABEL_SIZE] = "";
-        SccLong caps = 0, coLength = 0, length = 0;
-        provider_->Get<decltype(&SccInitialize)>("SccInitialize")(&context_, nullptr, "IDE", name,
-                                                                  &caps, label, &coLength, &length);
-    }
-    ~IdeSession() { Uninitialize(); }
-
-    bool Ok() const { return context_ != nullptr; }
-    std::string Problem() const { return provider_->Ok() ? "no context" : provider_->Error(); }
-    void* Context() const { return context_; }
-
-    SCCRTN Open(const std::string& project, const std::string& local, char* aux, SccLong flags,
-                const char* comment = "") {
-        char user[SCC_USER_SIZE] = "";
-        char name[SCC_PRJPATH_SIZE];
-        std::snprintf(name, sizeof name, "%s", project.c_str());
-        return provider_->Get<decltype(&SccOpenProject)>("SccOpenProject")(
-            context_, nullptr, user, name, local.c_str(), aux, comment, PaneTextOut, flags);
-    }
-    SCCRTN GetProjPath(char* user, char* project, char* local, char* aux, SccBool* isNew) {
-        return provider_->Get<decltype(&SccGetProjPath)>("SccGetProjPath")(
-            context_, nullptr, user, project, local, aux, 0, isNew);
-    }
-    SCCRTN Close() {
-        return provider_->Get<decltype(&SccCloseProject)>("SccCloseProject")(context_);
-    }
-    void Uninitialize() {
-        if (context_)
-            provider_->Get<decltype(&SccUninitialize)>("SccUninitialize")(context_);
-        context_ = nullptr;
-    }
-
-private:
-    std::unique_ptr<e2e::LoadedProvider> provider_;
-    void* context_ = nullptr;
-};
+using e2e::Answers;
+using e2e::g_onText;
+using e2e::g_pane;
+using e2e::IdeSession;
+using e2e::PaneTextOut;
 
 // The trace blocks of the exports, as the provider writes them.
 std::string OpenBlock(const std::string& project, const std::string& local, const std::string& aux,
@@ -117,33 +60,14 @@ std::string ProjPathLines(const std::string& user, const std::string& project,
 const std::string kCloseBlock =
     kBanner + "SccCloseProject\n" + kBanner + "RESULT: 00000000 (SCC_OK)\n";
 
-class ProjectExportsModule : public e2e::RepositoryByMethod {
+class ProjectExportsModule : public e2e::IdeByMethod {
 protected:
     void SetUp() override {
-        RepositoryByMethod::SetUp();
+        IdeByMethod::SetUp();
         if (IsSkipped())
             return;
-        {
-            CSccSettings settings;
-            settings.SetCvsExePath(testing_support::CvsProgram());
-            settings.SetVendorName("Ann Smith");
-        }
-        CRegistryEx r("Morvek", "VODORO", false);
-        r.OpenSection("SETTINGS");
-        r.ExchangeDefaultFlag("TRACELOG", true);
-        g_pane.clear();
+        CSccSettings().SetVendorName("Ann Smith");
     }
-    void TearDown() override {
-        g_onText = nullptr;
-        platform::SetCurrentFolder(testing_support::BinDir());
-    }
-    // The trace of the provider loaded now (named after the test's clock).
-    std::string Trace() const {
-        return ReadFile(user_.AppDataFolder() + Sep() + "Morvek" + Sep() +
-                        "Trace220826T123538.log");
-    }
-
-    ScopedEnv clock_{"MORVEK_TEST_CLOCK", "2022-08-26T12:35:38"};
 };
 
 INSTANTIATE_TEST_SUITE_P(Methods, ProjectExportsModule,

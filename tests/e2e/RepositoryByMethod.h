@@ -1,8 +1,9 @@
 // tests/e2e/RepositoryByMethod.h - end-to-end tests run against the test repository reached
 // by each method (a local root, :fork:, a pserver on 127.0.0.1), with a user and a CVS
-// sandbox of the test's own.
+// sandbox of the test's own; the user's settings run the test's cvs.
 #pragma once
 
+#include "settings/SccSettings.h"
 #include "tests/support/CvsFixtures.h"
 #include "tests/support/TestSupport.h"
 
@@ -23,6 +24,7 @@ protected:
         root_ = testing_support::RootFor(GetParam(), repo_, server_, problem);
         if (root_.empty())
             GTEST_SKIP() << problem;
+        CSccSettings().SetCvsExePath(testing_support::CvsProgram());
     }
     // A fresh, empty folder of the test's own.
     std::string Folder(const std::string& name) { return sandbox_.Folder(name); }

@@ -1,7 +1,8 @@
-// tests/e2e/ScchostByMethod.h - scchost's end-to-end tests: scchost run as a program on
-// Linux, against the test repository reached by each method.
+// tests/e2e/ScchostByMethod.h - scchost's end-to-end tests: scchost run as a program, against
+// the test repository reached by each method.
 #pragma once
 
+#include "tests/e2e/BuildProducts.h"
 #include "tests/e2e/RepositoryByMethod.h"
 
 #include <string>
@@ -11,18 +12,13 @@ namespace e2e {
 
 class ScchostByMethod : public RepositoryByMethod {
 protected:
-    void SetUp() override {
-        if (testing_support::RunningUnderWine())
-            GTEST_SKIP() << "scchost is run as a program on Linux";
-        RepositoryByMethod::SetUp();
-    }
     // Runs scchost in the folder with scripted answers (the password when there is one).
     testing_support::RunResult Scchost(std::vector<std::string> args, const std::string& folder) {
-        std::vector<std::string> argv{testing_support::BinDir() + "/scchost", "--ui", "headless"};
+        std::vector<std::string> argv{"--ui", "headless"};
         if (server_)
             argv.insert(argv.end(), {"--password", server_->Password()});
         argv.insert(argv.end(), args.begin(), args.end());
-        return testing_support::Run(argv, folder);
+        return RunScchost(argv, folder);
     }
 };
 

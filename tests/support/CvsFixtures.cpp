@@ -1,6 +1,8 @@
 // tests/support/CvsFixtures.cpp - building the test repositories and running the pserver.
 #include "tests/support/CvsFixtures.h"
 
+#include "platform/Text.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -324,6 +326,20 @@ bool CvsPserver::Login(const std::string& user, const std::string& password) con
     return r.status == 0;
 }
 
+std::string ModuleImageBytes() {
+    std::string bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes += static_cast<char>(i);
+    return bytes + std::string("\r\n\0end", 6);
+}
+
+std::string WithPlatformLineEnds(const std::string& lines) {
+    std::string text;
+    for (char c : lines)
+        text += c == '\n' ? std::string(platform::kTextLineEnd) : std::string(1, c);
+    return text;
+}
+
 std::string CvsProgram() {
     if (RunningUnderWine())
         return BinDir() + Sep() + "cvs-shim.exe";
@@ -350,7 +366,8 @@ const char* CvsMethodName(CvsMethod method) {
 std::string RootFor(CvsMethod method, const CvsRepository& repository,
                     std::unique_ptr<CvsPserver>& server, std::string& problem) {
     if (method != CvsMethod::Pserver)
-        return method == CvsMethod::Local ? repository.LocalRoot() : repository.ForkRoot();
+        return UnixRoot(method == CvsMethod::Local ? repository.LocalRoot()
+                                                   : repository.ForkRoot());
     server = std::make_unique<CvsPserver>(repository);
     if (!server->Ready()) {
         problem = server->Problem();

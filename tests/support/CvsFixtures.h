@@ -129,11 +129,20 @@ enum class CvsMethod { Local, Fork, Pserver };
 // "Local", "Fork", "Pserver": names for parameterised tests.
 const char* CvsMethodName(CvsMethod method);
 
-// The root that reaches the repository by the method. For a pserver it starts one (kept in
-// server) and logs in, storing the password in the current CVS_PASSFILE. Empty, with problem
-// set, when that cannot be done.
+// The root that reaches the repository by the method, as the cvs program writes it into
+// CVS/Root (under Wine: with the repository's Unix path, which the shim passes on as it is),
+// so that a working folder's root and the root a test gives compare equal. For a pserver it
+// starts one (kept in server) and logs in, storing the password in the current CVS_PASSFILE.
+// Empty, with problem set, when that cannot be done.
 std::string RootFor(CvsMethod method, const CvsRepository& repository,
                     std::unique_ptr<CvsPserver>& server, std::string& problem);
+
+// img.bin of the module as imported (revision 1.1.1.1, and 1.1 of the trunk): every byte
+// value, then CR LF, NUL and "end".
+std::string ModuleImageBytes();
+// Lines written with "\n", with the platform's text line end instead: a fetched text revision
+// as the provider writes it.
+std::string WithPlatformLineEnds(const std::string& lines);
 
 // The cvs program the client library should run here: /usr/bin/cvs, or the shim under Wine.
 std::string CvsProgram();

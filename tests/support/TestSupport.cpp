@@ -140,6 +140,13 @@ void FailTest(const std::string& message) {
     ADD_FAILURE() << message;
 }
 
+#ifdef _WIN32
+namespace {
+// The scratch key of the newest isolated user, handed to the programs Run starts.
+std::string g_childRegistryKey;
+} // namespace
+#endif
+
 IsolatedUser::IsolatedUser() {
     fs::create_directories(dir_ / "config");
     env_.push_back(std::make_unique<ScopedEnv>("MORVEK_APPDATA_FOLDER", AppDataFolder()));
@@ -168,6 +175,8 @@ IsolatedUser::IsolatedUser() {
         RegCloseKey(key);
     }
     RegCloseKey(scratch);
+    outerRegistryKey_ = g_childRegistryKey;
+    g_childRegistryKey = scratchKey_;
 #else
     env_.push_back(std::make_unique<ScopedEnv>("HOME", dir_.Path()));
     env_.push_back(std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", dir_ / "config"));
@@ -177,6 +186,7 @@ IsolatedUser::IsolatedUser() {
 
 IsolatedUser::~IsolatedUser() {
 #ifdef _WIN32
+    g_childRegistryKey = outerRegistryKey_;
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     RegDeleteTreeA(HKEY_CURRENT_USER, scratchKey_.c_str());
@@ -316,6 +326,10 @@ RunResult RunWindows(const std::vector<std::string>& argv, const std::string& fo
 } // namespace
 
 RunResult Run(const std::vector<std::string>& argv, const std::string& folder) {
+    // The override of the predefined keys ends with this process: a program it starts finds
+    // the isolated user's keys through the variable that the platform's registry reads.
+    if (!g_childRegistryKey.empty())
+        return RunWindows(argv, folder, {{"MORVEK_REGISTRY_KEY", g_childRegistryKey}});
     return RunWindows(argv, folder, {});
 }
 RunResult Shell(const std::string& script, const std::string& folder) {

@@ -54,7 +54,8 @@ private:
 //  - POSIX: HOME, XDG_CONFIG_HOME, XDG_DATA_HOME and MORVEK_MACHINE_REGISTRY are set, so the
 //    user hive is Folder()/config/Morvek/user.reg and the machine hive Folder()/machine.reg.
 //  - Windows: HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE of this process are redirected to a
-//    scratch key (each with its "software" key) that is deleted afterwards.
+//    scratch key (each with its "software" key) that is deleted afterwards; programs started
+//    with Run find the same keys through MORVEK_REGISTRY_KEY (platform/Registry.h).
 //  - Both: MORVEK_APPDATA_FOLDER and XDG_DATA_HOME name AppDataFolder(), which is not made.
 class IsolatedUser {
 public:
@@ -71,7 +72,8 @@ public:
 private:
     TempDir dir_{"user"};
     std::vector<std::unique_ptr<ScopedEnv>> env_;
-    std::string scratchKey_; // Windows
+    std::string scratchKey_;       // Windows
+    std::string outerRegistryKey_; // Windows: the one this user stands in for while it lives
 };
 
 struct RunResult {

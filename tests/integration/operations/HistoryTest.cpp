@@ -21,26 +21,12 @@
 namespace {
 
 using testing::HasSubstr;
+using testing_support::ModuleImageBytes;
 using testing_support::ReadFile;
+using testing_support::WithPlatformLineEnds;
 using testing_support::WriteFile;
 using Method = testing_support::CvsMethod;
 using Strings = std::vector<std::string>;
-
-// img.bin as the fixture imported it (revision 1.1.1.1): every byte value, CR LF and NUL.
-std::string OriginalImage() {
-    std::string bytes;
-    for (int i = 0; i < 256; ++i)
-        bytes += static_cast<char>(i);
-    return bytes + std::string("\r\n\0end", 6);
-}
-
-// Text with the platform's line ends, as a fetched text revision has them.
-std::string Text(const std::string& lines) {
-    std::string text;
-    for (char c : lines)
-        text += c == '\n' ? std::string(platform::kTextLineEnd) : std::string(1, c);
-    return text;
-}
 
 class History : public testing_support::CvsWorkingCopyFixture {};
 
@@ -115,16 +101,16 @@ TEST_P(History, ARevisionIsWrittenBesideTheFileWithThePlatformsLineEnds) {
     std::string path = controller.GetRevision(File("a.txt"), "1.2", false);
     EXPECT_EQ(Commands(), Strings{"cvs update -p -r 1.2 a.txt"});
     EXPECT_EQ(path, In(diff, "a.txt.1.2"));
-    EXPECT_EQ(ReadFile(path), Text("line 1\nline 2\n"));
+    EXPECT_EQ(ReadFile(path), WithPlatformLineEnds("line 1\nline 2\n"));
     EXPECT_FALSE(IsWritable(path));
     // Fetched again over the read-only copy; a tag names a revision too.
     EXPECT_EQ(controller.GetRevision(File("a.txt"), "REL_1", false), In(diff, "a.txt.REL_1"));
     EXPECT_EQ(controller.GetRevision(File("a.txt"), "1.2", false), path);
-    EXPECT_EQ(ReadFile(In(diff, "a.txt.REL_1")), Text("line 1\nline 2\n"));
+    EXPECT_EQ(ReadFile(In(diff, "a.txt.REL_1")), WithPlatformLineEnds("line 1\nline 2\n"));
     // No revision: the working file's own.
     path = controller.GetRevision(File("a.txt"), "", false);
     EXPECT_EQ(Commands().back(), "cvs update -p a.txt");
-    EXPECT_EQ(ReadFile(path), Text("line 1\nline 2\nline 3\n"));
+    EXPECT_EQ(ReadFile(path), WithPlatformLineEnds("line 1\nline 2\nline 3\n"));
     EXPECT_EQ(ReadFile(File("a.txt")), "line 1\nline 2\nline 3\n"); // untouched
 }
 
@@ -133,11 +119,11 @@ TEST_P(History, ABinaryRevisionComesBackByteForByte) {
     CCVSController controller(*context_);
 
     const std::string copy = controller.GetRevision(File("img.bin"), "1.1.1.1", false);
-    EXPECT_TRUE(ReadFile(copy) == OriginalImage());
+    EXPECT_TRUE(ReadFile(copy) == ModuleImageBytes());
 
     // Over the working file: it was as cvs wrote it, so nothing needs keeping.
     EXPECT_EQ(controller.GetRevision(File("img.bin"), "1.1.1.1", true), File("img.bin"));
-    EXPECT_TRUE(ReadFile(File("img.bin")) == OriginalImage());
+    EXPECT_TRUE(ReadFile(File("img.bin")) == ModuleImageBytes());
     EXPECT_FALSE(platform::Exists(File(".#img.bin.1.2")));
     EXPECT_FALSE(IsWritable(File("img.bin")));
 }
@@ -147,7 +133,7 @@ TEST_P(History, ReplacingAChangedWorkingFileKeepsTheUsersContent) {
     const std::string mine("my own work\r\n\0with a NUL", 25);
     WriteFile(File("a.txt"), mine);
     EXPECT_EQ(controller.GetRevision(File("a.txt"), "1.2", true), File("a.txt"));
-    EXPECT_EQ(ReadFile(File("a.txt")), Text("line 1\nline 2\n"));
+    EXPECT_EQ(ReadFile(File("a.txt")), WithPlatformLineEnds("line 1\nline 2\n"));
     EXPECT_TRUE(ReadFile(File(".#a.txt.1.3")) == mine);
     EXPECT_TRUE(env_.Pane().Has("Kept the local changes of " + File("a.txt") + " as " +
                                 File(".#a.txt.1.3")))
@@ -157,7 +143,7 @@ TEST_P(History, ReplacingAChangedWorkingFileKeepsTheUsersContent) {
     MakeWritable(File("a.txt"));
     WriteFile(File("a.txt"), "second try\n");
     EXPECT_EQ(controller.GetRevision(File("a.txt"), "1.1", true), File("a.txt"));
-    EXPECT_EQ(ReadFile(File("a.txt")), Text("line 1\n"));
+    EXPECT_EQ(ReadFile(File("a.txt")), WithPlatformLineEnds("line 1\n"));
     EXPECT_TRUE(ReadFile(File(".#a.txt.1.3")) == mine);
     EXPECT_EQ(ReadFile(File(".#a.txt.1.3~2")), "second try\n");
 }

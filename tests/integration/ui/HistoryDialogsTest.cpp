@@ -30,26 +30,13 @@ using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::IsEmpty;
 using testing_support::ArgumentsOf;
+using testing_support::ModuleImageBytes;
 using testing_support::ReadFile;
+using testing_support::WithPlatformLineEnds;
 using testing_support::WriteFile;
 using Method = testing_support::CvsMethod;
 using Strings = std::vector<std::string>;
 using P = CPageItemRevHist;
-
-// img.bin as the fixture imported it: every byte value, CR LF and NUL.
-std::string OriginalImage() {
-    std::string bytes;
-    for (int i = 0; i < 256; ++i)
-        bytes += static_cast<char>(i);
-    return bytes + std::string("\r\n\0end", 6);
-}
-
-std::string Text(const std::string& lines) {
-    std::string text;
-    for (char c : lines)
-        text += c == '\n' ? std::string(platform::kTextLineEnd) : std::string(1, c);
-    return text;
-}
 
 class HistoryDialogs : public testing_support::CvsWorkingCopyFixture {
 protected:
@@ -193,8 +180,8 @@ TEST_P(HistoryDialogs, ViewAndDiffFetchTheRevisionsAndStartTheToolsWithTheirComm
     page.Click(P::kIdcView);
     EXPECT_THAT(env_.Pane().TakeCommands(),
                 ElementsAre("cvs update -p -r 1.2 a.txt", "cvs update -p -r 1.1 a.txt"));
-    EXPECT_EQ(ReadFile(r12), Text("line 1\nline 2\n"));
-    EXPECT_EQ(ReadFile(r11), Text("line 1\n"));
+    EXPECT_EQ(ReadFile(r12), WithPlatformLineEnds("line 1\nline 2\n"));
+    EXPECT_EQ(ReadFile(r11), WithPlatformLineEnds("line 1\n"));
     const std::string viewLine = "\"" + tool + "\" \"" + r12 + "\" \"" + r11 + "\" ";
     testing_support::ToolStart start = recorder_.Wait();
     ASSERT_TRUE(start.seen);
@@ -248,7 +235,7 @@ TEST_P(HistoryDialogs, ReplaceLocalKeepsTheUsersContentAndGivesBackABinaryRevisi
         page.ClickRow(P::kIdcRevisions, RowOf(page, "1.2"));
         const Strings before = Revisions(page);
         page.Click(P::kIdcReplace);
-        EXPECT_EQ(ReadFile(File("a.txt")), Text("line 1\nline 2\n"));
+        EXPECT_EQ(ReadFile(File("a.txt")), WithPlatformLineEnds("line 1\nline 2\n"));
         EXPECT_TRUE(ReadFile(File(".#a.txt.1.3")) == mine);
         EXPECT_TRUE(env_.Pane().Has("Kept the local changes of " + File("a.txt") + " as " +
                                     File(".#a.txt.1.3")))
@@ -267,7 +254,7 @@ TEST_P(HistoryDialogs, ReplaceLocalKeepsTheUsersContentAndGivesBackABinaryRevisi
     ASSERT_THAT(Revisions(page), ElementsAre("1.2", "1.1", "1.1.1.1"));
     page.ClickRow(P::kIdcRevisions, 1);
     page.Click(P::kIdcReplace);
-    EXPECT_TRUE(ReadFile(File("img.bin")) == OriginalImage());
+    EXPECT_TRUE(ReadFile(File("img.bin")) == ModuleImageBytes());
     EXPECT_FALSE(platform::Exists(File(".#img.bin.1.2")));
     // Changed by the user, then replaced: the user's bytes are kept beside it.
     MakeWritable(File("img.bin"));
