@@ -6,6 +6,7 @@
 #include "platform/Module.h"
 #include "platform/PathStyle.h"
 #include "platform/ProcessList.h"
+#include "scc/CommandOptions.h"
 #include "scc/Trace.h"
 #include "scc/TraceFile.h"
 #include "settings/SccSettings.h"
@@ -20,6 +21,11 @@ constexpr const char* kToolFolder = "Morvek CVS SCC";
 // Made before the settings so that the trace path outlives the shutdown that reads it.
 struct EmptyTracePath {
     EmptyTracePath() { SetTracePath(std::string()); }
+};
+
+// Advanced options have not been offered yet, and no options map is remembered.
+struct NoOfferedOptions {
+    NoOfferedOptions() { ResetOfferedOptions(); }
 };
 
 // The cache is never destroyed (see EntriesCache::Instance); its entries go at unload.
@@ -47,6 +53,7 @@ private:
     EmptyTracePath tracePath_;
     CSccSettings settings_;
     EmptyEntriesCache entries_;
+    NoOfferedOptions offeredOptions_;
 };
 
 CModule g_module;

@@ -9,12 +9,15 @@
 // attach; POSIX: while dlopen runs the library's initialisers) and destroys it when the
 // library is unloaded (process detach; dlclose or exit). Its members are made in this order
 // and destroyed in the reverse one: the application object, the empty trace path, the
-// process-wide settings (which load), the entries cache; then start-up runs. At unload,
+// process-wide settings (which load), the entries cache, the advanced-options flag and the
+// remembered options map (both empty); then start-up runs. At unload,
 // shutdown runs first (the trace file is deleted), then the settings save.
 //
 // Values other floors use live where those floors can reach them: the library's folder is
 // platform::ThisModuleFolder(), the settings GetSettings() (settings/SccSettings.h), the
-// trace path GetTracePath() (scc/Trace.h), the help facility platform::ShowHtmlHelp().
+// trace path GetTracePath() (scc/Trace.h), the advanced-options flag and the remembered
+// options AdvancedOptionsOffered() and RememberedOptions() (scc/CommandOptions.h), the help
+// facility platform::ShowHtmlHelp().
 #pragma once
 
 #include "platform/Export.h"

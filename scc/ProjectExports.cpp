@@ -5,6 +5,7 @@
 #include "engine/CVSContext.h"
 #include "operations/CVSController.h"
 #include "platform/FileSystem.h"
+#include "scc/CommandOptions.h"
 #include "scc/SccNames.h"
 #include "scc/Trace.h"
 #include "settings/SccSettings.h"
@@ -217,7 +218,11 @@ SCCRTN SccInitialize(void** context, SccWindow window, const char* callerName, c
 
 SCCRTN SccUninitialize(void* context) {
     TraceBegin("SccUninitialize\n");
-    delete static_cast<CCVSContext*>(context);
+    if (context) {
+        // A map of a context that is gone must never be handed to a command again.
+        ForgetOfferedOptions(&static_cast<CCVSContext*>(context)->GetOptions());
+        delete static_cast<CCVSContext*>(context);
+    }
     ClearEntriesCache();
     TraceResult(SCC_OK);
     return SCC_OK;
