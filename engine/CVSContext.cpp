@@ -8,6 +8,7 @@
 #include "platform/Window.h"
 #include "settings/SccSettings.h"
 #include "ui/framework/DialogHost.h"
+#include "ui/framework/OwnerThread.h"
 #include "workcopy/FileUtilities.h"
 #include "workcopy/PathFunctions.h"
 
@@ -80,6 +81,64 @@ void CCVSContext::Abort() {
     library_->Abort();
 }
 
+CCVSContext::CCommandScope::CCommandScope(CCVSContext& context, CCVSContextCallBack* controller)
+    : context_(context) {
+    const std::thread::id self = std::this_thread::get_id();
+    std::unique_lock<std::mutex> guard(context_.turnLock_);
+    if (context_.turnDepth_ > 0 && context_.turnOwner_ != self) {
+        const std::shared_ptr<uifw::CThreadQueue> queue = uifw::ThisThreadQueue();
+        context_.turnWaiters_.push_back(queue);
+        guard.unlock();
+        queue->ServeUntil([&] {
+            std::lock_guard<std::mutex> claim(context_.turnLock_);
+            if (context_.turnDepth_ > 0)
+                return false;
+            context_.turnOwner_ = self;
+            context_.turnDepth_ = 1;
+            return true;
+        });
+        guard.lock();
+        auto& waiters = context_.turnWaiters_;
+        for (auto it = waiters.begin(); it != waiters.end(); ++it)
+            if (*it == queue) {
+                waiters.erase(it);
+                break;
+            }
+    } else {
+        context_.turnOwner_ = self;
+        ++context_.turnDepth_;
+    }
+    previous_ = context_.turnController_;
+    if (controller)
+        context_.turnController_ = controller;
+}
+
+CCVSContext::CCommandScope::~CCommandScope() {
+    std::vector<std::shared_ptr<uifw::CThreadQueue>> waiters;
+    {
+        std::lock_guard<std::mutex> guard(context_.turnLock_);
+        context_.turnController_ = previous_;
+        if (--context_.turnDepth_ == 0) {
+            context_.turnOwner_ = std::thread::id();
+            waiters = context_.turnWaiters_;
+        }
+    }
+    for (const auto& queue : waiters)
+        queue->Wake();
+}
+
+CCVSContextCallBack* CCVSContext::Answerer() const {
+    return turnController_ ? turnController_ : controller_.load();
+}
+
+bool CCVSContext::RunOnContextThread(std::function<void()> action) {
+    if (!messageWindow_) {
+        action();
+        return true;
+    }
+    return messageWindow_->RunOnOwnerThread(std::move(action));
+}
+
 bool CCVSContext::ExecuteOnce(CCVSArgs& args) {
     library_->SetExecutablePath(GetSettings().GetCvsExePath());
     const bool ok = library_->Execute(args, &environment_);
@@ -101,6 +160,11 @@ void CCVSContext::ClearOutput() {
 }
 
 bool CCVSContext::Run(CCVSArgs& args) {
+    CCommandScope turn(*this);
+    return RunTurn(args);
+}
+
+bool CCVSContext::RunTurn(CCVSArgs& args) {
     CSccSettings& settings = GetSettings();
     if (settings.GetUseCompression()) {
         const std::string level = settings.GetCompressLevel();
@@ -118,8 +182,7 @@ bool CCVSContext::Run(CCVSArgs& args) {
     const std::string commandLine = args.CommandLine();
     Echo(commandLine + "\n");
     ShowProgress(true);
-    if (!settings.GetHideStatusUI() && progress_)
-        progress_->SetStatusText(commandLine);
+    SetStatusText(commandLine);
     ClearCaptures();
 
     if (ExecuteOnce(args))
@@ -129,20 +192,26 @@ bool CCVSContext::Run(CCVSArgs& args) {
     // with it is the login command's own complaint, not a request for one.
     const bool needsLogin =
         ErrorTextHas("cvs login", 1) || output_.Find("cvs login") != CTextCapture::npos;
-    if (!needsLogin || !controller_)
+    CCVSContextCallBack* answerer = Answerer();
+    if (!needsLogin || !answerer)
         return false;
 
-    const std::string activity = progress_ ? progress_->Activity() : std::string();
-    const std::string status = progress_ ? progress_->StatusText() : std::string();
-    CloseProgressForLogin();
-    if (!controller_->OnLoginRequired(LookupValue(environment_, "CVSROOT")))
+    std::string activity, status;
+    RunOnContextThread([&] {
+        activity = progress_ ? progress_->Activity() : std::string();
+        status = progress_ ? progress_->StatusText() : std::string();
+        CloseProgressForLogin();
+    });
+    if (!answerer->OnLoginRequired(LookupValue(environment_, "CVSROOT")))
         return false;
     ClearCaptures();
-    ShowProgress(true);
-    if (!settings.GetHideStatusUI() && progress_) {
-        progress_->SetActivity(activity);
-        progress_->SetStatusText(status);
-    }
+    RunOnContextThread([&] {
+        ShowProgressHere(true);
+        if (!GetSettings().GetHideStatusUI() && progress_) {
+            progress_->SetActivity(activity);
+            progress_->SetStatusText(status);
+        }
+    });
     return ExecuteOnce(args);
 }
 
@@ -159,6 +228,7 @@ void CCVSContext::CloseProgressForLogin() {
 }
 
 bool CCVSContext::RunInFolder(const std::string& path, CCVSArgs& args) {
+    CCommandScope turn(*this);
     ClearCaptures();
     std::string folder = NormalizePath(GetFolderOfPath(path));
     if (folder.empty()) // a bare file name: the file is in the current folder
@@ -167,7 +237,7 @@ bool CCVSContext::RunInFolder(const std::string& path, CCVSArgs& args) {
         return false;
     Echo("Current Directory: " + folder + "\n");
     environment_["HOME"] = folder;
-    const bool ok = Run(args);
+    const bool ok = RunTurn(args);
     platform::SetCurrentFolder(folder);
     return ok;
 }
@@ -186,6 +256,7 @@ bool CCVSContext::EnterFolder(const std::string& folder) {
 }
 
 bool CCVSContext::RunOnFiles(CCVSArgs& args, const std::vector<std::string>& files) {
+    CCommandScope turn(*this);
     ClearCaptures();
     if (files.empty())
         return false;
@@ -268,6 +339,9 @@ void CCVSContext::OnConsoleText(const char* text, size_t length, int stream) {
     }
     if (start < end)
         AddPending(stream, start, from + static_cast<size_t>(start - text), end - start);
+    // A command is a wait too: what workers sent to this thread's windows is done as the
+    // output arrives.
+    uifw::ServeThisThread();
 }
 
 void CCVSContext::AddPending(int stream, const char* text, size_t from, size_t size) {
@@ -309,14 +383,14 @@ void CCVSContext::SendPendingLine() {
 
 void CCVSContext::OnPasswordRequest() {
     SendPendingLine();
-    if (controller_)
-        controller_->OnPasswordRequest();
+    if (CCVSContextCallBack* answerer = Answerer())
+        answerer->OnPasswordRequest();
 }
 
 void CCVSContext::OnYesNoQuestion() {
     SendPendingLine();
-    if (controller_)
-        controller_->OnYesNoQuestion();
+    if (CCVSContextCallBack* answerer = Answerer())
+        answerer->OnYesNoQuestion();
     else
         environment_["CVSLIB_YESNO"] = "no"; // nobody to ask: an earlier answer must not count
 }
@@ -336,7 +410,21 @@ void CCVSContext::DeliverText(std::string text, int kind) {
     textOut_(text.data(), kind);
 }
 
+// The progress window belongs to the context's thread: a worker's operation has it opened,
+// named and closed there.
 void CCVSContext::ShowProgress(bool show) {
+    RunOnContextThread([&] { ShowProgressHere(show); });
+}
+
+void CCVSContext::SetActivity(const std::string& text) {
+    RunOnContextThread([&] { SetActivityHere(text); });
+}
+
+void CCVSContext::SetStatusText(const std::string& text) {
+    RunOnContextThread([&] { SetStatusTextHere(text); });
+}
+
+void CCVSContext::ShowProgressHere(bool show) {
     if (quiet_)
         return;
     const bool hidden = GetSettings().GetHideStatusUI();
@@ -366,13 +454,13 @@ void CCVSContext::ShowProgress(bool show) {
     progress_ = progress;
 }
 
-void CCVSContext::SetActivity(const std::string& text) {
-    ShowProgress(true);
+void CCVSContext::SetActivityHere(const std::string& text) {
+    ShowProgressHere(true);
     if (!GetSettings().GetHideStatusUI() && progress_ && progress_->IsRealised())
         progress_->SetActivity(text);
 }
 
-void CCVSContext::SetStatusText(const std::string& text) {
+void CCVSContext::SetStatusTextHere(const std::string& text) {
     if (!GetSettings().GetHideStatusUI() && progress_ && progress_->IsRealised())
         progress_->SetStatusText(text);
 }

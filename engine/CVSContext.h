@@ -12,6 +12,14 @@
 // Console text goes: client library -> OnConsoleText (one line at a time) -> the message
 // window (synchronous, on the context's thread) -> DeliverText -> the environment's
 // text-out procedure, trimmed, empty lines dropped.
+//
+// Threads. The context belongs to the thread that made it (the environment's), which owns
+// its windows: text and the progress window are dealt with there, also when a worker's
+// command produces them (the message window carries them over). Other threads (the workers
+// of the item-properties pages) may run commands on the context while its own thread runs
+// others, but a context has one capture and one client library binding: commands take
+// turns (CCommandScope), each whole, and a controller's operation holds its turn from its
+// first command to the last read of the output it parses.
 #pragma once
 
 #include "engine/CVSLibrary.h"
@@ -19,9 +27,14 @@
 #include "engine/TextCapture.h"
 #include "platform/Types.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 class CCVSArgs;
@@ -76,6 +89,29 @@ public:
     const std::string& GetComment() const { return comment_; }
     void SetController(CCVSContextCallBack* controller) { controller_ = controller; }
     CCVSContextCallBack* GetController() const { return controller_; }
+
+    // The turn of one thread to run commands on the context, while the object lives. A
+    // thread that has the turn may take it again (an operation inside another); others wait
+    // until it is given back, serving what is sent to their own windows meanwhile, so that a
+    // command of the thread that has the turn can deliver its text to them. Given a
+    // controller, the context's login, password and question requests go to it for the
+    // length of the turn, whatever other threads register meanwhile.
+    class CCommandScope {
+    public:
+        explicit CCommandScope(CCVSContext& context, CCVSContextCallBack* controller = nullptr);
+        ~CCommandScope();
+        CCommandScope(const CCommandScope&) = delete;
+        CCommandScope& operator=(const CCommandScope&) = delete;
+
+    private:
+        CCVSContext& context_;
+        CCVSContextCallBack* previous_;
+    };
+
+    // Runs an action on the context's own thread and waits for it (at once there); true
+    // when it ran. Dialogs and message boxes that a command asks for from a worker thread
+    // are shown this way, by the thread that owns the windows.
+    bool RunOnContextThread(std::function<void()> action);
     // While quiet, console text is not passed on and the progress window stays as it is;
     // echoes still go out.
     void SetQuiet(bool quiet) { quiet_ = quiet; }
@@ -138,6 +174,13 @@ private:
     };
 
     bool ExecuteOnce(CCVSArgs& args);
+    bool RunTurn(CCVSArgs& args);
+    // Who answers the requests of the running command: the controller of the turn, else
+    // the registered one.
+    CCVSContextCallBack* Answerer() const;
+    void ShowProgressHere(bool show);
+    void SetActivityHere(const std::string& text);
+    void SetStatusTextHere(const std::string& text);
     bool EnterFolder(const std::string& folder);
     void ClearCaptures();
     void AddPending(int stream, const char* text, size_t from, size_t size);
@@ -149,9 +192,16 @@ private:
     bool ErrorTextHas(const std::string& what, size_t from) const;
     void CloseProgressForLogin();
 
-    bool quiet_ = false;
+    std::atomic<bool> quiet_{false};
     platform::WindowHandle fallbackWindow_ = nullptr;
-    CCVSContextCallBack* controller_ = nullptr;
+    // Registered by controllers of any thread; read by the command that runs.
+    std::atomic<CCVSContextCallBack*> controller_{nullptr};
+    // The turn: the thread that has it, how often it took it, its controller.
+    std::mutex turnLock_;
+    std::thread::id turnOwner_;
+    int turnDepth_ = 0;
+    CCVSContextCallBack* turnController_ = nullptr;
+    std::vector<std::shared_ptr<uifw::CThreadQueue>> turnWaiters_;
     std::unique_ptr<CCVSLibrary> library_;
     CCVSStringMap environment_;
     CCVSStringMap options_;

@@ -87,11 +87,15 @@ bool CCVSController::OnLoginRequired(const std::string& cvsRoot) {
     return Login(cvsRoot, false);
 }
 
+// The dialogs and boxes that a command asks for are shown by the context's own thread, which
+// owns the windows, also when the command runs on a worker.
 void CCVSController::OnPasswordRequest() {
     CDlgPassword dialog(context_.GetWindow());
     dialog.SetCvsRoot(context_.GetCVSRoot());
     dialog.SetPassword(std::string());
-    if (dialog.DoModal() == uifw::kIdOk)
+    int result = uifw::kIdCancel;
+    context_.RunOnContextThread([&] { result = dialog.DoModal(); });
+    if (result == uifw::kIdOk)
         context_.SetPassword(dialog.GetPassword());
 }
 
@@ -104,17 +108,23 @@ void CCVSController::OnYesNoQuestion() {
         question += line + "\n";
     }
     context_.ClearOutput();
-    const int answer = uifw::ShowMessageBox(context_.GetWindow(), question, "CVS Alert",
-                                            uifw::kMbYesNo | uifw::kMbIconQuestion);
+    int answer = uifw::kIdNo;
+    context_.RunOnContextThread([&] {
+        answer = uifw::ShowMessageBox(context_.GetWindow(), question, "CVS Alert",
+                                      uifw::kMbYesNo | uifw::kMbIconQuestion);
+    });
     context_.GetEnvironment()["CVSLIB_YESNO"] = answer == uifw::kIdYes ? "yes" : "no";
 }
 
 bool CCVSController::Login(const std::string& cvsRoot, bool temporary) {
+    CCVSContext::CCommandScope turn(context_, this);
     Announce("Logging in ...");
     CDlgPassword dialog(platform::DesktopWindow());
     dialog.SetCvsRoot(cvsRoot);
     dialog.SetPassword(LookupValue(context_.GetEnvironment(), "CVS_GETPASS"));
-    if (dialog.DoModal() != uifw::kIdOk) {
+    int result = uifw::kIdCancel;
+    context_.RunOnContextThread([&] { result = dialog.DoModal(); });
+    if (result != uifw::kIdOk) {
         context_.Echo(std::string());
         errorMessage_.clear();
         return false;
@@ -184,6 +194,7 @@ void CCVSController::RestoreSetAside(const std::vector<SetAside>& setAside, bool
 
 bool CCVSController::UpdateFiles(const std::vector<std::string>& files, bool revert, bool checkOut,
                                  bool undoCheckOut, const CCVSStringMap* options) {
+    CCVSContext::CCommandScope turn(context_, this);
     Announce(checkOut ? "Checking out file(s) ..." : "Updating file(s) ...");
     if (files.empty())
         return true;
@@ -269,6 +280,7 @@ bool CCVSController::CheckOutFiles(const std::vector<std::string>& files,
 }
 
 bool CCVSController::UncheckOutFiles(const std::vector<std::string>& files) {
+    CCVSContext::CCommandScope turn(context_, this);
     Announce("Unchecking out file(s) ...");
     return UpdateFiles(files, true, false, true, &context_.GetOptions());
 }

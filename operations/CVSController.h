@@ -7,12 +7,17 @@
 // requests that arrive while a command runs; when it ends, the controller it replaced (one
 // whose operation opened the dialog that made this one) is the context's controller again.
 //
+// Each operation takes the context's turn (CCVSContext::CCommandScope) for its length: its
+// commands run whole, it reads its own output, and the requests of its commands come back
+// to it, also while other threads wait to use the context (the item-properties pages).
+//
 // Errors are values: operations return false and leave the failure text in the error
 // message (and in the output pane). Only the update and commit operations store the text
 // of a failed run; others report failure by their result alone.
 #pragma once
 
 #include "engine/CVSContext.h"
+#include "operations/CVSEditor.h"
 #include "operations/CVSLogEntry.h"
 
 #include <string>
@@ -166,6 +171,19 @@ public:
     // Replaces the log message of one revision.
     bool SetLogMessage(const std::string& file, const std::string& revision,
                        const std::string& message);
+
+    // --- Editors and watchers (operations/CVSControllerWatch.cpp): who edits the files and
+    // who watches them, and the user's own watch. The files lie in one folder (the first
+    // one's is used). Each answers the result of its run. A failed listing leaves the list
+    // as it was and keeps the failure's text in the error message, for the page that shows
+    // it; the watch commands store nothing.
+    // Appends one record per line of "cvs editors".
+    bool GetEditors(const std::vector<std::string>& files, std::vector<CCVSEditor>& editors);
+    // Appends one record per line of "cvs watchers".
+    bool GetWatchers(const std::vector<std::string>& files, std::vector<CCVSWatcher>& watchers);
+    // "cvs watch add" and "cvs watch remove" of the files, for every action.
+    bool AddWatch(const std::vector<std::string>& files);
+    bool RemoveWatch(const std::vector<std::string>& files);
 
     // --- Adding, checking in, removing and renaming files (CVSControllerFiles.cpp). A file
     // name that begins with "-" reaches cvs after "--", so that cvs takes it for a name.

@@ -101,6 +101,7 @@ bool KeepWorkingFile(CCVSContext& context, const std::string& file, const std::s
 } // namespace
 
 std::vector<CCVSLogEntry> CCVSController::GetHistory(const std::string& file) {
+    CCVSContext::CCommandScope turn(context_, this);
     Announce("Getting file history ...");
     CCVSArgs args;
     args.Add("log");
@@ -109,6 +110,7 @@ std::vector<CCVSLogEntry> CCVSController::GetHistory(const std::string& file) {
 }
 
 bool CCVSController::GetTags(const std::string& path, std::vector<std::string>& tags) {
+    CCVSContext::CCommandScope turn(context_, this);
     Announce("Getting tag list ...");
     CCVSArgs args;
     args.Add("log");
@@ -120,6 +122,7 @@ bool CCVSController::GetTags(const std::string& path, std::vector<std::string>& 
 
 std::string CCVSController::GetRevision(const std::string& file, const std::string& revision,
                                         bool replaceLocal) {
+    CCVSContext::CCommandScope turn(context_, this);
     Announce("Getting file revision ...");
     std::string cvsFolder = GetParentFolder(file);
     AppendPath(cvsFolder, "CVS");
@@ -176,6 +179,7 @@ std::string CCVSController::GetRevision(const std::string& file, const std::stri
 }
 
 bool CCVSController::DiffFile(const std::string& file, std::string& difference) {
+    CCVSContext::CCommandScope turn(context_, this);
     Announce("Comparing file ...");
     if (!PathExists(file))
         return false;
@@ -190,6 +194,7 @@ bool CCVSController::DiffFile(const std::string& file, std::string& difference) 
 
 bool CCVSController::SetLogMessage(const std::string& file, const std::string& revision,
                                    const std::string& message) {
+    CCVSContext::CCommandScope turn(context_, this);
     Announce("Updating file annotation ...");
     CCVSArgs args;
     args.Add("admin");

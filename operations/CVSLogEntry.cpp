@@ -5,6 +5,8 @@
 // read like any other).
 #include "operations/CVSLogEntry.h"
 
+#include "operations/TextLines.h"
+
 #include <unordered_set>
 
 namespace {
@@ -12,30 +14,6 @@ namespace {
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
-
-// The lines of a text: each ends at a line feed, which is not part of it; a carriage return
-// before it is. Text after the last line feed is a last line.
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : text_(text) {}
-    bool Next(std::string_view& line) {
-        if (pos_ >= text_.size())
-            return false;
-        const std::string_view::size_type end = text_.find('\n', pos_);
-        if (end == std::string_view::npos) {
-            line = text_.substr(pos_);
-            pos_ = text_.size();
-        } else {
-            line = text_.substr(pos_, end - pos_);
-            pos_ = end + 1;
-        }
-        return true;
-    }
-
-private:
-    std::string_view text_;
-    std::string_view::size_type pos_ = 0;
-};
 
 // A one-line field without the carriage return of a CR LF line end: "1.4" must match the
 // revision of CVS/Entries and go back to cvs as it is, whatever line ends cvs wrote.
@@ -82,7 +60,7 @@ std::string Describe(const CCVSLogEntry& entry) {
 
 std::vector<CCVSLogEntry> ParseLog(std::string_view text, std::string_view workingRevision) {
     std::vector<CCVSLogEntry> entries;
-    LineReader in(text);
+    CTextLines in(text);
     std::string_view head;
     std::string_view line;
     while (in.Next(line)) {
@@ -116,7 +94,7 @@ std::vector<CCVSLogEntry> ParseLog(std::string_view text, std::string_view worki
 
 void ParseTagNames(std::string_view text, std::vector<std::string>& tags) {
     std::unordered_set<std::string> known(tags.begin(), tags.end());
-    LineReader in(text);
+    CTextLines in(text);
     std::string_view line;
     bool inTags = false;
     while (in.Next(line)) {

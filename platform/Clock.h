@@ -7,6 +7,8 @@
 //  - SetTestClock does the same inside one process and wins over the variable.
 #pragma once
 
+#include <cstdint>
+
 namespace platform {
 
 struct LocalTime {
@@ -19,6 +21,8 @@ struct LocalTime {
 };
 
 LocalTime LocalNow();
+// An instant (seconds since 1970-01-01 00:00:00 UTC) in the local time of the machine.
+LocalTime ToLocalTime(int64_t unixSeconds);
 // A fixed time for every later LocalNow, or null for the real clock again.
 void SetTestClock(const LocalTime* fixed);
 // Parses "YYYY-MM-DDTHH:MM:SS"; false when the text is not of that form.

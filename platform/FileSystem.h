@@ -116,6 +116,17 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExist
 // Renames or moves; an existing target is replaced when replace is true.
 bool MoveFileTo(const std::string& from, const std::string& to, bool replace);
 
+// A file's three times, in seconds since 1970-01-01 00:00:00 UTC. created: when the file
+// came into being (POSIX: its birth time where the file system keeps one, else the earlier
+// of its last status change and last write).
+struct FileTimes {
+    int64_t created = 0;
+    int64_t modified = 0;
+    int64_t accessed = 0;
+};
+// None when the path cannot be found.
+std::optional<FileTimes> GetFileTimes(const std::string& path);
+
 // Seconds since 1970 and the nanoseconds within that second (Windows keeps 100-ns steps).
 bool SetLastWriteTime(const std::string& path, int64_t unixSeconds, long nanoseconds = 0);
 

@@ -48,6 +48,11 @@ MORVEK_EXPORT SCCRTN SccDiff(void* context, SccWindow window, const char* fileNa
                              SccCmdOptions options);
 MORVEK_EXPORT SCCRTN SccHistory(void* context, SccWindow window, SccLong count,
                                 const char** fileNames, SccLong flags, SccCmdOptions options);
+MORVEK_EXPORT SCCRTN SccProperties(void* context, SccWindow window, const char* fileName);
+MORVEK_EXPORT SCCRTN SccGetCommandOptions(void* context, SccWindow window, SccLong command,
+                                          SccCmdOptions* options);
+MORVEK_EXPORT SCCRTN SccRunScc(void* context, SccWindow window, SccLong count,
+                               const char** fileNames);
 MORVEK_EXPORT int32_t SccTest(void);
 MORVEK_EXPORT SCCRTN SccGet(void* context, SccWindow window, SccLong count, const char** fileNames,
                             SccLong flags, SccCmdOptions options);

@@ -4,6 +4,7 @@
 
 #include "engine/CVSContext.h"
 #include "operations/CVSController.h"
+#include "scc/NoContext.h"
 #include "scc/Trace.h"
 #include "settings/SccSettings.h"
 #include "ui/DlgDiff.h"
@@ -18,14 +19,6 @@
 namespace {
 
 constexpr const char* kTitle = "Morvek CVS SCC";
-
-// Every call needs the context the host was given by SccInitialize; a host that passes
-// none gets a failure rather than a crash.
-SCCRTN NoContext() {
-    uifw::ShowMessageBox(nullptr, "Morvek CVS SCC not initialized by application.", kTitle,
-                         uifw::kMbOk);
-    return SCC_E_NONSPECIFICERROR;
-}
 
 SCCRTN ByTime(const std::string& file) {
     return IsFileUnchanged(file) ? SCC_OK : SCC_I_FILEDIFFERS;

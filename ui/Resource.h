@@ -46,26 +46,6 @@ constexpr int kIdcPanelCommentBody = 10214;
 constexpr int kIdcPanelCommentSave = 10215;
 constexpr int kIdcPanelCommentRemove = 10216;
 
-// The revision history sheet (CDlgItemHistory) and its page (CPageItemRevHist), the file
-// difference dialog (CDlgDiff) and the tag selection (CDlgTagSelect): 10400 to 10449.
-constexpr int kIddItemHistory = 10400;
-constexpr int kIddPageRevHist = 10410;
-constexpr int kIdcRevHistFileName = 10411;
-constexpr int kIdcRevHistList = 10412;
-constexpr int kIdcRevHistComments = 10413;
-constexpr int kIdcRevHistView = 10414;
-constexpr int kIdcRevHistDiffLocal = 10415;
-constexpr int kIdcRevHistReplace = 10416;
-constexpr int kIdcRevHistDiff = 10417;
-constexpr int kIdcRevHistRefresh = 10418;
-constexpr int kIdcRevHistUpdateComments = 10419;
-constexpr int kIddDiff = 10430;
-constexpr int kIdcDiffGroup = 10431;
-constexpr int kIdcDiffSourceFile = 10432;
-constexpr int kIdcDiffRevision = 10433;
-constexpr int kIddTagSelect = 10440;
-constexpr int kIdcTagSelectList = 10441;
-
 // The settings dialog (CDlgSettings) and its panels: 10600 to 10699.
 constexpr int kIddSettings = 10600;
 constexpr int kIdcSettingsTree = 10601;
@@ -109,5 +89,80 @@ constexpr int kIdcDiffCfgBrowseEditor = 10647;
 constexpr int kIddPanelProdInfo = 10660;
 constexpr int kIdcProdInfoGroup = 10661;
 constexpr int kIdcProdInfoVersion = 10662;
+
+// The item-properties sheet (CDlgItemProp) and its pages: 10700 to 10799.
+constexpr int kIddItemGeneral = 10700; // CPageItemGeneral
+constexpr int kIdcItemFileName = 10701;
+constexpr int kIdcItemCvsRoot = 10702;
+constexpr int kIdcItemModule = 10703;
+constexpr int kIdcItemSize = 10704;
+constexpr int kIdcItemBaseRevision = 10705;
+constexpr int kIdcItemTag = 10706;
+constexpr int kIdcItemEncoding = 10707;
+constexpr int kIdcItemStatus = 10708;
+constexpr int kIdcItemLocation = 10709;
+constexpr int kIdcItemCreated = 10710;
+constexpr int kIdcItemModified = 10711;
+constexpr int kIdcItemAccessed = 10712;
+constexpr int kIddItemWatchers = 10720; // CPageItemWatchers
+constexpr int kIdcItemWatchersList = 10721;
+constexpr int kIdcItemWatchAdd = 10722;
+constexpr int kIdcItemWatchRemove = 10723;
+constexpr int kIdcItemWatchersRefresh = 10724;
+constexpr int kIddItemEditors = 10730; // CPageItemEditors
+constexpr int kIdcItemEditorsList = 10731;
+constexpr int kIdcItemEditorsRefresh = 10732;
+
+// The advanced-options sheets (CDlgGetCmdOpts, CDlgCheckInOpts) and their pages
+// (CPageUpdateOpts, CPageCheckinOpts): 10300 to 10349.
+constexpr int kIddUpdateOpts = 10300;
+constexpr int kIdcUpdMergeGroup = 10301;
+constexpr int kIdcUpdDontMerge = 10302;
+constexpr int kIdcUpdMergeBranch1 = 10303;
+constexpr int kIdcUpdMergeTag1 = 10304;
+constexpr int kIdcUpdChooseMergeTag1 = 10305;
+constexpr int kIdcUpdMergeBranch2 = 10306;
+constexpr int kIdcUpdMergeTag2 = 10307;
+constexpr int kIdcUpdChooseMergeTag2 = 10308;
+constexpr int kIdcUpdVersionGroup = 10309;
+constexpr int kIdcUpdDefaultVer = 10310;
+constexpr int kIdcUpdByTag = 10311;
+constexpr int kIdcUpdTag = 10312;
+constexpr int kIdcUpdChooseTag = 10313;
+constexpr int kIdcUpdByDate = 10314;
+constexpr int kIdcUpdDate = 10315;
+constexpr int kIdcUpdOptionsGroup = 10316;
+constexpr int kIdcUpdResetSticky = 10317;
+constexpr int kIdcUpdPruneEmpty = 10318;
+constexpr int kIdcUpdCreateNewDir = 10319;
+constexpr int kIdcUpdCleanCopy = 10320;
+constexpr int kIdcUpdKeywordSub = 10321;
+constexpr int kIdcUpdKeyword = 10322;
+constexpr int kIddCheckinOpts = 10330;
+constexpr int kIdcCiForce = 10331;
+constexpr int kIdcCiCheckEdits = 10332;
+constexpr int kIdcCiCommitBranch = 10333;
+constexpr int kIdcCiBranch = 10334;
+constexpr int kIdcCiChooseBranch = 10335;
+
+// The revision history sheet (CDlgItemHistory) and its page (CPageItemRevHist), the file
+// difference dialog (CDlgDiff) and the tag selection (CDlgTagSelect): 10400 to 10449.
+constexpr int kIddItemHistory = 10400;
+constexpr int kIddPageRevHist = 10410;
+constexpr int kIdcRevHistFileName = 10411;
+constexpr int kIdcRevHistList = 10412;
+constexpr int kIdcRevHistComments = 10413;
+constexpr int kIdcRevHistView = 10414;
+constexpr int kIdcRevHistDiffLocal = 10415;
+constexpr int kIdcRevHistReplace = 10416;
+constexpr int kIdcRevHistDiff = 10417;
+constexpr int kIdcRevHistRefresh = 10418;
+constexpr int kIdcRevHistUpdateComments = 10419;
+constexpr int kIddDiff = 10430;
+constexpr int kIdcDiffGroup = 10431;
+constexpr int kIdcDiffSourceFile = 10432;
+constexpr int kIdcDiffRevision = 10433;
+constexpr int kIddTagSelect = 10440;
+constexpr int kIdcTagSelectList = 10441;
 
 } // namespace ui_ids

@@ -3,12 +3,11 @@
 
 #include <ctime>
 
-namespace platform::detail {
-
-LocalTime SystemLocalTime() {
-    std::time_t now = std::time(nullptr);
+namespace platform {
+namespace {
+LocalTime Local(std::time_t when) {
     struct tm parts {};
-    ::localtime_r(&now, &parts);
+    ::localtime_r(&when, &parts);
     LocalTime t;
     t.year = parts.tm_year + 1900;
     t.month = parts.tm_mon + 1;
@@ -18,5 +17,17 @@ LocalTime SystemLocalTime() {
     t.second = parts.tm_sec;
     return t;
 }
+} // namespace
 
-} // namespace platform::detail
+LocalTime ToLocalTime(int64_t unixSeconds) {
+    ::tzset(); // the zone as the environment says it now
+    return Local(static_cast<std::time_t>(unixSeconds));
+}
+
+namespace detail {
+LocalTime SystemLocalTime() {
+    return Local(std::time(nullptr));
+}
+} // namespace detail
+
+} // namespace platform

@@ -4,6 +4,7 @@
 // emulated with an extended attribute (see platform/FileSystem.h).
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -149,6 +150,22 @@ PathFacts GetPathFacts(const std::string& path, ArchiveBit archive) {
         facts.archiveKnown = true;
     }
     return facts;
+}
+
+std::optional<FileTimes> GetFileTimes(const std::string& path) {
+    struct stat st;
+    if (!StatPath(path, st))
+        return std::nullopt;
+    FileTimes times;
+    times.modified = static_cast<int64_t>(st.st_mtim.tv_sec);
+    times.accessed = static_cast<int64_t>(st.st_atim.tv_sec);
+    times.created = std::min(static_cast<int64_t>(st.st_ctim.tv_sec), times.modified);
+#ifdef STATX_BTIME
+    struct statx sx;
+    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME))
+        times.created = static_cast<int64_t>(sx.stx_btime.tv_sec);
+#endif
+    return times;
 }
 
 bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {

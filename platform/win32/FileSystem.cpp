@@ -101,6 +101,17 @@ PathFacts GetPathFacts(const std::string& path, ArchiveBit) {
     return facts;
 }
 
+std::optional<FileTimes> GetFileTimes(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (path.empty() || !::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    FileTimes times;
+    times.created = win32::FileTimeToUnix(data.ftCreationTime);
+    times.modified = win32::FileTimeToUnix(data.ftLastWriteTime);
+    times.accessed = win32::FileTimeToUnix(data.ftLastAccessTime);
+    return times;
+}
+
 bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
     std::string pattern = folder;
     if (!pattern.empty() && !IsSeparator(pattern.back()))

@@ -37,6 +37,10 @@
 //                        prints "answer=[LINE]" with the line it reads; with "forever",
 //                        asks again after every answer, whatever it is
 //   login                asks "CVS password: " on stderr and prints "password=[LINE]"
+// With FAKECVS_PLAY naming a folder, any other command C plays what the folder holds for
+// it: C.out on stdout, C.err on stderr, the number in C.rc as the exit code (0 without
+// it); with C.hold there, it first creates C.started and waits (a minute at most) until
+// C.go exists, so that a test holds the command while it runs.
 // A FILE is written whole under another name and then renamed, so that a reader that
 // waits for it never sees half of it.
 // With FAKECVS_ANY_COMMAND set, any other command does nothing and succeeds.
@@ -46,6 +50,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -164,6 +169,36 @@ std::string ReadLine() {
 
 } // namespace
 
+std::string ReadWhole(const std::string& path, bool& found) {
+    std::ifstream in(path, std::ios::binary);
+    found = static_cast<bool>(in);
+    std::string text;
+    if (found)
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return text;
+}
+
+int Play(const std::string& folder, const std::string& command) {
+    const std::string base = folder + "/" + command;
+    bool found = false;
+    ReadWhole(base + ".hold", found);
+    if (found) {
+        std::ofstream(base + ".started").put('\n');
+        for (int k = 0; k < 6000; ++k) {
+            ReadWhole(base + ".go", found);
+            if (found)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    const std::string out = ReadWhole(base + ".out", found);
+    Write(stdout, out);
+    const std::string err = ReadWhole(base + ".err", found);
+    Write(stderr, err);
+    const std::string rc = ReadWhole(base + ".rc", found);
+    return found ? std::atoi(rc.c_str()) : 0;
+}
+
 int main(int argc, char** argv) {
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
@@ -278,6 +313,8 @@ int main(int argc, char** argv) {
     } else if (command == "login") {
         Write(stderr, "CVS password: ");
         Write(stdout, "password=[" + ReadLine() + "]\n");
+    } else if (const char* play = std::getenv("FAKECVS_PLAY")) {
+        return Play(play, command);
     } else if (std::getenv("FAKECVS_ANY_COMMAND")) {
         // Tests of the layers above the library only look at which commands ran.
     } else {

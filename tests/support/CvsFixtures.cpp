@@ -3,6 +3,8 @@
 
 #include "platform/Text.h"
 
+#include <gtest/gtest.h>
+
 #include <cctype>
 #include <chrono>
 #include <fstream>
@@ -171,9 +173,22 @@ bool CvsRepository::Checkout(const std::string& root, const std::string& folder,
     return r.status == 0;
 }
 
-RunResult CvsRepository::Cvs(const std::vector<std::string>& args,
-                             const std::string& folder) const {
-    std::string line = "cvs -f";
+std::string CvsRepository::WorkingCopy(const CvsSandbox& sandbox, const std::string& name,
+                                       const std::string& root) const {
+    std::string folder = sandbox.Folder(name);
+    Shell("rmdir " + QuotePath(folder));
+    std::string error;
+    EXPECT_TRUE(Checkout(root, folder, &error)) << error;
+    return folder;
+}
+
+RunResult CvsRepository::Cvs(const std::vector<std::string>& args, const std::string& folder,
+                             const std::string& user) const {
+    // Without a controlling terminal, so that cvs cannot take the user from the terminal's
+    // login record either.
+    std::string line =
+        user.empty() ? std::string("cvs -f")
+                     : "LOGNAME=" + Quote(user) + " USER=" + Quote(user) + " setsid -w cvs -f";
     for (const std::string& a : args)
         line += " " + Quote(UnixRoot(a));
     return Shell(line, folder);
@@ -271,15 +286,43 @@ CvsPserver::~CvsPserver() {
           " 2>/dev/null; true");
 }
 
+bool CvsRepository::ActsAsNamedUsers() {
+    return Shell("[ \"$(id -u)\" = 0 ]").status == 0;
+}
+
 std::string CvsPserver::Root() const {
-    return ":pserver:" + user_ + "@127.0.0.1:" + std::to_string(port_) +
+    return Root(user_);
+}
+
+std::string CvsPserver::Root(const std::string& user) const {
+    return ":pserver:" + user + "@127.0.0.1:" + std::to_string(port_) +
            UnixPath(repository_.Path());
 }
 
 bool CvsPserver::Login() const {
+    return Login(user_, password_);
+}
+
+bool CvsPserver::AddUser(const std::string& user, const std::string& password) {
+    // The server reads CVSROOT/passwd on every connection; the system user is the first
+    // user's.
+    const std::string passwd = QuotePath(repository_.Path() + "/CVSROOT/passwd");
+    return Shell("set -e\n"
+                 "SYSUSER=$(head -n 1 " +
+                 passwd +
+                 " | cut -d: -f3)\n"
+                 "HASH=$(perl -e 'print crypt($ARGV[0], q($6$morvektests$))' " +
+                 Quote(password) +
+                 ")\n"
+                 "echo " +
+                 Quote(user) + "\":$HASH:$SYSUSER\" >> " + passwd + "\n")
+               .status == 0;
+}
+
+bool CvsPserver::Login(const std::string& user, const std::string& password) const {
     // Without a terminal cvs reads the password from standard input.
-    RunResult r = Shell("printf '%s\\n' " + Quote(password_) + " | setsid -w cvs -f -d " +
-                        Quote(Root()) + " login");
+    RunResult r = Shell("printf '%s\\n' " + Quote(password) + " | setsid -w cvs -f -d " +
+                        Quote(Root(user)) + " login");
     return r.status == 0;
 }
 

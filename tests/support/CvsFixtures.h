@@ -63,8 +63,17 @@ public:
     // trunk revisions, with root in its CVS/Root files.
     bool Checkout(const std::string& root, const std::string& folder,
                   std::string* error = nullptr) const;
-    // Runs cvs with arguments in folder, with -f and the sandbox's environment.
-    RunResult Cvs(const std::vector<std::string>& args, const std::string& folder) const;
+    // A working copy made by Checkout in a new folder of the sandbox; its path.
+    std::string WorkingCopy(const CvsSandbox& sandbox, const std::string& name,
+                            const std::string& root) const;
+    // Runs cvs with arguments in folder, with -f and the sandbox's environment; as the
+    // user named (for local and :fork: roots, see ActsAsNamedUsers), or the process's own.
+    RunResult Cvs(const std::vector<std::string>& args, const std::string& folder,
+                  const std::string& user = std::string()) const;
+    // Whether local and :fork: commands run as the user that LOGNAME names: GNU cvs takes
+    // the user from it only when it runs as root, else from the account. A pserver's user
+    // is its login, whoever runs the client.
+    static bool ActsAsNamedUsers();
     // Writes content to the file name (relative, with "/") of the working folder and
     // commits it with the message, read from a file so that it reaches cvs byte for byte.
     RunResult Commit(const std::string& folder, const std::string& name, const std::string& content,
@@ -93,12 +102,17 @@ public:
     const std::string& Problem() const { return problem_; }
     int Port() const { return port_; }
     long ListenerId() const { return pid_; }
-    // :pserver:USER@127.0.0.1:PORT/REPO (REPO as the server sees it)
+    // :pserver:USER@127.0.0.1:PORT/REPO (REPO as the server sees it), for the fixture's
+    // user or another one.
     std::string Root() const;
+    std::string Root(const std::string& user) const;
     const std::string& User() const { return user_; }
     const std::string& Password() const { return password_; }
     // Logs in with the real cvs, storing the password in the current CVS_PASSFILE.
     bool Login() const;
+    // A further user of the server (the same system user serves every one), and its login.
+    bool AddUser(const std::string& user, const std::string& password);
+    bool Login(const std::string& user, const std::string& password) const;
 
 private:
     const CvsRepository& repository_;

@@ -1,6 +1,8 @@
 // tests/support/EngineTestSupport.cpp - the engine's test environment.
 #include "tests/support/EngineTestSupport.h"
 
+#include "platform/FileSystem.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -64,6 +66,36 @@ std::unique_ptr<CCVSContext> EngineEnvironment::MakeContext() {
     auto context = std::make_unique<CCVSContext>(nullptr);
     context->SetTextOut(&OutputPane::TextOut);
     return context;
+}
+
+FakeCvsPlay::FakeCvsPlay() : dir_("fakecvs-play"), play_("FAKECVS_PLAY", dir_.Path()) {}
+
+std::string FakeCvsPlay::File(const std::string& command, const char* kind) const {
+    return dir_ / (command + kind);
+}
+
+void FakeCvsPlay::Set(const std::string& command, const std::string& output, int exitCode,
+                      const std::string& errors) {
+    WriteFile(File(command, ".out"), output);
+    WriteFile(File(command, ".err"), errors);
+    WriteFile(File(command, ".rc"), std::to_string(exitCode));
+}
+
+void FakeCvsPlay::Hold(const std::string& command) {
+    WriteFile(File(command, ".hold"), "");
+}
+
+void FakeCvsPlay::Release(const std::string& command) {
+    WriteFile(File(command, ".go"), "");
+}
+
+bool FakeCvsPlay::Started(const std::string& command) const {
+    return platform::Exists(File(command, ".started"));
+}
+
+void FakeCvsPlay::Reset(const std::string& command) {
+    for (const char* kind : {".hold", ".go", ".started"})
+        platform::DeleteFileAt(File(command, kind));
 }
 
 } // namespace testing_support

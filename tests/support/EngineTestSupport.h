@@ -58,4 +58,27 @@ private:
     OutputPane pane_;
 };
 
+// The stand-in for cvs (tests/programs/fakecvs) playing what the test gives it for each
+// command (FAKECVS_PLAY), while the object lives: a command's output and exit code, and a
+// hold that keeps it running until the test releases it.
+class FakeCvsPlay {
+public:
+    FakeCvsPlay();
+    // What "cvs COMMAND ..." prints on its output and the code it ends with.
+    void Set(const std::string& command, const std::string& output, int exitCode = 0,
+             const std::string& errors = std::string());
+    // The command waits, once started, until Release (or a minute).
+    void Hold(const std::string& command);
+    void Release(const std::string& command);
+    // Whether a held command has started.
+    bool Started(const std::string& command) const;
+    // Forgets that a command was held and released, for the next run of it.
+    void Reset(const std::string& command);
+
+private:
+    std::string File(const std::string& command, const char* kind) const;
+    TempDir dir_;
+    ScopedEnv play_;
+};
+
 } // namespace testing_support

@@ -22,6 +22,17 @@ const char* const kMonthNames[] = {"January",   "February", "March",    "April",
                                    "May",       "June",     "July",     "August",
                                    "September", "October",  "November", "December"};
 
+const char* const kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                 "Thursday", "Friday", "Saturday"};
+
+// 0 for Sunday (the Gregorian calendar, Sakamoto's method).
+int Weekday(int year, int month, int day) {
+    static const int kOffsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    if (month < 3)
+        --year;
+    return (year + year / 4 - year / 100 + year / 400 + kOffsets[month - 1] + day) % 7;
+}
+
 std::string Number(int value, int width) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%0*d", width, value);
@@ -94,7 +105,9 @@ std::string DateValue::Format(const std::string& format) const {
                               : Number(month, static_cast<int>(run));
             break;
         case 'd':
-            out += Number(day, static_cast<int>(run > 2 ? 2 : run));
+            out += run >= 4   ? std::string(kDayNames[Weekday(year, month, day)])
+                   : run == 3 ? std::string(kDayNames[Weekday(year, month, day)], 3)
+                              : Number(day, static_cast<int>(run));
             break;
         case 'H':
             out += Number(hour, static_cast<int>(run > 2 ? 2 : run));
@@ -117,6 +130,23 @@ std::string DateValue::Format(const std::string& format) const {
         i += run;
     }
     return out;
+}
+
+DateValue ParseYearMonthDay(const std::string& text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return DateValue::Invalid();
+    int parts[3] = {0, 0, 0};
+    int part = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i == 4 || i == 7) {
+            ++part;
+            continue;
+        }
+        if (text[i] < '0' || text[i] > '9')
+            return DateValue::Invalid();
+        parts[part] = parts[part] * 10 + (text[i] - '0');
+    }
+    return DateValue::Make(parts[0], parts[1], parts[2]);
 }
 
 DateValue ParseMonthDayYear(const std::string& text) {

@@ -23,14 +23,17 @@ struct DateValue {
     bool operator==(const DateValue& other) const;
     bool operator!=(const DateValue& other) const { return !(*this == other); }
 
-    // Formats with the picker's format letters: yyyy, yy, MMMM, MMM, MM, M, dd, d, HH, H,
-    // hh, h, mm, m, ss, s, tt; text in single quotes is copied; anything else is copied as
-    // it stands. Invalid and empty values give an empty text.
+    // Formats with the picker's format letters: yyyy, yy, MMMM, MMM, MM, M, dddd (the day of
+    // the week), ddd, dd, d, HH, H, hh, h, mm, m, ss, s, tt; text in single quotes is copied;
+    // anything else is copied as it stands. Invalid and empty values give an empty text.
     std::string Format(const std::string& format) const;
 };
 
 // Parses a date in the form month/day/year (the year with four digits), optionally
 // followed by a space and hours:minutes[:seconds]; "invalid" otherwise.
 DateValue ParseMonthDayYear(const std::string& text);
+// Parses a date in the form year-month-day (yyyy-MM-dd, the form every cvs reads); "invalid"
+// otherwise.
+DateValue ParseYearMonthDay(const std::string& text);
 
 } // namespace uifw

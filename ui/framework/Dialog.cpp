@@ -180,11 +180,17 @@ int CWindowBase::AppMessageBox(const std::string& text, unsigned style) {
 void CWindowBase::HostAttach(const HostKey&, IDialogHost* host, IDialogWindow* window) {
     host_ = host;
     window_ = window;
+    life_->Attach();
 }
 
 void CWindowBase::HostDetach(const HostKey&) {
+    life_->Detach();
     host_ = nullptr;
     window_ = nullptr;
+}
+
+bool CWindowBase::RunOnOwnerThread(std::function<void()> action) {
+    return life_->SendToOwner(std::move(action));
 }
 
 bool CWindowBase::HostInit(const HostKey&) {

@@ -24,7 +24,10 @@
 #include "ui/framework/DateValue.h"
 #include "ui/framework/DialogTemplate.h"
 #include "ui/framework/DialogWindow.h"
+#include "ui/framework/OwnerThread.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -99,6 +102,15 @@ public:
     void CenterWindow(bool onDesktop = false);
     void MoveWindow(const Rect& rect);
 
+    // Runs the action on the thread that owns the window, from any thread, and waits until
+    // it has run (OwnerThread.h). An action for a window that is not there by its turn (not
+    // realised yet, or gone meanwhile) is dropped. True when it ran.
+    bool RunOnOwnerThread(std::function<void()> action);
+    // A window still filling itself from another thread (a page whose worker loads its
+    // rows). Hosts that read a window rather than show it (the prompts of a text-only host)
+    // wait, serving their thread's queue, until it is not.
+    virtual bool IsBusy() const { return false; }
+
     // Runs DoDataExchange: false fills the controls from the values, true reads them back.
     // Answers false when a validation failed.
     bool UpdateData(bool save);
@@ -149,6 +161,7 @@ protected:
 private:
     IDialogHost* host_ = nullptr;
     IDialogWindow* window_ = nullptr;
+    std::shared_ptr<CWindowLife> life_ = std::make_shared<CWindowLife>();
 };
 
 class CDialog : public CWindowBase {

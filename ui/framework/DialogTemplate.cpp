@@ -102,6 +102,12 @@ DialogTemplate& DialogTemplate::AskedFor(ControlId button) {
     return *this;
 }
 
+DialogTemplate& DialogTemplate::AskedWith(ControlId other) {
+    if (!controls_.empty())
+        controls_.back().askedWith = other;
+    return *this;
+}
+
 bool CanTakeFocus(ControlKind kind) {
     switch (kind) {
     case ControlKind::Static:

@@ -94,6 +94,7 @@ struct ControlSpec {
                              // little (a "..." button); empty: the label
     bool optional = true;    // an empty value is a valid answer (see Prompt)
     ControlId askedFor = 0;  // asked only for the action of this button (see AskedFor)
+    ControlId askedWith = 0; // asked only while this control is enabled (see AskedWith)
 };
 
 class DialogTemplate {
@@ -145,6 +146,10 @@ public:
     // In a window of actions: the prompt of the control last added is asked only when the
     // action of that push button is chosen, just before it is pressed.
     DialogTemplate& AskedFor(ControlId button);
+    // The prompt of the control last added is asked only while that other control is
+    // enabled and shown: a "..." button that always stays enabled but fills a box that may
+    // not be.
+    DialogTemplate& AskedWith(ControlId other);
 
 private:
     int resourceId_ = 0;

@@ -166,6 +166,14 @@ int HeadlessHost::MessageBox(platform::WindowHandle owner, const std::string& te
     return box.answer;
 }
 
+bool HeadlessHost::WaitUntil(const std::function<bool()>& done, const std::string& what,
+                             std::chrono::milliseconds ceiling) {
+    if (ServeUntil(done, ceiling))
+        return true;
+    ReportFault("waited " + std::to_string(ceiling.count() / 1000) + " s in vain for " + what);
+    return false;
+}
+
 std::vector<MessageBoxRecord> HeadlessHost::MessageBoxes() const {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     return shown_;

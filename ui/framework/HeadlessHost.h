@@ -21,6 +21,11 @@
 //     ui.Click(uifw::kIdCancel);
 //     EXPECT_EQ(ui.Result(), uifw::kIdCancel);
 //
+// Workers act on windows through the window's thread (OwnerThread.h); a test waits for what
+// they do as a user would, with the dialog open:
+//
+//     host.WaitUntil([&] { return ui.Page(1).Rows(kIdcList).size() == 2; }, "the rows");
+//
 // A modal dialog or message box with nothing prepared is a fault: it is reported (the test
 // fails with a message naming the dialog or the box) and closed with Cancel (a box with its
 // safe answer), so the code under test goes on and nothing waits. Prepared answers never
@@ -33,6 +38,7 @@
 #include "ui/framework/MessageBox.h"
 #include "ui/framework/Prompts.h"
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -78,6 +84,12 @@ public:
     // Opens a dialog and leaves it open for the test to play; it is destroyed with the
     // session (or when it ends and the session goes).
     DialogSession Open(CDialog& dialog);
+
+    // Waits as a dialog's thread waits for its user: serves what other threads send to this
+    // thread's windows (a worker's rows, text for the output pane) until done() holds. False,
+    // reported as a fault naming what, when the ceiling passes first.
+    bool WaitUntil(const std::function<bool()>& done, const std::string& what,
+                   std::chrono::milliseconds ceiling = std::chrono::minutes(2));
 
     // Every message box shown so far, with its answer.
     std::vector<MessageBoxRecord> MessageBoxes() const;

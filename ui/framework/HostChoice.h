@@ -57,6 +57,14 @@
 //                            number, or the item's text); MORVEK_ANSWER_FILEDIFFERENCE=cancel
 //                            closes that dialog
 //   MORVEK_ANSWER_TAG        the tag chosen in the tag selection (SELECTTAG: ok or cancel)
+//   MORVEK_ANSWER_GETOPTIONS ok or cancel: the get and check-out options ("Get/Check-out
+//                            Advanced Options..."): MERGE, MERGETAG1, MERGETAG2, VERSION,
+//                            VERSIONTAG, DATE, RESETSTICKY, PRUNEEMPTY, CREATENEWDIR,
+//                            CLEANCOPY, KEYWORDSUB, KEYWORD; CHOOSEMERGETAG1, CHOOSEMERGETAG2
+//                            and CHOOSEVERSIONTAG (yes) open the tag selection (ui/DlgCmdOpts.h)
+//   MORVEK_ANSWER_CHECKINOPTIONS  ok or cancel: the check-in and add options ("Check-in
+//                            Advanced Options..."): FORCE, CHECKEDITS, COMMITBRANCH, BRANCH,
+//                            CHOOSEBRANCH
 //   MORVEK_ANSWER_FOLDER     the folder a folder browser returns (empty: cancelled)
 //   MORVEK_ANSWER_FILE       the file a file-open dialog returns (empty: cancelled)
 //   MORVEK_ANSWER_SETTINGS   ok or cancel: the settings dialog ("Morvek CVS SCC :> Settings");
@@ -73,12 +81,13 @@
 //   MORVEK_ANSWER_<NAME>     any other prompt (scchost --answer NAME=VALUE)
 //
 // Values by kind of control: text as it stands (line feeds for several lines); yes or no
-// for a check box, and for a push button (yes presses it; otherwise it is passed by); the
-// text of the item, row or radio button (letter case ignored; a number counts from 1; a row
-// also by any one of its cells, an item by a word of its text); several rows separated by
-// commas; a tree item as the path of item texts from the top, separated by "/" (an item
-// whose own text holds "/" is matched whole; the one item of a top level may be left out; a
-// "/" at the end opens the item); a date as MM/DD/YYYY, or "none".
+// for a check box, and for a push button with a prompt of its own (yes presses it;
+// otherwise it is passed by); the label of the one to press for push buttons that share a
+// prompt; the text of the item, row or radio button (letter case ignored; a number counts
+// from 1; a row also by any one of its cells, an item by a word of its text); several rows
+// separated by commas; a tree item as the path of item texts from the top, separated by "/"
+// (an item whose own text holds "/" is matched whole; the one item of a top level may be
+// left out; a "/" at the end opens the item); a date as MM/DD/YYYY, or "none".
 #pragma once
 
 #include "ui/framework/DialogHost.h"

@@ -2,10 +2,13 @@
 #include "ui/framework/Prompts.h"
 
 #include "ui/framework/Dialog.h"
+#include "ui/framework/OwnerThread.h"
 #include "ui/framework/TextUtil.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
+#include <utility>
 
 namespace uifw {
 namespace {
@@ -35,6 +38,13 @@ std::string RowText(const MemoryControl::Row& row) {
     for (const std::string& cell : row.cells)
         text += (text.empty() ? "" : "  ") + cell;
     return text;
+}
+
+// A prompt name as a heading: "watch" -> "Watch".
+std::string Capitalised(std::string name) {
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
+        name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return name;
 }
 
 // Line breaks as a multi-line edit box holds them.
@@ -290,6 +300,7 @@ private:
     // Asks the dialog's own controls, then each page of a sheet, then the visible panels.
     // False when the dialog was given up.
     bool PromptAll() {
+        actionsAsked_.clear();
         if (!PlayWindow(ui_))
             return false;
         CMemoryWindow* w = ui_.Window();
@@ -302,6 +313,8 @@ private:
                 if (!ui_.SelectPage(i))
                     continue;
                 DialogDriver page = ui_.Page(i);
+                if (source_.IsInteractive())
+                    source_.Tell("[" + sheet->Page(i).Title() + "]");
                 if (!PlayWindow(page))
                     return false;
             }
@@ -318,6 +331,12 @@ private:
     }
 
     bool PromptWindow(DialogDriver& d) {
+        // A window that a worker is still filling is read once the worker is done; what
+        // the worker sends it meanwhile is done here.
+        ServeUntil([&d] {
+            const CMemoryWindow* filling = d.Window();
+            return !filling || !filling->Model().IsBusy();
+        });
         CMemoryWindow* w = d.Window();
         if (!w)
             return false;
@@ -325,6 +344,9 @@ private:
         for (size_t i = 0; i < w->Controls().size(); ++i) {
             const MemoryControl& c = w->Controls()[i];
             if (c.spec.prompt.empty() || !c.enabled || !c.visible || c.spec.askedFor != 0)
+                continue;
+            if (c.spec.askedWith != 0 &&
+                !(w->IsEnabled(c.spec.askedWith) && w->Find(c.spec.askedWith)->visible))
                 continue;
             // The buttons of a window of actions are its actions, asked for by PlayActions.
             if (actions && c.spec.kind == ControlKind::PushButton)
@@ -473,6 +495,10 @@ private:
     bool PromptControl(DialogDriver& d, CMemoryWindow& w, ControlId id) {
         MemoryControl& c = *w.Find(id);
         const std::string label = LabelOf(w, id);
+        if (c.spec.kind == ControlKind::ListView && (c.spec.style & kReadOnly)) {
+            ShowList(w, c);
+            return true;
+        }
         if (c.spec.kind == ControlKind::Edit && c.readOnly) {
             if (source_.IsInteractive())
                 source_.Tell(label + " " + w.Displayed(id));
@@ -495,7 +521,8 @@ private:
         }
 
         if (c.spec.kind == ControlKind::PushButton)
-            return PromptButton(d, c, label);
+            return SharesPrompt(w, c) ? PromptActions(d, w, c.spec.prompt)
+                                      : PromptButton(d, c, label);
 
         Question q;
         q.name = c.spec.prompt;
@@ -695,13 +722,17 @@ private:
                 return std::string();
             }
             int choice = MatchChoice(items, value);
-            // Else an item by a word of its text: a revision number among "head 1.5 ...".
+            // Else an item by a word of its text: a revision number among "head 1.5 ...", an
+            // option among "(-kb) Like o, ..." (a word's parentheses left out).
             for (size_t i = 0; choice < 0 && i < items.size(); ++i)
-                for (const std::string& word : Split(items[i], ' '))
+                for (std::string word : Split(items[i], ' ')) {
+                    if (word.size() > 2 && word.front() == '(' && word.back() == ')')
+                        word = word.substr(1, word.size() - 2);
                     if (!word.empty() && EqualsNoCase(word, Trim(value))) {
                         choice = static_cast<int>(i);
                         break;
                     }
+                }
             if (choice < 0)
                 return NotAChoice(label, value, items);
             d.ChooseIndex(id, choice);
@@ -809,6 +840,89 @@ private:
         }
     }
 
+    // A list's heading: its label, or its prompt name.
+    static std::string ListHeading(CMemoryWindow& w, ControlId id) {
+        std::string label = w.Label(id);
+        if (label.empty())
+            label = Capitalised(w.Find(id)->spec.prompt) + ":";
+        return label;
+    }
+
+    // A read-only list for a person to read: its heading, then its table.
+    void ShowList(CMemoryWindow& w, const MemoryControl& list) {
+        if (!source_.IsInteractive())
+            return;
+        source_.Tell(ListHeading(w, list.spec.id));
+        source_.ShowTable(TableOf(w, list));
+        if (list.rows.empty())
+            source_.Tell("  (none)");
+    }
+
+    static bool SharesPrompt(CMemoryWindow& w, const MemoryControl& button) {
+        for (const MemoryControl& other : w.Controls())
+            if (&other != &button && other.spec.kind == ControlKind::PushButton &&
+                LowerCase(other.spec.prompt) == LowerCase(button.spec.prompt))
+                return true;
+        return false;
+    }
+
+    // The push buttons that share a prompt name are offered as one choice, where the first
+    // of them stands in the tab order. A person may do one after another, and sees the
+    // lists of the window again after each (once whatever the button started is done);
+    // Enter ends. A scripted answer presses one.
+    bool PromptActions(DialogDriver& d, CMemoryWindow& w, const std::string& name) {
+        if (!actionsAsked_.insert(std::make_pair(&w, LowerCase(name))).second)
+            return true;
+        for (;;) {
+            std::vector<ControlId> buttons;
+            Question q;
+            q.kind = Question::Kind::Choice;
+            q.name = name;
+            q.label = Capitalised(name) + ":";
+            q.heading = caption_;
+            for (const MemoryControl& b : w.Controls())
+                if (b.spec.kind == ControlKind::PushButton && b.enabled && b.visible &&
+                    LowerCase(b.spec.prompt) == LowerCase(name)) {
+                    buttons.push_back(b.spec.id);
+                    q.choices.push_back(w.Label(b.spec.id));
+                }
+            if (buttons.empty())
+                return true;
+            const Answer a = source_.Ask(q);
+            if (a.kind == Answer::Kind::Cancel) {
+                ui_.PressEscape();
+                return false;
+            }
+            if (a.kind != Answer::Kind::Value)
+                return true;
+            const int choice = MatchChoice(q.choices, a.value);
+            if (choice < 0) {
+                const std::string why = NotAChoice(Quoted(q.label), a.value, q.choices);
+                if (a.scripted || !source_.IsInteractive()) {
+                    Fail(Quoted(caption_) + ": " + why);
+                    return false;
+                }
+                source_.Tell(why);
+                continue;
+            }
+            if (!a.scripted)
+                askedUser_ = true;
+            d.Click(buttons[static_cast<size_t>(choice)]);
+            if (!d.IsOpen() || d.Ended())
+                return false;
+            if (a.scripted || !source_.IsInteractive())
+                return true;
+            ServeUntil([&d] {
+                const CMemoryWindow* filling = d.Window();
+                return !filling || !filling->Model().IsBusy();
+            });
+            for (const MemoryControl& list : w.Controls())
+                if (list.spec.kind == ControlKind::ListView && (list.spec.style & kReadOnly) &&
+                    !list.spec.prompt.empty() && list.visible)
+                    ShowList(w, list);
+        }
+    }
+
     static std::string NotAChoice(const std::string& label, const std::string& value,
                                   const std::vector<std::string>& choices) {
         std::string list;
@@ -862,6 +976,8 @@ private:
     std::string caption_;
     std::vector<std::string> missing_;
     bool askedUser_ = false;
+    // The button groups already offered in this pass, by window and prompt name.
+    std::set<std::pair<const CMemoryWindow*, std::string>> actionsAsked_;
 };
 
 int MatchButton(const std::vector<int>& buttons, const std::string& value) {

@@ -8,7 +8,12 @@
 // without items takes a scripted answer but is not asked on a terminal. A dialog that
 // keeps itself open after OK (a validation message) is asked again on a terminal and fails
 // with scripted answers. A dialog's own answer (its answer name set to "cancel") closes it
-// with Cancel before anything is asked.
+// with Cancel before anything is asked. A window still busy filling itself (IsBusy: a
+// worker loading its rows) is read once it is done; the asking thread serves what the
+// worker sends meanwhile. A read-only list view is shown as a table, never asked. Push
+// buttons that share one prompt name are offered as one choice of their labels (a person
+// may press one after another, and sees the window's tables again after each; Enter goes
+// on); a push button with a prompt of its own is asked as yes or no.
 //
 // A dialog whose tree of topics is marked kPanelMenu (a settings dialog) is played panel by
 // panel instead. A person chooses topics from a menu that ends with OK and Cancel; choosing

@@ -7,6 +7,7 @@
 #include "platform/Registry.h"
 #include "tests/support/CvsGlueClient.h"
 #include "tests/support/EngineTestSupport.h"
+#include "ui/framework/OwnerThread.h"
 #include "workcopy/PathFunctions.h"
 
 #include <algorithm>
@@ -336,35 +337,22 @@ TEST_F(ContextTest, TextDeliveryTrimsAndDropsEmptyTexts) {
     withoutPane.Echo("arrives");
     EXPECT_TRUE(env_.Pane().Has("arrives"));
 
-    // A text sent from another thread is delivered before the sender goes on: by the
-    // sender itself while the context's thread does not serve texts...
+    // A text sent from another thread waits for the context's thread, which delivers it
+    // when it serves (as it does whenever it waits); the sender waits until then.
+    std::atomic<bool> returned{false};
     bool deliveredOnReturn = false;
-    std::thread::id workerId;
     std::thread worker([&] {
-        workerId = std::this_thread::get_id();
         context_->Echo("from a worker");
         deliveredOnReturn = env_.Pane().Has("from a worker");
+        returned = true;
     });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(returned);
+    EXPECT_FALSE(env_.Pane().Has("from a worker"));
+    EXPECT_TRUE(uifw::ServeUntil([&] { return returned.load(); }, kCeiling));
     worker.join();
     EXPECT_TRUE(deliveredOnReturn);
-    EXPECT_EQ(env_.Pane().DeliveredBy("from a worker"), workerId);
-
-    // ...and by the context's thread while it does.
-    {
-        CMsgWnd::Serving serving(context_->GetMessageWindow());
-        std::atomic<bool> returned{false};
-        std::thread handing([&] {
-            context_->Echo("handed over");
-            returned = true;
-        });
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!returned && std::chrono::steady_clock::now() < until) {
-            context_->GetMessageWindow().ServePending();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        handing.join();
-    }
-    EXPECT_EQ(env_.Pane().DeliveredBy("handed over"), std::this_thread::get_id());
+    EXPECT_EQ(env_.Pane().DeliveredBy("from a worker"), std::this_thread::get_id());
 }
 
 TEST_F(ContextTest, ProgressWindowOpensNamesTheActivityAndCloses) {

@@ -4,6 +4,7 @@
 
 #include "engine/CVSContext.h"
 #include "platform/Module.h"
+#include "platform/ToolDefaults.h"
 #include "settings/RegistryEx.h"
 #include "tests/support/EngineTestSupport.h"
 #include "tests/unit/ui/CommentTestSupport.h"
@@ -393,8 +394,9 @@ TEST_F(DlgSettings, TheToolsOpenWithTheirDefaultsAndOkStoresThem) {
     EXPECT_EQ(p.Label(Tools::kIdcDiffExe), "Diff/Merge:");
     EXPECT_EQ(p.Label(Tools::kIdcConflictExe), "Conflict Editor:");
     EXPECT_EQ(p.Label(Tools::kIdcEditor), "Text Editor:");
-    EXPECT_EQ(p.Text(Tools::kIdcDiffExe), "RevEdivuvozAziraz.Exe");
-    EXPECT_EQ(p.Text(Tools::kIdcConflictExe), "RevEdivuvozAziraz.Exe");
+    // Empty values show what their getters give: the platform's programs.
+    EXPECT_EQ(p.Text(Tools::kIdcDiffExe), platform::DefaultTools().diff);
+    EXPECT_EQ(p.Text(Tools::kIdcConflictExe), platform::DefaultTools().conflictEditor);
     EXPECT_EQ(p.Text(Tools::kIdcEditor), "/usr/bin/nano");
     std::vector<std::string> statics;
     for (const MemoryControl& c : p.Window()->Controls())

@@ -197,6 +197,12 @@ TEST(SampleDialog, DatePickerHoldsADateOrNothing) {
     EXPECT_EQ(ParseMonthDayYear("12/31/1999x").state, DateValue::State::Invalid);
     EXPECT_EQ(DateValue::Make(2024, 7, 4, 15, 5, 9).Format("dd d/M/yy h:mm:ss tt 'at' MMM"),
               "04 4/7/24 3:05:09 PM at Jul");
+    // The days of the week, across a leap day and the turn of a century.
+    EXPECT_EQ(DateValue::Make(2000, 2, 29, 13, 5, 9).Format("dddd, MMMM dd, yyyy hh:mm:ss tt"),
+              "Tuesday, February 29, 2000 01:05:09 PM");
+    EXPECT_EQ(DateValue::Make(1900, 1, 1).Format("ddd"), "Mon");
+    EXPECT_EQ(DateValue::Make(2024, 12, 31).Format("dddd"), "Tuesday");
+    EXPECT_EQ(DateValue::Make(2025, 3, 1).Format("dddd"), "Saturday");
 }
 
 TEST(SampleDialog, EnablingAndFocusAsTheUserMeetsThem) {
