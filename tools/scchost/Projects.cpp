@@ -281,7 +281,7 @@ OpenedProject::OpenedProject(Provider& provider, const std::string& folder, bool
         return;
     }
     const std::string start =
-        Absolute(Options().projectDir.empty() ? folder : Options().projectDir);
+        FullPath(Options().projectDir.empty() ? folder : Options().projectDir);
     ProjectFile project;
     const std::string file = FindProjectFile(start);
     if (!file.empty()) {
