@@ -5,7 +5,7 @@
 #include "platform/Registry.h"
 #include "scc/SccApi.h"
 #include "settings/RegistryEx.h"
-#include "tests/e2e/LoadedProvider.h"
+#include "tests/e2e/BuildProducts.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -23,12 +23,6 @@ using testing_support::ScopedEnv;
 using testing_support::Sep;
 
 const std::string kBanner = "================================================\n";
-
-// ".exe" where programs carry it.
-std::string ProgramSuffix() {
-    const std::string self = platform::ExecutablePath();
-    return self.size() > 4 && self.compare(self.size() - 4, 4, ".exe") == 0 ? ".exe" : "";
-}
 
 class ModuleHost : public ::testing::Test {
 protected:
@@ -111,7 +105,7 @@ TEST_F(ModuleHost, WithoutTraceLogNoFolderIsMadeAndUnloadingSaves) {
 // One test, not two: Uninstall stops every switching tool of the user, so a second test
 // running at the same time would lose its own.
 TEST_F(ModuleHost, Commit2StartsTheSwitchingToolAndUninstallStopsOnlyIt) {
-    const std::string sleeper = InBin("morvek_sleeper" + ProgramSuffix());
+    const std::string sleeper = e2e::ProgramPath("morvek_sleeper");
     const std::string programs = user_.Folder() + Sep() + "programs";
     const std::string installed = programs + Sep() + "Morvek CVS SCC" + Sep() + "Belmora.exe";
     ScopedEnv programFiles("MORVEK_PROGRAM_FILES", programs);
@@ -163,18 +157,12 @@ TEST_F(ModuleHost, Commit2StartsTheSwitchingToolAndUninstallStopsOnlyIt) {
     }
 }
 
-class ScchostTrace : public ModuleHost {
-protected:
-    void SetUp() override {
-        if (testing_support::RunningUnderWine())
-            GTEST_SKIP() << "scchost is driven as a program on Linux";
-    }
-};
+class ScchostTrace : public ModuleHost {};
 
 TEST_F(ScchostTrace, CopiesTheTraceBeforeUnloading) {
     StoreTraceLog(true);
     const std::string copy = user_.Folder() + Sep() + "kept.log";
-    auto r = testing_support::Run({InBin("scchost"), "--trace", copy, "version"});
+    auto r = e2e::RunScchost({"--trace", copy, "version"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadFile(copy), kBanner + "SccGetVersion\n" + kBanner + "RESULT: 00010001 \n");
     EXPECT_FALSE(platform::Exists(TraceFolder() + Sep() + "Trace220826T123538.log"));
@@ -183,7 +171,7 @@ TEST_F(ScchostTrace, CopiesTheTraceBeforeUnloading) {
 TEST_F(ScchostTrace, SaysSoWhenTracingIsOff) {
     StoreTraceLog(false);
     const std::string copy = user_.Folder() + Sep() + "kept.log";
-    auto r = testing_support::Run({InBin("scchost"), "--trace", copy, "version"});
+    auto r = e2e::RunScchost({"--trace", copy, "version"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "1.1 (0x00010001)\n");
     EXPECT_NE(r.err.find("TRACELOG"), std::string::npos) << r.err;

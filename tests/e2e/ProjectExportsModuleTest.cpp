@@ -7,7 +7,7 @@
 #include "scc/Exports.h"
 #include "settings/RegistryEx.h"
 #include "settings/SccSettings.h"
-#include "tests/e2e/LoadedProvider.h"
+#include "tests/e2e/BuildProducts.h"
 #include "tests/e2e/RepositoryByMethod.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/TraceBlocks.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "scc/SccApi.h"
-#include "tests/e2e/LoadedProvider.h"
+#include "tests/e2e/BuildProducts.h"
 #include "tests/e2e/RepositoryByMethod.h"
 
 #include <string>

@@ -1,5 +1,6 @@
 // scchost's options that answer the provider's dialogs: what it refuses before loading
 // the provider. (That the answers reach a dialog is shown with the login command.)
+#include "tests/e2e/BuildProducts.h"
 #include "tests/support/TestSupport.h"
 
 #include <gmock/gmock.h>
@@ -9,13 +10,7 @@ using testing::HasSubstr;
 
 namespace {
 
-std::string Scchost() {
-    return testing_support::BinDir() + testing_support::Sep() + "scchost";
-}
-
 TEST(ScchostAnswers, OptionsAreCheckedAndListed) {
-    if (testing_support::RunningUnderWine())
-        GTEST_SKIP() << "runs scchost as a child process: Linux only here";
     testing_support::IsolatedUser user; // scchost's provider loads and saves settings
     testing_support::TempDir dir("answers");
     testing_support::WriteFile(dir / "pw", "secret\r\nsecond line\n");
@@ -34,15 +29,13 @@ TEST(ScchostAnswers, OptionsAreCheckedAndListed) {
         {{"--password"}, 1, "--password needs a value"},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> argv = {Scchost()};
-        argv.insert(argv.end(), c.args.begin(), c.args.end());
-        testing_support::RunResult run = testing_support::Run(argv);
+        testing_support::RunResult run = e2e::RunScchost(c.args);
         EXPECT_EQ(run.status, c.status) << c.args[0] << ": " << run.err;
         if (!c.err.empty()) {
             EXPECT_THAT(run.err, HasSubstr(c.err)) << c.args[0];
         }
     }
-    testing_support::RunResult help = testing_support::Run({Scchost(), "--help"});
+    testing_support::RunResult help = e2e::RunScchost({"--help"});
     for (const char* option : {"--password PASSWORD", "--password-file FILE", "--yes, --no",
                                "--answer NAME=VALUE", "--ui HOST"})
         EXPECT_THAT(help.out, HasSubstr(option));

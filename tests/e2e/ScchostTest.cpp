@@ -1,5 +1,6 @@
 // scchost as a user runs it: commands, exit statuses and messages.
 #include "platform/FileSystem.h"
+#include "tests/e2e/BuildProducts.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,23 +11,16 @@ using testing_support::TempDir;
 
 class Scchost : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (testing_support::RunningUnderWine())
-            GTEST_SKIP() << "scchost is driven as a program on Linux; under Wine the exports "
-                            "are tested through the loaded module";
-    }
-    std::string Exe() const { return testing_support::BinDir() + "/scchost"; }
-
     // The provider scchost loads reads and saves the settings of whoever runs it.
     testing_support::IsolatedUser user_;
 };
 
 TEST_F(Scchost, VersionAndHelp) {
-    auto version = testing_support::Run({Exe(), "version"});
+    auto version = e2e::RunScchost({"version"});
     EXPECT_EQ(version.status, 0) << version.err;
     EXPECT_EQ(version.out, "1.1 (0x00010001)\n");
 
-    auto help = testing_support::Run({Exe(), "--help"});
+    auto help = e2e::RunScchost({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: scchost"), std::string::npos);
 }
@@ -36,8 +30,7 @@ TEST_F(Scchost, DirStatusOfWorkingAndPlainFolders) {
     ASSERT_TRUE(platform::MakeFolderTree(dir / "wc/CVS"));
     testing_support::WriteFile(dir / "wc/CVS/Entries", "");
     ASSERT_TRUE(platform::MakeFolder(dir / "plain"));
-    auto result =
-        testing_support::Run({Exe(), "dirstatus", dir / "wc", dir / "plain", dir / "missing"});
+    auto result = e2e::RunScchost({"dirstatus", dir / "wc", dir / "plain", dir / "missing"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "controlled       " + dir / "wc" + "\nnot-controlled   " + dir / "plain" +
                               "\nnot-controlled   " + dir / "missing" + "\n");
@@ -55,15 +48,12 @@ TEST_F(Scchost, FailuresExitNonZeroWithAMessage) {
         {{"--provider"}, "scchost: --provider needs a value (try scchost --help)\n"},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> argv{Exe()};
-        argv.insert(argv.end(), c.args.begin(), c.args.end());
-        auto result = testing_support::Run(argv);
+        auto result = e2e::RunScchost(c.args);
         EXPECT_NE(result.status, 0) << c.args[0];
         EXPECT_EQ(result.err, c.message);
         EXPECT_EQ(result.out, "");
     }
-    auto missing =
-        testing_support::Run({Exe(), "--provider", "/nonexistent/libMorvekCVS.so", "version"});
+    auto missing = e2e::RunScchost({"--provider", "/nonexistent/libMorvekCVS.so", "version"});
     EXPECT_NE(missing.status, 0);
     EXPECT_EQ(
         missing.err.rfind("scchost: cannot load the provider '/nonexistent/libMorvekCVS.so'", 0),

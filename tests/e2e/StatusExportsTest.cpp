@@ -6,7 +6,7 @@
 #include "scc/SccApi.h"
 #include "settings/RegistryEx.h"
 #include "settings/SccSettings.h"
-#include "tests/e2e/LoadedProvider.h"
+#include "tests/e2e/BuildProducts.h"
 #include "tests/e2e/RepositoryByMethod.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/TraceBlocks.h"

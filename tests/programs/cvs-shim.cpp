@@ -10,8 +10,10 @@
 //
 // Arguments arrive as UTF-16 and go to Linux as UTF-8, each quoted for Wine's splitting.
 // Windows paths are turned into Linux paths: an argument "X:\..." and the roots
-// ":local:X:\...", ":fork:X:\..." (also in CVSROOT, HOME and CVS_PASSFILE). Test machines only: any
-// local process could connect to the ports first. CVS_SHIM_TARGET names another Linux program.
+// ":local:X:\...", ":fork:X:\..." (also in CVSROOT, HOME and CVS_PASSFILE). The administrative
+// files of the working folders it may read are read as a cvs for Windows reads them (CR LF is
+// a line end). Test machines only: any local process could connect to the ports first.
+// CVS_SHIM_TARGET names another Linux program.
 #include "platform/Process.h"
 
 #include <windows.h>
@@ -125,6 +127,58 @@ DWORD WINAPI HandleToSocket(void* p) {
     return 0;
 }
 
+// Whether the folder has an entry of that name that is itself a folder.
+bool HasFolder(const std::wstring& folder, const wchar_t* name) {
+    const DWORD attributes = GetFileAttributesW((folder + L"\\" + name).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A cvs built for Windows reads its administrative files in text mode, where CR LF ends a
+// line; the Linux cvs would keep the CR as part of the line (a repository "mod\r"). So the
+// files of the CVS folders that cvs may read lose the CR of their line ends first: the
+// current folder's and, below it, those of the folders cvs would enter (the ones with a CVS
+// folder). Files of CVS\Base, copies of working files, are never touched.
+void DropCarriageReturns(const std::wstring& folder, int depth) {
+    if (depth > 64 || !HasFolder(folder, L"CVS"))
+        return;
+    WIN32_FIND_DATAW found;
+    const std::wstring admin = folder + L"\\CVS";
+    HANDLE search = FindFirstFileW((admin + L"\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        const std::wstring file = admin + L"\\" + found.cFileName;
+        std::string text;
+        if (FILE* in = _wfopen(file.c_str(), L"rb")) {
+            char buffer[4096];
+            for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+                text.append(buffer, n);
+            std::fclose(in);
+        }
+        std::string lines;
+        for (size_t i = 0; i < text.size(); ++i)
+            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+                lines += text[i];
+        if (lines.size() == text.size())
+            continue;
+        if (FILE* out = _wfopen(file.c_str(), L"wb")) {
+            std::fwrite(lines.data(), 1, lines.size(), out);
+            std::fclose(out);
+        }
+    }
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        const std::wstring name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L".." &&
+            name != L"CVS")
+            DropCarriageReturns(folder + L"\\" + name, depth + 1);
+    }
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+}
+
 } // namespace
 
 int main() {
@@ -139,6 +193,12 @@ int main() {
     }
     const char* target =
         std::getenv("CVS_SHIM_TARGET") ? std::getenv("CVS_SHIM_TARGET") : "/usr/bin/cvs";
+    if (!std::getenv("CVS_SHIM_TARGET")) {
+        WCHAR current[MAX_PATH];
+        const DWORD n = GetCurrentDirectoryW(MAX_PATH, current);
+        if (n > 0 && n < MAX_PATH)
+            DropCarriageReturns(current, 0);
+    }
     for (const char* name : {"CVSROOT", "HOME", "CVS_PASSFILE"})
         if (const char* value = std::getenv(name))
             SetEnvironmentVariableA(name, Convert(value).c_str());

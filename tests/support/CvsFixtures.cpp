@@ -289,7 +289,8 @@ const char* CvsMethodName(CvsMethod method) {
 std::string RootFor(CvsMethod method, const CvsRepository& repository,
                     std::unique_ptr<CvsPserver>& server, std::string& problem) {
     if (method != CvsMethod::Pserver)
-        return method == CvsMethod::Local ? repository.LocalRoot() : repository.ForkRoot();
+        return UnixRoot(method == CvsMethod::Local ? repository.LocalRoot()
+                                                   : repository.ForkRoot());
     server = std::make_unique<CvsPserver>(repository);
     if (!server->Ready()) {
         problem = server->Problem();

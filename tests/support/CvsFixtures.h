@@ -109,9 +109,11 @@ enum class CvsMethod { Local, Fork, Pserver };
 // "Local", "Fork", "Pserver": names for parameterised tests.
 const char* CvsMethodName(CvsMethod method);
 
-// The root that reaches the repository by the method. For a pserver it starts one (kept in
-// server) and logs in, storing the password in the current CVS_PASSFILE. Empty, with problem
-// set, when that cannot be done.
+// The root that reaches the repository by the method, as the cvs program writes it into
+// CVS/Root (under Wine: with the repository's Unix path, which the shim passes on as it is),
+// so that a working folder's root and the root a test gives compare equal. For a pserver it
+// starts one (kept in server) and logs in, storing the password in the current CVS_PASSFILE.
+// Empty, with problem set, when that cannot be done.
 std::string RootFor(CvsMethod method, const CvsRepository& repository,
                     std::unique_ptr<CvsPserver>& server, std::string& problem);
 
