@@ -3,7 +3,7 @@
 #
 # Makes a CVS repository in a temporary folder and takes a project through a whole round
 # trip with scchost, which drives the provider exactly as an IDE does: connect a new folder
-# (importing it as a module), add files, check them in, check one out, edit it, look at the
+# (a new, empty module is made for it), add files, check them in, check one out, edit it, look at the
 # statuses, check it in, undo a check-out, rename a file and remove one. What the provider
 # prints for the IDE's output pane and every status are shown as they come. Nothing outside
 # the temporary folder is touched; it is removed at the end.
@@ -36,7 +36,7 @@ scchost() { "$scchost" "$@"; }
 
 cvs -Q init
 
-# A new folder becomes a module of the repository.
+# A new folder is bound to a new, empty module of the repository.
 mkdir -p "$demo/tool/src"
 printf 'a tool\n' >"$demo/tool/notes.txt"
 cd "$demo/tool"

@@ -364,10 +364,13 @@ TEST_P(LocalFileCommands, ACancelledCommentRunsNothing) {
 // through add, check-out, check-in and remove as they are.
 TEST_P(LocalFileCommands, AwkwardNamesGoThroughAsTheyAre) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    std::vector<std::string> names = {"with space.txt", "$(touch hacked);x.txt", "-dash.txt",
-                                      "na\xc3\xafve.txt"};
-    if (!testing_support::RunningUnderWine())
+    std::vector<std::string> names = {"with space.txt", "$(touch hacked);x.txt", "-dash.txt"};
+    if (!testing_support::RunningUnderWine()) {
         names.push_back("quote\"d 'x'.txt"); // Windows file names hold no double quote
+        // Under Wine the Linux cvs behind the test shim gets the name in UTF-8 and writes it so
+        // into Entries, where the Windows build looks for it in its ANSI code page.
+        names.push_back("na\xc3\xafve.txt");
+    }
     std::vector<std::string> paths;
     for (const std::string& name : names) {
         paths.push_back(File(name));

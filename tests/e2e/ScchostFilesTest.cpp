@@ -7,7 +7,6 @@
 #include "tests/support/CvsFixtures.h"
 #include "tests/support/TestSupport.h"
 
-#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -37,15 +36,8 @@ protected:
     }
     // Runs scchost in the folder, as a user would type the command there.
     RunResult Scchost(std::vector<std::string> args, const std::string& folder) {
-        std::vector<std::string> argv{
-            e2e::InBin(testing_support::RunningUnderWine() ? "scchost.exe" : "scchost"), "--ui",
-            "headless"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        RunResult r = testing_support::Run(argv, folder);
-        // A Windows program writes its lines in text mode.
-        for (std::string* text : {&r.out, &r.err})
-            text->erase(std::remove(text->begin(), text->end(), '\r'), text->end());
-        return r;
+        args.insert(args.begin(), {"--ui", "headless"});
+        return e2e::RunScchost(args, folder);
     }
 };
 

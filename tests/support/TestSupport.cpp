@@ -152,7 +152,6 @@ void FailTest(const std::string& message) {
     ADD_FAILURE() << message;
 }
 
-
 IsolatedUser::IsolatedUser() {
     fs::create_directories(dir_ / "config");
     env_.push_back(std::make_unique<ScopedEnv>("MORVEK_APPDATA_FOLDER", AppDataFolder()));

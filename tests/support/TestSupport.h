@@ -77,7 +77,7 @@ public:
 private:
     TempDir dir_{"user"};
     std::vector<std::unique_ptr<ScopedEnv>> env_;
-    std::string scratchKey_;       // Windows
+    std::string scratchKey_; // Windows
 };
 
 struct RunResult {

@@ -350,9 +350,6 @@ TEST_F(ControllerOptions, AFailedRunStopsTheOperationWithItsErrorText) {
 }
 
 TEST_F(ControllerOptions, ANewFolderIsBoundBeforeItsUpdate) {
-    if (testing_support::RunningUnderWine())
-        GTEST_SKIP() << "the Windows build ends CVS/Root with CR LF, which the Linux cvs behind "
-                        "the test shim refuses";
     // A folder of the repository that the working copy lacks. The new folder's CVS/Root
     // gets the project's root as the working copy spells it (under Wine that is the Linux
     // path, which the Linux cvs behind the test shim reads).

@@ -432,9 +432,6 @@ TEST_F(FilesEdges, ACommitWhoseErrorTextSaysFailedFailsThoughCvsSucceeded) {
 }
 
 TEST_F(FilesEdges, AFolderBoundElsewhereIsReboundWhenNothingWouldBeLost) {
-    if (testing_support::RunningUnderWine())
-        GTEST_SKIP() << "the Windows build ends CVS/Root with CR LF, which the Linux cvs behind "
-                        "the test shim refuses";
     // A folder copied in from another place in the repository.
     context_->SetCVSRoot(ReadRoot(work_));
     WriteFile(File("sub/CVS/Repository"), "mod/elsewhere\n");
