@@ -392,11 +392,18 @@ TEST_F(ItemProp, OnATerminal) {
 TEST_F(ItemProp, FromScriptedAnswers) {
     testing_support::FaultLog faults;
     HeadlessHost host(faults.Sink());
+    std::string tables;
     host.UseScriptedAnswers(
         ScriptedAnswers(std::map<std::string, std::string>{{"watch", "watch add"}}),
-        [](const std::string&) {});
+        [](const std::string&) {}, [&](const std::string& table) { tables += table; });
     CDlgItemProp sheet(*context_, "a.txt Properties", file_, nullptr);
     EXPECT_EQ(sheet.DoModal(), kIdOk);
+    // Each list once, as it stands after the watch was added.
+    EXPECT_EQ(tables, "Filename\tUsername\tedit\tunedit\tcommit\n"
+                      "a.txt\tann\tyes\tyes\tyes\n"
+                      "a.txt\tbob\tyes\tyes\tyes\n"
+                      "Filename\tUsername\tDate/Time\tHostname\tWorking Directory\n"
+                      "a.txt\tbob\tMon Dec  7 10:00:00 2026 -0000\thost2\t/w/bob\n");
     EXPECT_EQ(Commands(), (Strings{"cvs watchers a.txt", "cvs watch add a.txt",
                                    "cvs watchers a.txt", "cvs editors a.txt"}));
     EXPECT_TRUE(faults.seen.empty());
