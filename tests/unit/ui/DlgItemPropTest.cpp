@@ -215,6 +215,10 @@ TEST_F(ItemProp, TheWatchersPageLoadsOnAWorkerAndItsButtonsLoadAgain) {
     play_.Release("watchers");
     ASSERT_TRUE(WaitForRows(ui, 1, P::kIdcList, kWatcherRows));
     EXPECT_TRUE(env_.Host().WaitUntil([&] { return !sheet.Watchers().IsBusy(); }, "the end"));
+    // The worker ran at the lowest priority: its cvs has the highest nice value (POSIX).
+    if (!play_.Nice("watchers").empty()) {
+        EXPECT_EQ(play_.Nice("watchers"), "19");
+    }
     for (ControlId b : {P::kIdcWatchAdd, P::kIdcWatchRemove, P::kIdcRefresh})
         EXPECT_TRUE(page.IsEnabled(b)) << b;
     EXPECT_EQ(Commands(), Strings{"cvs watchers a.txt"});
