@@ -47,48 +47,24 @@ std::string HistoryBlock(const std::string& file) {
            "OUTPUT:\noptions          00000000\nRESULT: 00000000 (SCC_OK)\n";
 }
 
-class HistoryExportsModule : public e2e::IdeByMethod {
+class HistoryExportsModule : public e2e::IdeOnWorkingCopy {
 protected:
     void SetUp() override {
-        IdeByMethod::SetUp();
-        if (IsSkipped())
+        IdeOnWorkingCopy::SetUp();
+        if (IsSkipped() || HasFatalFailure())
             return;
-        work_ = Folder("wc");
-        platform::RemoveEmptyFolder(work_);
-        std::string error;
-        ASSERT_TRUE(repo_.Checkout(root_, work_, &error)) << error;
         CSccSettings settings;
         settings.SetIndependentMode(false);
         settings.SetDiffExe(testing_support::RecorderProgram() + " %1 %2");
         settings.SetEditor(testing_support::RecorderProgram());
-    }
-    std::string File(const std::string& relative) const {
-        std::string path = work_;
-        for (char c : "/" + relative)
-            path += c == '/' ? Sep() : c;
-        return path;
-    }
-    // The session opened on the working copy, as an IDE opens its solution's project.
-    void Open(IdeSession& ide) {
-        ASSERT_TRUE(ide.Ok()) << ide.Problem();
-        char aux[SCC_AUXPATH_SIZE] = "";
-        std::snprintf(aux, sizeof aux, "%s", root_.c_str());
-        ASSERT_EQ(ide.Open("mod", work_, aux, 0), SCC_OK);
     }
     SCCRTN History(IdeSession& ide, const std::string& file) {
         const char* names[] = {file.c_str()};
         return ide.Get<decltype(&SccHistory)>("SccHistory")(ide.Context(), nullptr, 1, names, 0,
                                                             nullptr);
     }
-    // The trace from the first block of the export named on, once the session has ended.
-    std::string TraceFrom(const std::string& name) const {
-        const std::string text = Trace();
-        const std::string::size_type at = text.find(kBanner + name + "\n");
-        return at == std::string::npos ? text : text.substr(at);
-    }
 
     testing_support::ToolRecorder recorder_;
-    std::string work_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Methods, HistoryExportsModule,

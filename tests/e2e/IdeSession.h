@@ -9,6 +9,7 @@
 #include "tests/e2e/BuildProducts.h"
 #include "tests/e2e/RepositoryByMethod.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/TraceBlocks.h"
 
 #include <cstdio>
 #include <functional>
@@ -108,6 +109,42 @@ protected:
     }
 
     testing_support::ScopedEnv clock_{"MORVEK_TEST_CLOCK", "2022-08-26T12:35:38"};
+};
+
+// The same with a working copy of the module (work_), which an IDE opens as its project.
+class IdeOnWorkingCopy : public IdeByMethod {
+protected:
+    void SetUp() override {
+        IdeByMethod::SetUp();
+        if (IsSkipped())
+            return;
+        work_ = Folder("wc");
+        platform::RemoveEmptyFolder(work_);
+        std::string error;
+        ASSERT_TRUE(repo_.Checkout(root_, work_, &error)) << error;
+    }
+    // A path below the working copy, the relative part written with "/".
+    std::string File(const std::string& relative) const {
+        std::string path = work_;
+        for (char c : "/" + relative)
+            path += c == '/' ? testing_support::Sep() : c;
+        return path;
+    }
+    // The session opened on the working copy, as an IDE opens its solution's project.
+    void Open(IdeSession& ide) {
+        ASSERT_TRUE(ide.Ok()) << ide.Problem();
+        char aux[SCC_AUXPATH_SIZE] = "";
+        std::snprintf(aux, sizeof aux, "%s", root_.c_str());
+        ASSERT_EQ(ide.Open("mod", work_, aux, 0), SCC_OK);
+    }
+    // The trace from the first block of the export named on, once the session has ended.
+    std::string TraceFrom(const std::string& name) const {
+        const std::string text = Trace();
+        const std::string::size_type at = text.find(trace_test::kBanner + name + "\n");
+        return at == std::string::npos ? text : text.substr(at);
+    }
+
+    std::string work_;
 };
 
 } // namespace e2e

@@ -40,7 +40,8 @@
 // With FAKECVS_PLAY naming a folder, any other command C plays what the folder holds for
 // it: C.out on stdout, C.err on stderr, the number in C.rc as the exit code (0 without
 // it); with C.hold there, it first creates C.started and waits (a minute at most) until
-// C.go exists, so that a test holds the command while it runs.
+// C.go exists, so that a test holds the command while it runs. On POSIX it writes its nice
+// value to C.nice: a child has the nice value of the thread that started it.
 // A FILE is written whole under another name and then renamed, so that a reader that
 // waits for it never sees half of it.
 // With FAKECVS_ANY_COMMAND set, any other command does nothing and succeeds.
@@ -62,6 +63,7 @@
 #else
 #include <csignal>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <unistd.h>
 extern char** environ;
 #endif
@@ -180,6 +182,9 @@ std::string ReadWhole(const std::string& path, bool& found) {
 
 int Play(const std::string& folder, const std::string& command) {
     const std::string base = folder + "/" + command;
+#ifndef _WIN32
+    std::ofstream(base + ".nice") << getpriority(PRIO_PROCESS, 0);
+#endif
     bool found = false;
     ReadWhole(base + ".hold", found);
     if (found) {

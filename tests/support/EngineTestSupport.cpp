@@ -93,6 +93,11 @@ bool FakeCvsPlay::Started(const std::string& command) const {
     return platform::Exists(File(command, ".started"));
 }
 
+std::string FakeCvsPlay::Nice(const std::string& command) const {
+    return platform::Exists(File(command, ".nice")) ? ReadFile(File(command, ".nice"))
+                                                    : std::string();
+}
+
 void FakeCvsPlay::Reset(const std::string& command) {
     for (const char* kind : {".hold", ".go", ".started"})
         platform::DeleteFileAt(File(command, kind));

@@ -74,6 +74,8 @@ public:
     bool Started(const std::string& command) const;
     // Forgets that a command was held and released, for the next run of it.
     void Reset(const std::string& command);
+    // The nice value the command last ran with (POSIX; empty elsewhere, or before it ran).
+    std::string Nice(const std::string& command) const;
 
 private:
     std::string File(const std::string& command, const char* kind) const;

@@ -1,4 +1,5 @@
-// tools/scchost/History.cpp - diff, history and log through SccDiff and SccHistory.
+// tools/scchost/History.cpp - diff, history and log through SccDiff and SccHistory; a
+// file's properties and the settings through SccProperties and SccRunScc.
 #include "tools/scchost/History.h"
 
 #include "platform/Environment.h"
@@ -14,6 +15,11 @@ namespace {
 
 using DiffFn = SCCRTN (*)(void*, SccWindow, const char*, SccLong, SccCmdOptions);
 using HistoryFn = SCCRTN (*)(void*, SccWindow, SccLong, const char**, SccLong, SccCmdOptions);
+using PropertiesFn = SCCRTN (*)(void*, SccWindow, const char*);
+using InitializeFn = SCCRTN (*)(void**, SccWindow, const char*, char*, SccLong*, char*, SccLong*,
+                                SccLong*);
+using UninitializeFn = SCCRTN (*)(void*);
+using RunSccFn = SCCRTN (*)(void*, SccWindow, SccLong, const char**);
 
 // The exit status of diff for a failure: 0 and 1 say same and differs.
 constexpr int kDiffTrouble = 2;
@@ -196,6 +202,42 @@ int RunLog(Provider& provider, const std::vector<std::string>& args) {
         return Fail("no history of " + file);
     }
     return 0;
+}
+
+int RunProperties(Provider& provider, const std::vector<std::string>& args) {
+    if (args.size() != 1 || args[0].empty())
+        return Fail("properties takes one file (try scchost --help)");
+    auto sccProperties = provider.Resolve<PropertiesFn>("SccProperties");
+    if (!sccProperties)
+        return Fail(provider.Error());
+    const std::string file = Absolute(args[0]);
+    if (!platform::Exists(file) || platform::IsFolder(file))
+        return Fail(file + " is no file");
+    // The output pane is held: without a terminal, standard output is the lists' tables.
+    OpenedProject project(provider, FolderOf(file), true);
+    if (!project.Context())
+        return Fail(project.Error());
+    return sccProperties(project.Context(), nullptr, file.c_str()) == SCC_OK ? 0 : 1;
+}
+
+int RunSettings(Provider& provider, const std::vector<std::string>& args) {
+    if (!args.empty())
+        return Fail("settings takes no arguments (try scchost --help)");
+    auto initialize = provider.Resolve<InitializeFn>("SccInitialize");
+    auto uninitialize = provider.Resolve<UninitializeFn>("SccUninitialize");
+    auto runScc = provider.Resolve<RunSccFn>("SccRunScc");
+    if (!initialize || !uninitialize || !runScc)
+        return Fail(provider.Error());
+    void* context = nullptr;
+    char name[SCC_NAME_SIZE] = "", label[SCC_AUXLABEL_SIZE] = "";
+    SccLong caps = 0, coLength = 0, length = 0;
+    if (initialize(&context, nullptr, "scchost", name, &caps, label, &coLength, &length) !=
+            SCC_OK ||
+        !context)
+        return Fail("the provider made no context");
+    const SCCRTN result = runScc(context, nullptr, 0, nullptr);
+    uninitialize(context);
+    return result == SCC_OK ? 0 : 1;
 }
 
 } // namespace scchost

@@ -47,6 +47,12 @@ const char kUsage[] =
     "  history FILE...      the revision history: a table of revisions and their actions\n"
     "                       (without a terminal: --answer revisions=...,action=...)\n"
     "  log FILE             the revisions of FILE as a tab-separated table, for scripts\n"
+    "  properties FILE      the properties of FILE: what the working copy knows, its\n"
+    "                       watchers and editors (without a terminal: the two lists as\n"
+    "                       tab-separated tables; --answer watch=\"watch add\" or\n"
+    "                       \"watch remove\" changes the user's watch first)\n"
+    "  settings             the settings dialog (without a terminal: --answer NAME=VALUE\n"
+    "                       by the settings' names, e.g. usecompression=yes)\n"
     "\n"
     "file commands, inside a connected project (names relative to the current folder; a\n"
     "folder stands for its files, -R or --recursive for those below it too):\n"
@@ -212,6 +218,8 @@ const Command kCommands[] = {
     {"diff", scchost::RunDiff, scchost::PrepareDiff, 2},
     {"history", scchost::RunHistory},
     {"log", scchost::RunLog, scchost::PrepareLog},
+    {"properties", scchost::RunProperties},
+    {"settings", scchost::RunSettings},
 };
 
 } // namespace

@@ -78,8 +78,9 @@ ChosenHost* MakeChosenHost() {
                                                       WriteToStandardError);
     } else {
         auto headless = std::make_unique<HeadlessHost>(WriteToStandardError, false);
-        // Without a terminal the tables of windows of actions (the revision history) are
-        // the dialog's output, for the scripts that run it.
+        // Without a terminal the tables of windows of actions (the revision history) and
+        // the read-only lists (a file's watchers and editors) are the dialog's output, for
+        // the scripts that run it.
         headless->UseScriptedAnswers(std::move(answers), WriteToStandardError,
                                      WriteToStandardOutput);
         chosen->host = std::move(headless);

@@ -65,6 +65,8 @@
 //   MORVEK_ANSWER_CHECKINOPTIONS  ok or cancel: the check-in and add options ("Check-in
 //                            Advanced Options..."): FORCE, CHECKEDITS, COMMITBRANCH, BRANCH,
 //                            CHOOSEBRANCH
+//   MORVEK_ANSWER_WATCH      "watch add" or "watch remove": a button of the Watchers page of
+//                            a file's properties, pressed once its list has loaded
 //   MORVEK_ANSWER_FOLDER     the folder a folder browser returns (empty: cancelled)
 //   MORVEK_ANSWER_FILE       the file a file-open dialog returns (empty: cancelled)
 //   MORVEK_ANSWER_SETTINGS   ok or cancel: the settings dialog ("Morvek CVS SCC :> Settings");

@@ -330,13 +330,17 @@ private:
         return w->Template().ActionPrompt().empty() ? PromptWindow(d) : PlayActions(d);
     }
 
-    bool PromptWindow(DialogDriver& d) {
-        // A window that a worker is still filling is read once the worker is done; what
-        // the worker sends it meanwhile is done here.
+    // A window that a worker is still filling is read once the worker is done; what the
+    // worker sends it meanwhile is done here.
+    static void WaitWhileBusy(DialogDriver& d) {
         ServeUntil([&d] {
             const CMemoryWindow* filling = d.Window();
             return !filling || !filling->Model().IsBusy();
         });
+    }
+
+    bool PromptWindow(DialogDriver& d) {
+        WaitWhileBusy(d);
         CMemoryWindow* w = d.Window();
         if (!w)
             return false;
@@ -356,7 +360,23 @@ private:
             if (!d.IsOpen() || d.Ended())
                 return false;
         }
+        if (!source_.IsInteractive())
+            ShowListsToScripts(d);
         return true;
+    }
+
+    // Scripts get the read-only lists of a window as they stand once its prompts are done
+    // (after what a pressed button loaded again): each as its table, whose titles say which
+    // list it is.
+    void ShowListsToScripts(DialogDriver& d) {
+        WaitWhileBusy(d);
+        CMemoryWindow* w = d.Window();
+        if (!w)
+            return;
+        for (const MemoryControl& list : w->Controls())
+            if (list.spec.kind == ControlKind::ListView && (list.spec.style & kReadOnly) &&
+                !list.spec.prompt.empty() && list.visible)
+                source_.ShowTable(TableOf(*w, list));
     }
 
     static Table TableOf(CMemoryWindow& w, const MemoryControl& c) {
@@ -848,7 +868,7 @@ private:
         return label;
     }
 
-    // A read-only list for a person to read: its heading, then its table.
+    // A read-only list for a person: its heading, then its table.
     void ShowList(CMemoryWindow& w, const MemoryControl& list) {
         if (!source_.IsInteractive())
             return;
@@ -912,10 +932,7 @@ private:
                 return false;
             if (a.scripted || !source_.IsInteractive())
                 return true;
-            ServeUntil([&d] {
-                const CMemoryWindow* filling = d.Window();
-                return !filling || !filling->Model().IsBusy();
-            });
+            WaitWhileBusy(d);
             for (const MemoryControl& list : w.Controls())
                 if (list.spec.kind == ControlKind::ListView && (list.spec.style & kReadOnly) &&
                     !list.spec.prompt.empty() && list.visible)

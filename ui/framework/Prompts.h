@@ -10,7 +10,8 @@
 // with scripted answers. A dialog's own answer (its answer name set to "cancel") closes it
 // with Cancel before anything is asked. A window still busy filling itself (IsBusy: a
 // worker loading its rows) is read once it is done; the asking thread serves what the
-// worker sends meanwhile. A read-only list view is shown as a table, never asked. Push
+// worker sends meanwhile. A read-only list view is shown as a table, never asked (to a
+// person where it stands; to scripts, as their table, once the window's prompts are done). Push
 // buttons that share one prompt name are offered as one choice of their labels (a person
 // may press one after another, and sees the window's tables again after each; Enter goes
 // on); a push button with a prompt of its own is asked as yes or no.

@@ -215,6 +215,10 @@ TEST_F(ItemProp, TheWatchersPageLoadsOnAWorkerAndItsButtonsLoadAgain) {
     play_.Release("watchers");
     ASSERT_TRUE(WaitForRows(ui, 1, P::kIdcList, kWatcherRows));
     EXPECT_TRUE(env_.Host().WaitUntil([&] { return !sheet.Watchers().IsBusy(); }, "the end"));
+    // The worker ran at the lowest priority: its cvs has the highest nice value (POSIX).
+    if (!play_.Nice("watchers").empty()) {
+        EXPECT_EQ(play_.Nice("watchers"), "19");
+    }
     for (ControlId b : {P::kIdcWatchAdd, P::kIdcWatchRemove, P::kIdcRefresh})
         EXPECT_TRUE(page.IsEnabled(b)) << b;
     EXPECT_EQ(Commands(), Strings{"cvs watchers a.txt"});
@@ -392,11 +396,18 @@ TEST_F(ItemProp, OnATerminal) {
 TEST_F(ItemProp, FromScriptedAnswers) {
     testing_support::FaultLog faults;
     HeadlessHost host(faults.Sink());
+    std::string tables;
     host.UseScriptedAnswers(
         ScriptedAnswers(std::map<std::string, std::string>{{"watch", "watch add"}}),
-        [](const std::string&) {});
+        [](const std::string&) {}, [&](const std::string& table) { tables += table; });
     CDlgItemProp sheet(*context_, "a.txt Properties", file_, nullptr);
     EXPECT_EQ(sheet.DoModal(), kIdOk);
+    // Each list once, as it stands after the watch was added.
+    EXPECT_EQ(tables, "Filename\tUsername\tedit\tunedit\tcommit\n"
+                      "a.txt\tann\tyes\tyes\tyes\n"
+                      "a.txt\tbob\tyes\tyes\tyes\n"
+                      "Filename\tUsername\tDate/Time\tHostname\tWorking Directory\n"
+                      "a.txt\tbob\tMon Dec  7 10:00:00 2026 -0000\thost2\t/w/bob\n");
     EXPECT_EQ(Commands(), (Strings{"cvs watchers a.txt", "cvs watch add a.txt",
                                    "cvs watchers a.txt", "cvs editors a.txt"}));
     EXPECT_TRUE(faults.seen.empty());
