@@ -3,6 +3,7 @@
 
 #include "platform/Module.h"
 #include "platform/Registry.h"
+#include "ui/framework/TextUtil.h"
 
 namespace registration {
 namespace {
@@ -26,21 +27,6 @@ std::string ReadString(RegKey key, const std::string& name) {
     while (!data.empty() && data.back() == '\0')
         data.pop_back();
     return data;
-}
-
-bool SameKeyName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 // Whether the default named by ProviderRegKey is a provider that is still installed: its key
@@ -81,7 +67,7 @@ long Register(const std::string& libraryPath) {
     if (rc != kRegOk)
         return rc;
     const std::string current = ReadString(shared.key, "ProviderRegKey");
-    if (!SameKeyName(current, kProviderKey) && NamesInstalledProvider(current))
+    if (!uifw::EqualsNoCase(current, kProviderKey) && NamesInstalledProvider(current))
         return kRegOk;
     return SetRegString(shared.key, "ProviderRegKey", kProviderKey);
 }
@@ -96,7 +82,8 @@ long Unregister() {
     {
         Key shared;
         long rc = OpenRegKey(RegHive::LocalMachine, kSharedKey, RegAccess::ReadWrite, &shared.key);
-        if (rc == kRegOk && SameKeyName(ReadString(shared.key, "ProviderRegKey"), kProviderKey))
+        if (rc == kRegOk &&
+            uifw::EqualsNoCase(ReadString(shared.key, "ProviderRegKey"), kProviderKey))
             rc = DeleteRegValue(shared.key, "ProviderRegKey");
         note(rc);
     }
@@ -106,7 +93,8 @@ long Unregister() {
         Key installed;
         long rc =
             OpenRegKey(RegHive::LocalMachine, kInstalledKey, RegAccess::ReadWrite, &installed.key);
-        if (rc == kRegOk && SameKeyName(ReadString(installed.key, kDisplayName), kProviderKey))
+        if (rc == kRegOk &&
+            uifw::EqualsNoCase(ReadString(installed.key, kDisplayName), kProviderKey))
             rc = DeleteRegValue(installed.key, kDisplayName);
         note(rc);
     }
