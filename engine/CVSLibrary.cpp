@@ -93,11 +93,12 @@ bool CCVSLibrary::LoadLibraryModule() {
 }
 
 bool CCVSLibrary::ResolveEntryPoints() {
+    DllGlueAbortFn abortEntry = nullptr;
     struct Entry {
         const char* name;
         void** slot;
     } const entries[] = {
-        {"dllglue_abort", reinterpret_cast<void**>(&abort_)},
+        {"dllglue_abort", reinterpret_cast<void**>(&abortEntry)},
         {"dllglue_main", reinterpret_cast<void**>(&main_)},
         {"dllglue_setconsoleout", reinterpret_cast<void**>(&setConsoleOut_)},
         {"dllglue_setconsoleerr", reinterpret_cast<void**>(&setConsoleErr_)},
@@ -114,6 +115,7 @@ bool CCVSLibrary::ResolveEntryPoints() {
             return false;
         }
     }
+    abort_.store(abortEntry, std::memory_order_release);
     return true;
 }
 
@@ -170,8 +172,8 @@ bool CCVSLibrary::Execute(CCVSArgs& args, CCVSStringMap* environment) {
 }
 
 void CCVSLibrary::Abort() {
-    if (abort_)
-        abort_(this);
+    if (const DllGlueAbortFn abort = abort_.load(std::memory_order_acquire))
+        abort(this);
 }
 
 void CCVSLibrary::Unload() {
@@ -179,7 +181,7 @@ void CCVSLibrary::Unload() {
         return;
     platform::CloseLibrary(g_library);
     g_library = nullptr;
-    abort_ = nullptr;
+    abort_.store(nullptr, std::memory_order_release);
     main_ = nullptr;
     setConsoleOut_ = setConsoleErr_ = nullptr;
     setConsoleExit_ = nullptr;

@@ -15,6 +15,7 @@
 #include "cvsglue/CvsGlue.h"
 #include "platform/DynamicLibrary.h"
 
+#include <atomic>
 #include <map>
 #include <string>
 
@@ -80,7 +81,9 @@ private:
     std::string executable_; // at most 260 bytes, as the library's callers expect
     CCVSConnectCallBack* owner_ = nullptr;
     CCVSStringMap* environment_ = nullptr;
-    DllGlueAbortFn abort_ = nullptr;
+    // Abort is called from another thread while a command runs, when the entry points may
+    // be looked up again for the next run.
+    std::atomic<DllGlueAbortFn> abort_{nullptr};
     DllGlueMainFn main_ = nullptr;
     DllGlueSetConsoleFn setConsoleOut_ = nullptr;
     DllGlueSetConsoleFn setConsoleErr_ = nullptr;
