@@ -18,8 +18,16 @@ bool StartProgram(const std::string& commandLine, const std::string&, std::strin
     startup.dwY = 10;
     PROCESS_INFORMATION process;
     ZeroMemory(&process, sizeof process);
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process)) {
+    // The tool is the user's from now on: it leaves the job of whoever started us, so that
+    // it stays open when that job ends (a host run from a script, say). A job that allows no
+    // leaving refuses with "access denied"; the tool then starts inside it.
+    BOOL started =
+        ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_BREAKAWAY_FROM_JOB,
+                         nullptr, nullptr, &startup, &process);
+    if (!started && ::GetLastError() == ERROR_ACCESS_DENIED)
+        started = ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process);
+    if (!started) {
         error = win32::ErrorText(::GetLastError());
         return false;
     }

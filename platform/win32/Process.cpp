@@ -191,7 +191,10 @@ bool ChildProcess::Start(const ProcessSpec& spec, std::string& error) {
     if (s.job) {
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
         std::memset(&limits, 0, sizeof limits);
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        // What the child means to outlive it (a program started for the user) may leave
+        // the job by asking to; everything else ends with the job.
+        limits.BasicLimitInformation.LimitFlags =
+            JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_BREAKAWAY_OK;
         ::SetInformationJobObject(s.job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
     }
     BOOL created = FALSE;
