@@ -148,6 +148,17 @@ TEST_P(ScchostFiles, AddCheckInRenameAndRemove) {
     EXPECT_FALSE(platform::Exists(File("img.bin", theirs)));
 }
 
+// A folder that cvs checked out is a project of its own: the commands need no connect first.
+TEST_P(ScchostFiles, AWorkingFolderWithoutAProjectFileIsItsOwnProject) {
+    ASSERT_TRUE(platform::DeleteFileAt(File(".scchost-project")));
+    RunResult status = Scchost({"status", "a.txt"}, work_);
+    ASSERT_EQ(status.status, 0) << status.err << status.out;
+    EXPECT_EQ(status.out, "controlled               a.txt\n");
+    RunResult checkout = Scchost({"checkout", "a.txt"}, work_);
+    ASSERT_EQ(checkout.status, 0) << checkout.err << checkout.out;
+    EXPECT_EQ(platform::GetAttributes(File("a.txt")) & platform::kAttrReadOnly, 0u);
+}
+
 // What a user can get wrong, and what it gets: a message, a non-zero exit, nothing changed.
 TEST_P(ScchostFiles, BadInputIsRefusedWithAMessage) {
     const std::string outside = sandbox_.Folder("outside");

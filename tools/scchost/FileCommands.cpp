@@ -229,7 +229,7 @@ int RunFiles(Provider& provider, const std::vector<std::string>& args, const Fil
         return Fail(provider.Error());
     OpenProject open(exports);
     if (!open.Ok())
-        return 1;
+        return Fail(open.Error());
     const std::vector<std::string> files = FilesOf(request, command.which);
     std::vector<const char*> names = Pointers(files);
     return Finish(command.name, command.exportName, call(open.Context(), names, request));
@@ -273,7 +273,7 @@ int RunStatus(Provider& provider, const std::vector<std::string>& args) {
         return 1;
     OpenProject open(exports);
     if (!open.Ok())
-        return 1;
+        return Fail(open.Error());
     // The other commands leave that check to the provider; a status query does not make it.
     const std::string project = FullPath(open.Project().localPath);
     for (const std::string& typed : request.names)
@@ -307,7 +307,7 @@ int RunGet(Provider& provider, const std::vector<std::string>& args) {
         return 1;
     OpenProject open(exports);
     if (!open.Ok())
-        return 1;
+        return Fail(open.Error());
     // Folders go to the provider as folders, files as files: one call for each kind.
     std::vector<std::string> folders, files;
     for (const std::string& typed : request.names) {
@@ -400,7 +400,7 @@ int RunRename(Provider& provider, const std::vector<std::string>& args) {
         return 1;
     OpenProject open(exports);
     if (!open.Ok())
-        return 1;
+        return Fail(open.Error());
     const std::string from = FullPath(request.names[0]), to = FullPath(request.names[1]);
     return Finish("rename", "SccRename", rename(open.Context(), nullptr, from.c_str(), to.c_str()));
 }

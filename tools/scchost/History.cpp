@@ -6,7 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PathStyle.h"
 #include "scc/SccApi.h"
-#include "tools/scchost/Projects.h"
+#include "tools/scchost/Session.h"
 
 #include <cstdio>
 
@@ -23,23 +23,6 @@ using RunSccFn = SCCRTN (*)(void*, SccWindow, SccLong, const char**);
 
 // The exit status of diff for a failure: 0 and 1 say same and differs.
 constexpr int kDiffTrouble = 2;
-
-int Fail(const std::string& message, int status = 1) {
-    std::fprintf(stderr, "scchost: %s\n", message.c_str());
-    return status;
-}
-
-std::string Absolute(const std::string& path) {
-    const bool absolute =
-        !path.empty() && (path[0] == '/' || path[0] == '\\' || (path.size() > 1 && path[1] == ':'));
-    return absolute ? path : platform::GetCurrentFolder() + platform::kPathSeparator + path;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::string::size_type sep = path.find_last_of("/\\");
-    return sep == std::string::npos ? platform::GetCurrentFolder()
-                                    : (sep == 0 ? path.substr(0, 1) : path.substr(0, sep));
-}
 
 struct DiffArgs {
     bool visual = false;
@@ -78,12 +61,12 @@ bool ParseDiff(const std::vector<std::string>& args, DiffArgs& diff, std::string
 
 // The provider's output pane, held while the command ran, to standard error: what cvs said
 // when the command failed.
-void TellHeard(const OpenedProject& project) {
+void TellHeard(const OpenProject& project) {
     for (const std::string& line : project.Heard())
         std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-bool Heard(const OpenedProject& project, const std::string& line) {
+bool Heard(const OpenProject& project, const std::string& line) {
     for (const std::string& heard : project.Heard())
         if (heard == line)
             return true;
@@ -112,11 +95,14 @@ int RunDiff(Provider& provider, const std::vector<std::string>& args) {
     auto sccDiff = provider.Resolve<DiffFn>("SccDiff");
     if (!sccDiff)
         return Fail(provider.Error(), kDiffTrouble);
-    const std::string file = Absolute(diff.file);
+    const std::string file = FullPath(diff.file);
     // The output pane is held: standard output stays empty for scripts, and what cvs said is
     // shown when the comparison fails.
-    OpenedProject project(provider, FolderOf(file), true);
-    if (!project.Context())
+    Exports exports;
+    if (!exports.Resolve(provider))
+        return Fail(provider.Error(), kDiffTrouble);
+    OpenProject project(exports, FolderPart(file), true);
+    if (!project.Ok())
         return Fail(project.Error(), kDiffTrouble);
     const SCCRTN result = sccDiff(project.Context(), nullptr, file.c_str(),
                                   diff.visual ? 0 : SCC_DIFF_QD_CONTENTS, nullptr);
@@ -152,11 +138,14 @@ int RunHistory(Provider& provider, const std::vector<std::string>& args) {
     std::vector<std::string> files;
     std::vector<const char*> names;
     for (const std::string& a : args)
-        files.push_back(Absolute(a));
+        files.push_back(FullPath(a));
     for (const std::string& f : files)
         names.push_back(f.c_str());
-    OpenedProject project(provider, FolderOf(files[0]), false);
-    if (!project.Context())
+    Exports exports;
+    if (!exports.Resolve(provider))
+        return Fail(provider.Error());
+    OpenProject project(exports, FolderPart(files[0]), false);
+    if (!project.Ok())
         return Fail(project.Error());
     sccHistory(project.Context(), nullptr, static_cast<SccLong>(names.size()), names.data(), 0,
                nullptr);
@@ -183,11 +172,14 @@ int RunLog(Provider& provider, const std::vector<std::string>& args) {
     auto sccHistory = provider.Resolve<HistoryFn>("SccHistory");
     if (!sccHistory)
         return Fail(provider.Error());
-    const std::string file = Absolute(args[0]);
+    const std::string file = FullPath(args[0]);
     if (!platform::Exists(file) || platform::IsFolder(file))
         return Fail(file + " is no file");
-    OpenedProject project(provider, FolderOf(file), true);
-    if (!project.Context())
+    Exports exports;
+    if (!exports.Resolve(provider))
+        return Fail(provider.Error());
+    OpenProject project(exports, FolderPart(file), true);
+    if (!project.Ok())
         return Fail(project.Error());
     const char* names[] = {file.c_str()};
     sccHistory(project.Context(), nullptr, 1, names, 0, nullptr);
@@ -210,12 +202,15 @@ int RunProperties(Provider& provider, const std::vector<std::string>& args) {
     auto sccProperties = provider.Resolve<PropertiesFn>("SccProperties");
     if (!sccProperties)
         return Fail(provider.Error());
-    const std::string file = Absolute(args[0]);
+    const std::string file = FullPath(args[0]);
     if (!platform::Exists(file) || platform::IsFolder(file))
         return Fail(file + " is no file");
     // The output pane is held: without a terminal, standard output is the lists' tables.
-    OpenedProject project(provider, FolderOf(file), true);
-    if (!project.Context())
+    Exports exports;
+    if (!exports.Resolve(provider))
+        return Fail(provider.Error());
+    OpenProject project(exports, FolderPart(file), true);
+    if (!project.Ok())
         return Fail(project.Error());
     return sccProperties(project.Context(), nullptr, file.c_str()) == SCC_OK ? 0 : 1;
 }

@@ -14,17 +14,6 @@
 #include <memory>
 
 namespace scchost {
-namespace {
-
-bool IsControlled(Exports& exports, const std::string& folder) {
-    const char* names[] = {folder.c_str()};
-    SccLong status = 0;
-    return exports.dirQueryInfo(nullptr, 1, names, &status) == SCC_OK &&
-           status == SCC_DIRSTATUS_CONTROLLED;
-}
-
-} // namespace
-
 HostOptions& Options() {
     static HostOptions options;
     return options;
@@ -267,58 +256,6 @@ int RunModules(Provider& provider, const std::vector<std::string>& args) {
                         pieces.size() > 3 ? pieces[3].c_str() : "");
     }
     return 0;
-}
-
-struct OpenedProject::Impl {
-    Exports exports;
-    std::unique_ptr<Session> session;
-};
-
-OpenedProject::OpenedProject(Provider& provider, const std::string& folder, bool quietPane)
-    : impl_(new Impl) {
-    if (!impl_->exports.Resolve(provider)) {
-        error_ = provider.Error();
-        return;
-    }
-    const std::string start =
-        FullPath(Options().projectDir.empty() ? folder : Options().projectDir);
-    ProjectFile project;
-    const std::string file = FindProjectFile(start);
-    if (!file.empty()) {
-        if (!ReadProjectFile(file, project)) {
-            error_ = "cannot read the project file " + file;
-            return;
-        }
-    } else if (IsControlled(impl_->exports, start)) {
-        project.localPath = start;
-    } else {
-        error_ = "no project at or above " + start + ", and it is no CVS working folder: run " +
-                 "scchost connect in the working folder first, or name it with --project DIR";
-        return;
-    }
-    ThePane().listening = quietPane;
-    impl_->session = std::make_unique<Session>(impl_->exports);
-    const SCCRTN result = impl_->session->Open(project, 0);
-    if (result != SCC_OK) {
-        error_ = "cannot open the project of " + project.localPath + " (SccOpenProject answered " +
-                 Described(result) + ")";
-        impl_->session.reset();
-    }
-}
-
-OpenedProject::~OpenedProject() {
-    if (impl_->session)
-        impl_->exports.closeProject(impl_->session->Context());
-    delete impl_;
-    ThePane().listening = false;
-}
-
-void* OpenedProject::Context() const {
-    return impl_->session ? impl_->session->Context() : nullptr;
-}
-
-const std::vector<std::string>& OpenedProject::Heard() const {
-    return ThePane().heard;
 }
 
 } // namespace scchost

@@ -33,28 +33,6 @@ std::string FindProjectFile(const std::string& folder);
 bool ReadProjectFile(const std::string& path, ProjectFile& project);
 bool WriteProjectFile(const std::string& path, const ProjectFile& project);
 
-// A project opened for a command on files, for the life of the object: the project file at
-// or above the folder given (or --project DIR); without one, the folder itself when it is a
-// CVS working folder (the provider reads its repository there). Context() is null when it
-// could not be opened, and Error() says why. With a quiet pane the provider's output pane is
-// held, not printed (Heard), so that standard output is the command's own.
-class OpenedProject {
-public:
-    OpenedProject(Provider& provider, const std::string& folder, bool quietPane);
-    ~OpenedProject();
-    OpenedProject(const OpenedProject&) = delete;
-    OpenedProject& operator=(const OpenedProject&) = delete;
-    void* Context() const;
-    const std::string& Error() const { return error_; }
-    // The lines of the output pane held so far.
-    const std::vector<std::string>& Heard() const;
-
-private:
-    struct Impl;
-    Impl* impl_;
-    std::string error_;
-};
-
 int RunConnect(Provider& provider, const std::vector<std::string>& args);
 int RunOpen(Provider& provider, const std::vector<std::string>& args);
 int RunClose(Provider& provider, const std::vector<std::string>& args);

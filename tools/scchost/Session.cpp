@@ -20,9 +20,9 @@ bool HasDrive(const std::string& path) {
 
 } // namespace
 
-int Fail(const std::string& message) {
+int Fail(const std::string& message, int status) {
     std::fprintf(stderr, "scchost: %s\n", message.c_str());
-    return 1;
+    return status;
 }
 
 const std::string& UserFolder() {
@@ -200,31 +200,59 @@ bool LoadProject(ProjectFile& project, std::string& file, std::string& error) {
     return true;
 }
 
-OpenProject::OpenProject(Exports& exports) : session_(exports) {
-    std::string file, error;
+bool IsControlled(Exports& exports, const std::string& folder) {
+    const char* names[] = {folder.c_str()};
+    SccLong status = 0;
+    return exports.dirQueryInfo(nullptr, 1, names, &status) == SCC_OK &&
+           status == SCC_DIRSTATUS_CONTROLLED;
+}
+
+OpenProject::OpenProject(Exports& exports, const std::string& folder, bool holdPane)
+    : exports_(exports), session_(exports) {
     if (!session_.Context()) {
-        Fail("the provider did not start (SccInitialize failed)");
+        error_ = "the provider did not start (SccInitialize failed)";
         return;
     }
-    if (!LoadProject(project_, file, error)) {
-        Fail(error);
+    const std::string start =
+        FullPath(Options().projectDir.empty() ? folder : Options().projectDir);
+    const std::string file = FindProjectFile(start);
+    if (!file.empty()) {
+        if (!ReadProjectFile(file, project_)) {
+            error_ = "cannot read the project file " + file;
+            return;
+        }
+    } else if (IsControlled(exports_, start)) {
+        project_.localPath = start;
+    } else {
+        error_ = "no project at or above " + start + ", and it is no CVS working folder: run " +
+                 "scchost connect in the working folder first, or name it with --project DIR";
         return;
     }
-    // What opening says is the open command's to show; a failure shows it after all.
     Pane& pane = ThePane();
     pane.listening = true;
     const SCCRTN result = session_.Open(project_, 0);
-    pane.listening = false;
+    pane.listening = holdPane;
     std::vector<std::string> heard;
     heard.swap(pane.heard);
     if (result != SCC_OK) {
+        pane.listening = false;
         for (std::string& line : heard)
             PrintText(line.data(), SCC_MSG_INFO);
-        Fail("cannot open the project of " + project_.localPath + " (SccOpenProject answered " +
-             Described(result) + ")");
+        error_ = "cannot open the project of " + project_.localPath + " (SccOpenProject answered " +
+                 Described(result) + ")";
         return;
     }
     ok_ = true;
+}
+
+OpenProject::~OpenProject() {
+    if (ok_)
+        exports_.closeProject(session_.Context());
+    ThePane().listening = false;
+}
+
+const std::vector<std::string>& OpenProject::Heard() const {
+    return ThePane().heard;
 }
 
 } // namespace scchost

@@ -11,8 +11,8 @@
 
 namespace scchost {
 
-// "scchost: MESSAGE" on standard error; returns the exit status 1.
-int Fail(const std::string& message);
+// "scchost: MESSAGE" on standard error; returns the exit status (1 unless told).
+int Fail(const std::string& message, int status = 1);
 
 // The folder scchost was started in, as it was at the first call (main makes that call
 // first): opening a project makes its folder the process's current folder.
@@ -84,19 +84,36 @@ std::string Described(SCCRTN result);
 // The project of the current folder (or of --project DIR), or a message why there is none.
 bool LoadProject(ProjectFile& project, std::string& file, std::string& error);
 
-// A session with the project of the current folder (or of --project DIR) open, for the
-// commands that work inside one. When that cannot be done, Ok() is false and the message has
-// gone to standard error.
+// Whether the provider sees the folder as a CVS working folder.
+bool IsControlled(Exports& exports, const std::string& folder);
+
+// A session with a project open, for the commands that work inside one, closed again at the
+// end: the project file at or above the folder given (the folder scchost was started in when
+// none is given; --project DIR wins over both); without a project file, the folder itself
+// when it is a CVS working folder (the provider reads its repository there). When that
+// cannot be done, Ok() is false and Error() says why; what the provider said while opening
+// has then been printed, and otherwise is left out (it is the open command's to show).
+// With a held pane, what the provider says afterwards is kept (Heard) instead of printed, so
+// that standard output is the command's own.
 class OpenProject {
 public:
-    explicit OpenProject(Exports& exports);
+    explicit OpenProject(Exports& exports, const std::string& folder = std::string(),
+                         bool holdPane = false);
+    ~OpenProject();
+    OpenProject(const OpenProject&) = delete;
+    OpenProject& operator=(const OpenProject&) = delete;
     bool Ok() const { return ok_; }
-    void* Context() const { return session_.Context(); }
+    const std::string& Error() const { return error_; }
+    void* Context() const { return ok_ ? session_.Context() : nullptr; }
     const ProjectFile& Project() const { return project_; }
+    // The lines of the output pane held so far.
+    const std::vector<std::string>& Heard() const;
 
 private:
+    Exports& exports_;
     Session session_;
     ProjectFile project_;
+    std::string error_;
     bool ok_ = false;
 };
 
