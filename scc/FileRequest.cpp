@@ -1,5 +1,6 @@
 // scc/FileRequest.cpp - the frame of the file commands and the checks of the host's names.
 #include "scc/FileRequest.h"
+#include "scc/NoContext.h"
 
 #include "platform/PathStyle.h"
 #include "ui/framework/DialogHost.h"
@@ -50,11 +51,8 @@ std::string Quoted(const std::string& path) {
 
 SCCRTN RunFileCommand(void* context, SccWindow window, bool busy,
                       const std::function<SCCRTN(CCVSContext&)>& command) {
-    if (!context) {
-        uifw::ShowMessageBox(nullptr, "Morvek CVS SCC not initialized by application.", kTitle,
-                             uifw::kMbOk);
-        return SCC_E_NONSPECIFICERROR;
-    }
+    if (!context)
+        return NoContext();
     CCVSContext& ctx = *static_cast<CCVSContext*>(context);
     ctx.SetWindow(window);
     if (!busy)

@@ -6,6 +6,7 @@
 #include "operations/CVSController.h"
 #include "platform/FileSystem.h"
 #include "scc/CommandOptions.h"
+#include "scc/NoContext.h"
 #include "scc/SccNames.h"
 #include "scc/Trace.h"
 #include "settings/SccSettings.h"
@@ -248,9 +249,7 @@ SCCRTN SccOpenProject(void* context, SccWindow window, char* user, char* projNam
     if (In(localProjPath).empty()) {
         result = SCC_E_PROJECTALREADYOPEN;
     } else if (!context) {
-        uifw::ShowMessageBox(nullptr, "Morvek CVS SCC not initialized by application.", kTitle,
-                             uifw::kMbOk);
-        result = kNotInitialized;
+        result = NoContext(kNotInitialized);
     } else {
         result = OpenProject(*static_cast<CCVSContext*>(context), window, projName, localProjPath,
                              auxProjPath, comment, textOut, flags);
@@ -279,9 +278,7 @@ SCCRTN SccGetProjPath(void* context, SccWindow window, char* user, char* projNam
     if (!context) {
         // Not in the interface's description of this call, but nothing can be done without
         // a context, and a null one must not bring the host down.
-        uifw::ShowMessageBox(nullptr, "Morvek CVS SCC not initialized by application.", kTitle,
-                             uifw::kMbOk);
-        result = kNotInitialized;
+        result = NoContext(kNotInitialized);
     } else {
         result = GetProjPath(*static_cast<CCVSContext*>(context), window, user, projName, localPath,
                              auxProjPath, allowChangePath);
