@@ -1,6 +1,7 @@
 // tests/support/CvsEngineFixture.h - the engine's test environment on a real repository,
 // reached by each method in turn: the fixture of tests that run operations and dialogs
-// against the real cvs.
+// against the real cvs. The set-ups are plain classes too, for fixtures of one method
+// (TEST_F) and for fixtures that add their own settings before they start.
 //
 //     class Suite : public testing_support::CvsEngineFixture {};
 //     INSTANTIATE_TEST_SUITE_P(Methods, Suite, testing_support::AllCvsMethods(),
@@ -17,29 +18,41 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 namespace testing_support {
 
 // The sandbox's HOME, the repository, its root for the method (a pserver logged in to), an
-// isolated user whose settings run cvs, and a context whose text goes to the pane. Skips
-// when the repository or the server cannot be had.
-class CvsEngineFixture : public testing::TestWithParam<CvsMethod> {
-protected:
-    void SetUp() override {
-        if (!repo_.Ready())
-            GTEST_SKIP() << repo_.Problem();
+// isolated user whose settings run cvs, and a context whose text goes to the pane.
+class CvsEngineSetup {
+public:
+    // False, with the reason, when the repository or its server cannot be had here.
+    bool StartEngine(CvsMethod method, std::string* problem) {
+        if (!repo_.Ready()) {
+            *problem = repo_.Problem();
+            return false;
+        }
         env_.Settings().SetCvsExePath(CvsProgram());
-        std::string problem;
-        root_ = RootFor(GetParam(), repo_, server_, problem);
+        root_ = RootFor(method, repo_, server_, *problem);
         if (root_.empty())
-            GTEST_SKIP() << problem;
+            return false;
         context_ = env_.MakeContext();
+        return true;
     }
-    void TearDown() override {
+    ~CvsEngineSetup() {
         context_.reset();
         ClearEntriesCache();
         platform::SetCurrentFolder(BinDir());
     }
+
+    // The cvs command lines echoed since the last call; forgets the pane.
     std::vector<std::string> Commands() { return env_.Pane().TakeCommands(); }
+    // Runs cvs in a working copy the way another user at another desk would.
+    RunResult Cvs(const std::vector<std::string>& args, const std::string& folder) {
+        return repo_.Cvs(args, folder);
+    }
 
     CvsSandbox sandbox_;
     CvsRepository repo_;
@@ -49,18 +62,18 @@ protected:
     std::string root_;
 };
 
-// The same with a working copy of the module for the test (work_, checked out from root_),
-// bound in the context as its project, and the helpers of tests that change it.
-class CvsWorkingCopyFixture : public CvsEngineFixture {
-protected:
-    void SetUp() override {
-        CvsEngineFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+// The same with a working copy of the module (work_, checked out from root_), bound in the
+// context as its project, and the helpers of tests that change it.
+class CvsWorkingCopySetup : public CvsEngineSetup {
+public:
+    bool Start(CvsMethod method, std::string* problem) {
+        if (!StartEngine(method, problem))
+            return false;
         work_ = NormalizePath(Copy("work"));
         context_->SetCVSRoot(root_);
         context_->SetLocalPath(work_);
         context_->SetProjectModule(CvsRepository::kModule);
+        return true;
     }
 
     // A new working copy of the module in a folder of the sandbox.
@@ -88,6 +101,27 @@ protected:
     void AllowAdmin() { ASSERT_TRUE(repo_.AllowAdmin()); }
 
     std::string work_;
+};
+
+// The fixtures of tests run by each method; they skip when the repository or the server
+// cannot be had.
+class CvsEngineFixture : public testing::TestWithParam<CvsMethod>, protected CvsEngineSetup {
+protected:
+    void SetUp() override {
+        std::string problem;
+        if (!StartEngine(GetParam(), &problem))
+            GTEST_SKIP() << problem;
+    }
+};
+
+class CvsWorkingCopyFixture : public testing::TestWithParam<CvsMethod>,
+                              protected CvsWorkingCopySetup {
+protected:
+    void SetUp() override {
+        std::string problem;
+        if (!Start(GetParam(), &problem))
+            GTEST_SKIP() << problem;
+    }
 };
 
 } // namespace testing_support

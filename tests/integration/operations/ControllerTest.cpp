@@ -4,7 +4,7 @@
 #include "engine/CVSArgs.h"
 #include "operations/CVSController.h"
 #include "platform/FileSystem.h"
-#include "tests/integration/operations/ControllerFixture.h"
+#include "tests/support/CvsEngineFixture.h"
 #include "ui/DlgPassword.h"
 #include "workcopy/Entries.h"
 #include "workcopy/FileStatus.h"
@@ -23,7 +23,7 @@ using testing_support::WriteFile;
 using Method = testing_support::CvsMethod;
 
 // The commands of check-out (edit, unedit, editors) run: independent mode is off.
-class EditingFixture : public testing_support::ControllerFixture {
+class EditingFixture : public testing_support::CvsWorkingCopySetup {
 public:
     bool StartEditing(Method method, std::string* problem) {
         env_.Settings().SetIndependentMode(false);
@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(Methods, Controller,
                          });
 
 TEST_P(Controller, GetBringsTheNewRevision) {
-    const std::string other = NewCopy("other");
+    const std::string other = Copy("other");
     WriteFile(other + testing_support::Sep() + "a.txt", "from the other desk\n");
     ASSERT_EQ(Cvs({"commit", "-m", "other desk", "a.txt"}, other).status, 0);
 
@@ -119,7 +119,7 @@ TEST_P(Controller, AQuestionOfCvsIsAnsweredByTheUser) {
 
 TEST_P(Controller, TheEditWarningStopsOnNo) {
     env_.Settings().SetWarnOnEdit(true);
-    const std::string other = NewCopy("other");
+    const std::string other = Copy("other");
     ASSERT_EQ(Cvs({"edit", "a.txt"}, other).status, 0);
 
     CCVSController controller(*context_);
@@ -138,7 +138,7 @@ TEST_P(Controller, TheEditWarningStopsOnNo) {
 }
 
 TEST_P(Controller, AnUnversionedFileOfTheUserSurvivesAGet) {
-    const std::string other = NewCopy("other");
+    const std::string other = Copy("other");
     for (const char* name : {"extra.txt", "later.txt"}) {
         WriteFile(other + testing_support::Sep() + name, std::string("the repository's ") + name);
         ASSERT_EQ(Cvs({"add", name}, other).status, 0);
@@ -253,7 +253,7 @@ TEST_P(Controller, UndoCheckOutOfAFileInConflictKeepsItAsCvsDoes) {
     CCVSController controller(*context_);
     ASSERT_TRUE(controller.CheckOutFiles({File("a.txt")}, nullptr)) << controller.GetErrorMessage();
     WriteFile(File("a.txt"), "line 1\nmine\nline 3\n");
-    const std::string other = NewCopy("other");
+    const std::string other = Copy("other");
     WriteFile(other + testing_support::Sep() + "a.txt", "line 1\ntheirs\nline 3\n");
     ASSERT_EQ(Cvs({"commit", "-m", "theirs", "a.txt"}, other).status, 0);
     ASSERT_TRUE(controller.UpdateFiles({File("a.txt")}, false, false, false, nullptr))

@@ -4,7 +4,7 @@
 // that content checked byte for byte afterwards.
 #include "operations/CVSController.h"
 #include "platform/FileSystem.h"
-#include "tests/integration/operations/ControllerFixture.h"
+#include "tests/support/CvsEngineFixture.h"
 #include "workcopy/Entries.h"
 #include "workcopy/FileStatus.h"
 #include "workcopy/PathFunctions.h"
@@ -27,7 +27,7 @@ const std::string kMine = "my own work\r\nnever checked in \x01\xff\n";
 
 // The project's working copy, with check-out working locally (independent mode) and adds
 // and removals not committed at once unless a test says so.
-class FilesFixture : public testing_support::ControllerFixture {
+class FilesFixture : public testing_support::CvsWorkingCopySetup {
 public:
     bool StartFiles(Method method, std::string* problem) {
         env_.Settings().SetIndependentMode(true);
@@ -57,7 +57,7 @@ public:
     }
     // Commits a change from another working copy, as another user at another desk would.
     void CommitElsewhere(const std::string& relative, const std::string& content) {
-        const std::string other = NewCopy("other" + std::to_string(++others_));
+        const std::string other = Copy("other" + std::to_string(++others_));
         WriteFile(In(other, relative), content);
         const std::string folder = GetParentFolder(In(other, relative));
         ASSERT_EQ(Cvs({"commit", "-m", "elsewhere", GetFileNamePart(relative)}, folder).status, 0);
@@ -471,7 +471,7 @@ TEST_F(FilesEdges, AFolderBoundElsewhereWithPendingWorkIsLeftAsItIs) {
 
 TEST_F(FilesEdges, AWorkingFolderOutsideTheProjectKeepsItsBinding) {
     // Its path says nothing about its place in the repository, so it is never rebuilt.
-    const std::string elsewhere = NewCopy("elsewhere");
+    const std::string elsewhere = Copy("elsewhere");
     WriteFile(In(elsewhere, "sub/new.txt"), "new\n");
     CCVSController controller(*context_);
     EXPECT_TRUE(controller.AddFile(In(elsewhere, "sub/new.txt"), nullptr)) << env_.Pane().All();
