@@ -159,6 +159,25 @@ TEST_P(ScchostFiles, AWorkingFolderWithoutAProjectFileIsItsOwnProject) {
     EXPECT_EQ(platform::GetAttributes(File("a.txt")) & platform::kAttrReadOnly, 0u);
 }
 
+// --advanced asks for the command's options before it runs, as an IDE does; cancelled,
+// nothing runs.
+TEST_P(ScchostFiles, AdvancedOptionsAreAskedForFirst) {
+    const uint32_t before = platform::GetAttributes(File("a.txt"));
+    RunResult cancelled =
+        Scchost({"--answer", "getoptions=cancel", "checkout", "--advanced", "a.txt"}, work_);
+    EXPECT_EQ(cancelled.status, 1);
+    EXPECT_THAT(cancelled.err, HasSubstr("the advanced options were cancelled; nothing was done"));
+    EXPECT_THAT(cancelled.out, Not(HasSubstr("cvs ")));
+    EXPECT_EQ(platform::GetAttributes(File("a.txt")), before);
+
+    RunResult byTag = Scchost({"--answer", "getoptions=ok", "--answer", "version=By tag (-r)",
+                               "--answer", "versiontag=REL_1", "get", "--advanced", "a.txt"},
+                              work_);
+    ASSERT_EQ(byTag.status, 0) << byTag.err << byTag.out;
+    EXPECT_THAT(ReadFile(File("CVS/Entries")), HasSubstr("/a.txt/1.2/"));
+    EXPECT_THAT(ReadFile(File("CVS/Entries")), HasSubstr("/TREL_1"));
+}
+
 // What a user can get wrong, and what it gets: a message, a non-zero exit, nothing changed.
 TEST_P(ScchostFiles, BadInputIsRefusedWithAMessage) {
     const std::string outside = sandbox_.Folder("outside");

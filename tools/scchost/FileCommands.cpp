@@ -23,17 +23,22 @@ using UncheckoutFn = SCCRTN (*)(void*, SccWindow, SccLong, const char**, SccLong
 using AddFn = SCCRTN (*)(void*, SccWindow, SccLong, const char**, const char*, SccLong*,
                          SccCmdOptions);
 using RenameFn = SCCRTN (*)(void*, SccWindow, const char*, const char*);
+using CommandOptionsFn = SCCRTN (*)(void*, SccWindow, SccLong, SccCmdOptions*);
+
+// The commands that have advanced options, by their number for SccGetCommandOptions.
+constexpr SccLong kNoAdvancedOptions = -1;
 
 // What a command line asks for: options, then the names as typed.
 struct Request {
     bool recursive = false;
+    bool advanced = false; // the command's advanced options are asked for first
     bool hasComment = false;
     std::string comment;
     std::vector<std::string> names;
 };
 
 bool Parse(const std::string& command, const std::vector<std::string>& args, bool takesComment,
-           Request& request, std::string& error) {
+           Request& request, std::string& error, bool takesAdvanced = false) {
     size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -45,6 +50,8 @@ bool Parse(const std::string& command, const std::vector<std::string>& args, boo
             break;
         if (arg == "-R" || arg == "--recursive") {
             request.recursive = true;
+        } else if (takesAdvanced && arg == "--advanced") {
+            request.advanced = true;
         } else if (takesComment && (arg == "-m" || arg == "--message")) {
             if (i + 1 >= args.size()) {
                 error = command + ": " + arg + " needs a comment";
@@ -213,13 +220,44 @@ struct FileCommand {
     const char* exportName;
     Which which;
     bool takesComment;
+    SccLong optionsCommand = kNoAdvancedOptions;
 };
 
+// With --advanced, the command's options as the provider's dialog sets them, asked for as an
+// IDE asks before the command; null without --advanced. False, said, when the dialog was
+// cancelled or the provider has none: the command is not run then.
+bool AdvancedOptions(Provider& provider, void* context, const std::string& command,
+                     SccLong optionsCommand, const Request& request, SccCmdOptions& options) {
+    options = nullptr;
+    if (!request.advanced)
+        return true;
+    auto choose = Need<CommandOptionsFn>(provider, "SccGetCommandOptions");
+    if (!choose)
+        return false;
+    if (choose(context, nullptr, optionsCommand, nullptr) != SCC_I_ADV_SUPPORT) {
+        Fail(command + ": the provider has no advanced options for it");
+        return false;
+    }
+    const SCCRTN result = choose(context, nullptr, optionsCommand, &options);
+    if (result != SCC_OK) {
+        Fail(command + ": SccGetCommandOptions answered " + Described(result) +
+             "; nothing was done");
+        return false;
+    }
+    if (!options) {
+        Fail(command + ": the advanced options were cancelled; nothing was done");
+        return false;
+    }
+    return true;
+}
+
 int RunFiles(Provider& provider, const std::vector<std::string>& args, const FileCommand& command,
-             const std::function<SCCRTN(void*, std::vector<const char*>&, const Request&)>& call) {
+             const std::function<SCCRTN(void*, std::vector<const char*>&, const Request&,
+                                        SccCmdOptions)>& call) {
     Request request;
     std::string error;
-    if (!Parse(command.name, args, command.takesComment, request, error))
+    if (!Parse(command.name, args, command.takesComment, request, error,
+               command.optionsCommand != kNoAdvancedOptions))
         return Fail(error);
     if (request.names.empty())
         return Fail(std::string(command.name) + " needs at least one file or folder (try "
@@ -230,16 +268,20 @@ int RunFiles(Provider& provider, const std::vector<std::string>& args, const Fil
     OpenProject open(exports);
     if (!open.Ok())
         return Fail(open.Error());
+    SccCmdOptions options = nullptr;
+    if (!AdvancedOptions(provider, open.Context(), command.name, command.optionsCommand, request,
+                         options))
+        return 1;
     const std::vector<std::string> files = FilesOf(request, command.which);
     std::vector<const char*> names = Pointers(files);
-    return Finish(command.name, command.exportName, call(open.Context(), names, request));
+    return Finish(command.name, command.exportName, call(open.Context(), names, request, options));
 }
 
 } // namespace
 
 bool PrepareComment(const std::vector<std::string>& args, std::string& error) {
     Request request;
-    if (!Parse("", args, true, request, error)) {
+    if (!Parse("", args, true, request, error, true)) {
         error.clear(); // said again, with the command's name, once the command runs
         return true;
     }
@@ -295,7 +337,7 @@ int RunStatus(Provider& provider, const std::vector<std::string>& args) {
 int RunGet(Provider& provider, const std::vector<std::string>& args) {
     Request request;
     std::string error;
-    if (!Parse("get", args, false, request, error))
+    if (!Parse("get", args, false, request, error, true))
         return Fail(error);
     if (request.names.empty())
         return Fail("get needs at least one file or folder (try scchost --help)");
@@ -308,6 +350,9 @@ int RunGet(Provider& provider, const std::vector<std::string>& args) {
     OpenProject open(exports);
     if (!open.Ok())
         return Fail(open.Error());
+    SccCmdOptions options = nullptr;
+    if (!AdvancedOptions(provider, open.Context(), "get", SCC_COMMAND_GET, request, options))
+        return 1;
     // Folders go to the provider as folders, files as files: one call for each kind.
     std::vector<std::string> folders, files;
     for (const std::string& typed : request.names) {
@@ -316,7 +361,7 @@ int RunGet(Provider& provider, const std::vector<std::string>& args) {
     }
     if (!files.empty()) {
         std::vector<const char*> names = Pointers(files);
-        const SCCRTN result = get(open.Context(), nullptr, Count(files), names.data(), 0, nullptr);
+        const SCCRTN result = get(open.Context(), nullptr, Count(files), names.data(), 0, options);
         if (result != SCC_OK)
             return Finish("get", "SccGet", result);
     }
@@ -324,7 +369,7 @@ int RunGet(Provider& provider, const std::vector<std::string>& args) {
         std::vector<const char*> names = Pointers(folders);
         const SccLong flags = SCC_GET_ALL | (request.recursive ? SCC_GET_RECURSIVE : 0);
         return Finish("get", "SccGet",
-                      get(open.Context(), nullptr, Count(folders), names.data(), flags, nullptr));
+                      get(open.Context(), nullptr, Count(folders), names.data(), flags, options));
     }
     return 0;
 }
@@ -333,32 +378,36 @@ int RunCheckout(Provider& provider, const std::vector<std::string>& args) {
     auto checkout = Need<CommentedFn>(provider, "SccCheckout");
     if (!checkout)
         return 1;
-    return RunFiles(provider, args, {"checkout", "SccCheckout", Which::Listed, false},
-                    [&](void* context, std::vector<const char*>& names, const Request&) {
-                        return checkout(context, nullptr, static_cast<SccLong>(names.size()),
-                                        names.data(), "", 0, nullptr);
-                    });
+    return RunFiles(
+        provider, args, {"checkout", "SccCheckout", Which::Listed, false, SCC_COMMAND_CHECKOUT},
+        [&](void* context, std::vector<const char*>& names, const Request&, SccCmdOptions options) {
+            return checkout(context, nullptr, static_cast<SccLong>(names.size()), names.data(), "",
+                            0, options);
+        });
 }
 
 int RunUncheckout(Provider& provider, const std::vector<std::string>& args) {
     auto uncheckout = Need<UncheckoutFn>(provider, "SccUncheckout");
     if (!uncheckout)
         return 1;
-    return RunFiles(provider, args, {"uncheckout", "SccUncheckout", Which::Listed, false},
-                    [&](void* context, std::vector<const char*>& names, const Request&) {
-                        return uncheckout(context, nullptr, static_cast<SccLong>(names.size()),
-                                          names.data(), 0, nullptr);
-                    });
+    return RunFiles(
+        provider, args, {"uncheckout", "SccUncheckout", Which::Listed, false},
+        [&](void* context, std::vector<const char*>& names, const Request&, SccCmdOptions) {
+            return uncheckout(context, nullptr, static_cast<SccLong>(names.size()), names.data(), 0,
+                              nullptr);
+        });
 }
 
 int RunCheckin(Provider& provider, const std::vector<std::string>& args) {
     auto checkin = Need<CommentedFn>(provider, "SccCheckin");
     if (!checkin)
         return 1;
-    return RunFiles(provider, args, {"checkin", "SccCheckin", Which::Listed, true},
-                    [&](void* context, std::vector<const char*>& names, const Request& request) {
+    return RunFiles(provider, args,
+                    {"checkin", "SccCheckin", Which::Listed, true, SCC_COMMAND_CHECKIN},
+                    [&](void* context, std::vector<const char*>& names, const Request& request,
+                        SccCmdOptions options) {
                         return checkin(context, nullptr, static_cast<SccLong>(names.size()),
-                                       names.data(), request.comment.c_str(), 0, nullptr);
+                                       names.data(), request.comment.c_str(), 0, options);
                     });
 }
 
@@ -366,11 +415,12 @@ int RunAdd(Provider& provider, const std::vector<std::string>& args) {
     auto add = Need<AddFn>(provider, "SccAdd");
     if (!add)
         return 1;
-    return RunFiles(provider, args, {"add", "SccAdd", Which::Unlisted, true},
-                    [&](void* context, std::vector<const char*>& names, const Request& request) {
+    return RunFiles(provider, args, {"add", "SccAdd", Which::Unlisted, true, SCC_COMMAND_ADD},
+                    [&](void* context, std::vector<const char*>& names, const Request& request,
+                        SccCmdOptions options) {
                         std::vector<SccLong> flags(names.size(), SCC_FILETYPE_AUTO);
                         return add(context, nullptr, static_cast<SccLong>(names.size()),
-                                   names.data(), request.comment.c_str(), flags.data(), nullptr);
+                                   names.data(), request.comment.c_str(), flags.data(), options);
                     });
 }
 
@@ -378,11 +428,12 @@ int RunRemove(Provider& provider, const std::vector<std::string>& args) {
     auto remove = Need<CommentedFn>(provider, "SccRemove");
     if (!remove)
         return 1;
-    return RunFiles(provider, args, {"remove", "SccRemove", Which::Listed, true},
-                    [&](void* context, std::vector<const char*>& names, const Request& request) {
-                        return remove(context, nullptr, static_cast<SccLong>(names.size()),
-                                      names.data(), request.comment.c_str(), 0, nullptr);
-                    });
+    return RunFiles(
+        provider, args, {"remove", "SccRemove", Which::Listed, true},
+        [&](void* context, std::vector<const char*>& names, const Request& request, SccCmdOptions) {
+            return remove(context, nullptr, static_cast<SccLong>(names.size()), names.data(),
+                          request.comment.c_str(), 0, nullptr);
+        });
 }
 
 int RunRename(Provider& provider, const std::vector<std::string>& args) {
