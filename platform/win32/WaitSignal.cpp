@@ -14,16 +14,13 @@ namespace {
 
 // Everything but WM_QUIT: a quit belongs to the loop that runs the thread, which must still
 // find it when the wait is over.
-int DispatchWaiting() {
+void DispatchWaiting() {
     MSG msg;
-    int dispatched = 0;
     while (::PeekMessageA(&msg, nullptr, 0, WM_QUIT - 1, PM_REMOVE) ||
            ::PeekMessageA(&msg, nullptr, WM_QUIT + 1, ~0u, PM_REMOVE)) {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
-        ++dispatched;
     }
-    return dispatched;
 }
 
 } // namespace
@@ -43,25 +40,26 @@ void CWaitSignal::Raise() {
 }
 
 bool CWaitSignal::Wait(std::chrono::milliseconds timeout) {
-    const ULONGLONG start = ::GetTickCount64();
+    const ULONGLONG begun = ::GetTickCount64();
     const ULONGLONG total = timeout.count() < 0 ? 0 : static_cast<ULONGLONG>(timeout.count());
     for (;;) {
-        const ULONGLONG spent = ::GetTickCount64() - start;
-        const DWORD left = spent >= total ? 0 : static_cast<DWORD>(total - spent);
-        const DWORD handles = state_->event ? 1 : 0;
-        const DWORD result = ::MsgWaitForMultipleObjectsEx(handles, &state_->event, left,
-                                                           QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (handles && result == WAIT_OBJECT_0)
-            return true;
-        if (result != WAIT_OBJECT_0 + handles)
-            return false; // the time has passed (or the wait failed)
-        // Input that could not be taken (a quit held for its loop) would end every wait at
-        // once: then only the signal ends this one, soon looked at again.
-        if (DispatchWaiting() == 0 && handles &&
-            ::WaitForSingleObject(state_->event, left < 5 ? left : 5) == WAIT_OBJECT_0)
-            return true;
-        if (left == 0)
+        // What is there already first: the wait below wakes only for input that is new since
+        // the thread last looked, which keeps a quit held for its loop from waking it again
+        // and again. Messages sent from other threads are answered inside PeekMessage.
+        DispatchWaiting();
+        if (!state_->event)
             return false;
+        if (::WaitForSingleObject(state_->event, 0) == WAIT_OBJECT_0)
+            return true;
+        const ULONGLONG spent = ::GetTickCount64() - begun;
+        if (spent >= total)
+            return false;
+        const DWORD result = ::MsgWaitForMultipleObjectsEx(
+            1, &state_->event, static_cast<DWORD>(total - spent), QS_ALLINPUT, 0);
+        if (result == WAIT_OBJECT_0)
+            return true;
+        if (result != WAIT_OBJECT_0 + 1)
+            return false; // the time has passed (or the wait failed)
     }
 }
 
