@@ -12,6 +12,10 @@
 //                   thread once its first line has arrived (as the Cancel button does)
 //     abort_ms      from the abort to Run's return, on average; worst_ms the slowest
 //     of_goal       worst_ms against the goal of one second (at most 1)
+//   CancelOfAHangingServer  the real cvs on an :ext: root whose transport never answers;
+//                   the progress window's Cancel clicked on its own thread (the thread that
+//                   runs the command serves it), once the transport has started
+//     cancel_ms     from asking for the click to Run's return, on average; worst_ms, of_goal
 //   RunMemory/N/S   N megabytes through Run in one of three shapes: S=0 lines on standard
 //                   output (a log), S=1 no line feed at all (a binary file's content),
 //                   S=2 lines on standard error (a trace); the heap is counted by
@@ -23,6 +27,9 @@
 #include "bench/BenchSupport.h"
 #include "engine/CVSArgs.h"
 #include "engine/CVSContext.h"
+#include "engine/DlgStatus.h"
+#include "platform/FileSystem.h"
+#include "platform/Process.h"
 #include "settings/SccSettings.h"
 #include "tests/support/HeapCount.h"
 #include "ui/framework/HeadlessHost.h"
@@ -33,6 +40,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -141,6 +149,60 @@ void AbortOfAProcessTree(benchmark::State& state) {
     state.counters["of_goal"] = worst / 1.0;
 }
 BENCHMARK(AbortOfAProcessTree)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void CancelOfAHangingServer(benchmark::State& state) {
+    Env();
+    const std::string cvs = platform::FindProgramOnPath("cvs");
+    if (cvs.empty()) {
+        state.SkipWithError("no cvs on the PATH");
+        return;
+    }
+    const std::string folder = Env().home + "/hang";
+    platform::MakeFolder(folder);
+    std::ofstream(folder + "/hang.sh") << "echo started > \"$0.started\"\nexec sleep 30\n";
+    setenv("CVS_RSH", "/bin/sh", 1); // "sh hang.sh cvs server" in the command's folder
+    Env().settings->SetCvsExePath(cvs);
+    Env().settings->SetHideStatusUI(false);
+    double total = 0, worst = 0;
+    for (auto _ : state) {
+        platform::DeleteFileAt(folder + "/hang.sh.started");
+        CCVSContext context;
+        context.SetTextOut(&DiscardText);
+        context.SetCVSRoot(":ext:hang.sh:/nowhere");
+        context.SetActivity("Listing ...");
+        CDlgStatus* status = context.GetProgressWindow();
+        std::atomic<bool> over{false};
+        Clock::time_point askedAt;
+        std::thread user([&] {
+            while (!over && !platform::Exists(folder + "/hang.sh.started"))
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            askedAt = Clock::now();
+            context.RunOnContextThread(
+                [&] { Env().host.DriverFor(*status).Click(CDlgStatus::kIdcCancel); });
+        });
+        CCVSArgs args;
+        args.Add("ls");
+        const bool ended = context.RunInFolder(folder, args);
+        const Clock::time_point returned = Clock::now();
+        over = true;
+        user.join();
+        if (ended || !status || !status->CancelRequested()) {
+            state.SkipWithError("the command was not cancelled");
+            break;
+        }
+        const double took = std::chrono::duration<double>(returned - askedAt).count();
+        total += took;
+        worst = std::max(worst, took);
+        state.SetIterationTime(took);
+    }
+    Env().settings->SetHideStatusUI(true);
+    Env().settings->SetCvsExePath(bench::FakeCvs());
+    unsetenv("CVS_RSH");
+    state.counters["cancel_ms"] = total * 1000 / state.iterations();
+    state.counters["worst_ms"] = worst * 1000;
+    state.counters["of_goal"] = worst / 1.0;
+}
+BENCHMARK(CancelOfAHangingServer)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void RunOutput(benchmark::State& state) {
     Env();

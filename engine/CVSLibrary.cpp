@@ -2,6 +2,7 @@
 #include "engine/CVSLibrary.h"
 
 #include "engine/CVSArgs.h"
+#include "engine/CommandThread.h"
 #include "platform/FileSystem.h"
 #include "platform/Module.h"
 #include "platform/PathStyle.h"
@@ -165,7 +166,8 @@ bool CCVSLibrary::Execute(CCVSArgs& args, CCVSStringMap* environment) {
     } else if (path.empty() || !platform::Exists(path)) {
         uifw::ShowMessageBox(nullptr, "cvs.exe not found", "Morvek CVS SCC", uifw::kMbOk);
     } else {
-        ok = main_(path.c_str(), args.GetCount(), args.GetArgv(), this) == 0;
+        ok = commandthread::Run(
+                 [&] { return main_(path.c_str(), args.GetCount(), args.GetArgv(), this); }) == 0;
     }
     environment_ = remembered;
     return ok;
@@ -190,15 +192,19 @@ void CCVSLibrary::Unload() {
 
 int CCVSLibrary::OnOutput(const char* text, size_t length, void* user, void*) {
     auto* self = static_cast<CCVSLibrary*>(user);
-    if (self && self->owner_)
-        self->owner_->OnConsoleText(text, length, 0);
+    commandthread::Back([&] {
+        if (self && self->owner_)
+            self->owner_->OnConsoleText(text, length, 0);
+    });
     return 0;
 }
 
 int CCVSLibrary::OnError(const char* text, size_t length, void* user, void*) {
     auto* self = static_cast<CCVSLibrary*>(user);
-    if (self && self->owner_)
-        self->owner_->OnConsoleText(text, length, 1);
+    commandthread::Back([&] {
+        if (self && self->owner_)
+            self->owner_->OnConsoleText(text, length, 1);
+    });
     return 0;
 }
 
@@ -208,7 +214,9 @@ int CCVSLibrary::OnExit(int, void*) {
 
 const char* CCVSLibrary::OnGetEnv(const char* name, void* user) {
     auto* self = static_cast<CCVSLibrary*>(user);
-    return self && name ? self->EnvironmentAnswer(name) : nullptr;
+    const char* answer = nullptr;
+    commandthread::Back([&] { answer = self && name ? self->EnvironmentAnswer(name) : nullptr; });
+    return answer;
 }
 
 const char* CCVSLibrary::EnvironmentAnswer(const char* name) {

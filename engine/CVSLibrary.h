@@ -7,6 +7,10 @@
 // else the absolute folders of the PATH; never from the current folder, which is the user's
 // working copy while a command runs (a bare CVSEXEPATH is looked up on the PATH too).
 //
+// The command runs on a thread of its own while the thread that called Execute goes on
+// serving its windows (engine/CommandThread.h); the owner is called back on the calling
+// thread all the same.
+//
 // The library's environment callback sees only the context's map: a name with a non-empty
 // value there exists for cvs, anything else does not. CVS_GETPASS and CVSLIB_YESNO are
 // answered by asking the owner first.

@@ -5,6 +5,11 @@
 
 CMsgWnd::CMsgWnd(CCVSContext* context) : context_(context) {
     life_->Attach();
+    window_.Create(nullptr, kWindowText, kControlId, kAppendTextMessage,
+                   [this](const char* text, long kind) {
+                       if (context_)
+                           context_->DeliverText(text ? text : "", static_cast<int>(kind));
+                   });
 }
 
 CMsgWnd::~CMsgWnd() {
@@ -12,6 +17,15 @@ CMsgWnd::~CMsgWnd() {
 }
 
 void CMsgWnd::Send(std::string text, int kind) {
+    if (window_.Handle()) {
+        if (life_->OnOwnerThread()) {
+            if (context_)
+                context_->DeliverText(std::move(text), kind);
+        } else {
+            window_.SendText(text.c_str(), kind);
+        }
+        return;
+    }
     RunOnOwnerThread([&] {
         if (context_)
             context_->DeliverText(std::move(text), kind);
@@ -19,6 +33,8 @@ void CMsgWnd::Send(std::string text, int kind) {
 }
 
 bool CMsgWnd::RunOnOwnerThread(std::function<void()> action) {
+    if (window_.Handle() && !life_->OnOwnerThread())
+        return window_.Run(action);
     return life_->SendToOwner(std::move(action));
 }
 

@@ -1,13 +1,17 @@
 // engine/MessageWindow.h - the message window: how console text reaches the environment.
 //
 // Text is sent with the append-text message (1131, WM_USER + 107) and delivered
-// synchronously on the thread that made the context, as a sent window message is: a text
-// sent from another thread (a worker's command) waits in that thread's queue until the
-// thread serves it, whenever it waits (in a modal dialog, in a command, waiting for a
-// worker or for the context: ui/framework/OwnerThread.h), and the sender waits until it has
-// been delivered. Text sent after the window has gone is dropped.
+// synchronously on the thread that made the context, and the sender waits until it has been
+// delivered. Where real windows exist the message window is one (platform/HiddenWindow.h:
+// a hidden "STATIC" child, "MorvekMsgWnd", id 1125) and a text from another thread (a
+// worker's command, the client library's) is a sent window message, answered in whatever
+// loop the context's thread is in. Elsewhere the text waits in that thread's queue until
+// the thread serves it, whenever it waits (in a modal dialog, in a command, waiting for a
+// worker or for the context: ui/framework/OwnerThread.h). Text sent after the window has
+// gone is dropped.
 #pragma once
 
+#include "platform/HiddenWindow.h"
 #include "ui/framework/OwnerThread.h"
 
 #include <functional>
@@ -40,8 +44,11 @@ public:
     bool RunOnOwnerThread(std::function<void()> action);
     // Whether the calling thread is the window's.
     bool OnOwnerThread() const;
+    // The real window, where there is one (null elsewhere).
+    platform::WindowHandle Handle() const { return window_.Handle(); }
 
 private:
     CCVSContext* context_;
+    platform::CHiddenWindow window_;
     std::shared_ptr<uifw::CWindowLife> life_ = std::make_shared<uifw::CWindowLife>();
 };

@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "scc/CommandOptions.h"
 #include "scc/ExportArgs.h"
+#include "scc/ExportCall.h"
 #include "scc/Exports.h"
 #include "scc/FileRequest.h"
 #include "scc/SccNames.h"
@@ -159,7 +160,9 @@ SCCRTN Rename(CCVSContext& context, const char* oldName, const char* newName) {
 
 SCCRTN SccCheckin(void* context, SccWindow window, SccLong count, const char** names,
                   const char* comment, SccLong flags, SccCmdOptions options) {
-    TraceBegin("SccCheckin\n");
+    const CExportCall call("SccCheckin\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT\n");
     TraceLog("num_files       %i\n", count);
     for (SccLong i = 0; i < count; ++i)
@@ -178,7 +181,9 @@ SCCRTN SccCheckin(void* context, SccWindow window, SccLong count, const char** n
 
 SCCRTN SccAdd(void* context, SccWindow window, SccLong count, const char** names,
               const char* comment, SccLong* flags, SccCmdOptions options) {
-    TraceBegin("SccAdd\n");
+    const CExportCall call("SccAdd\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("num_files       :%i\n", count);
     for (SccLong i = 0; i < count; ++i)
@@ -197,7 +202,9 @@ SCCRTN SccAdd(void* context, SccWindow window, SccLong count, const char** names
 
 SCCRTN SccRemove(void* context, SccWindow window, SccLong count, const char** names,
                  const char* comment, SccLong flags, SccCmdOptions options) {
-    TraceBegin("SccRemove\n");
+    const CExportCall call("SccRemove\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("num_files       %i\n", count);
     for (SccLong i = 0; i < count; ++i)
@@ -215,7 +222,9 @@ SCCRTN SccRemove(void* context, SccWindow window, SccLong count, const char** na
 }
 
 SCCRTN SccRename(void* context, SccWindow window, const char* oldName, const char* newName) {
-    TraceBegin("SccRename\n");
+    const CExportCall call("SccRename\n");
+    if (call.Refused())
+        return call.Refusal();
     const SCCRTN result = RunFileCommand(
         context, window, false, [&](CCVSContext& ctx) { return Rename(ctx, oldName, newName); });
     TraceResult(result);

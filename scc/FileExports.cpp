@@ -8,6 +8,7 @@
 #include "platform/FileSystem.h"
 #include "scc/CommandOptions.h"
 #include "scc/ExportArgs.h"
+#include "scc/ExportCall.h"
 #include "scc/Exports.h"
 #include "scc/FileRequest.h"
 #include "scc/Trace.h"
@@ -100,7 +101,9 @@ SCCRTN UncheckOut(CCVSContext& context, SccLong count, const char** names) {
 
 SCCRTN SccGet(void* context, SccWindow window, SccLong count, const char** names, SccLong flags,
               SccCmdOptions options) {
-    TraceBegin("SccGet\n");
+    const CExportCall call("SccGet\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("file_names      %i\n", count);
     for (SccLong i = 0; i < count; ++i)
@@ -121,7 +124,9 @@ SCCRTN SccGet(void* context, SccWindow window, SccLong count, const char** names
 
 SCCRTN SccCheckout(void* context, SccWindow window, SccLong count, const char** names,
                    const char* comment, SccLong flags, SccCmdOptions options) {
-    TraceBegin("SccCheckout\n");
+    const CExportCall call("SccCheckout\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:");
     TraceLog("num_files       %i\n", count);
     for (SccLong i = 0; i < count; ++i)
@@ -140,7 +145,9 @@ SCCRTN SccCheckout(void* context, SccWindow window, SccLong count, const char** 
 
 SCCRTN SccUncheckout(void* context, SccWindow window, SccLong count, const char** names,
                      SccLong flags, SccCmdOptions options) {
-    TraceBegin("SccUnCheckout\n");
+    const CExportCall call("SccUnCheckout\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("num_files        %i\n", count);
     for (SccLong i = 0; i < count; ++i)

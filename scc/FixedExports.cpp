@@ -4,6 +4,7 @@
 
 #include "engine/CVSContext.h"
 #include "scc/ExportArgs.h"
+#include "scc/ExportCall.h"
 #include "scc/SccNames.h"
 #include "scc/Trace.h"
 #include "workcopy/Entries.h"
@@ -43,7 +44,9 @@ SccLong SccGetVersion(void) {
 }
 
 SCCRTN SccSetOption(void* context, SccLong option, SccLong value) {
-    TraceBegin("SccSetOption\n");
+    const CExportCall call("SccSetOption\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("context_arg %08x\n", TraceLow32(context));
     TraceLog("option      %08x\n", static_cast<uint32_t>(option));
@@ -55,7 +58,9 @@ SCCRTN SccSetOption(void* context, SccLong option, SccLong value) {
 }
 
 SCCRTN SccGetExtendedCapabilities(void*, SccLong capability, SccBool* supported) {
-    TraceBegin("SccGetExtendedCapabilities\n");
+    const CExportCall call("SccGetExtendedCapabilities\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("lSccExCaps     %i\n", capability);
     TraceLog("pbSupported    %i\n", static_cast<int32_t>(TraceLow32(supported)));
@@ -66,7 +71,9 @@ SCCRTN SccGetExtendedCapabilities(void*, SccLong capability, SccBool* supported)
 }
 
 SCCRTN SccDirQueryInfo(void*, SccLong count, const char** folders, SccLong* status) {
-    TraceBegin("SccDirQueryInfo\n");
+    const CExportCall call("SccDirQueryInfo\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("num directories  %i\n", count);
     for (SccLong i = 0; i < count; ++i)
@@ -87,7 +94,9 @@ SCCRTN SccDirQueryInfo(void*, SccLong count, const char** folders, SccLong* stat
 
 SCCRTN SccCreateSubProject(void* context, SccWindow window, char* user, const char* parentProjPath,
                            const char* subProjName, char* auxProjPath, char* subProjPath) {
-    TraceBegin("SccCreateSubProject\n");
+    const CExportCall call("SccCreateSubProject\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("user             '%s'\n", TraceText(user));
     TraceLog("parent proj path '%s'\n", TraceText(parentProjPath));
     TraceLog("sub proj name    '%s'\n", TraceText(subProjName));
@@ -101,7 +110,9 @@ SCCRTN SccCreateSubProject(void* context, SccWindow window, char* user, const ch
 
 SCCRTN SccDirDiff(void* context, SccWindow window, const char* folder, SccLong flags,
                   SccCmdOptions options) {
-    TraceBegin("SccDirDiff\n");
+    const CExportCall call("SccDirDiff\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("Directory Name   '%s'\n", TraceText(folder));
     TraceLog("flags            %08x\n", static_cast<uint32_t>(flags));
@@ -114,7 +125,9 @@ SCCRTN SccDirDiff(void* context, SccWindow window, const char* folder, SccLong f
 }
 
 SCCRTN SccAddFromScc(void*, SccWindow, SccLong*, const char***) {
-    TraceBegin("SccAddFromScc\n");
+    const CExportCall call("SccAddFromScc\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceResult(SCC_E_OPNOTSUPPORTED);
     return SCC_E_OPNOTSUPPORTED;
 }
@@ -132,7 +145,9 @@ SCCRTN SccEndBatch(void) {
 }
 
 SCCRTN SccGetEvents(void*, char* fileName, SccLong* status, SccLong* eventsRemaining) {
-    TraceBegin("SccGetEvents");
+    const CExportCall call("SccGetEvents");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("filename       %s\n", TraceText(fileName));
     TraceLog("status         %08x\n", Pointee(status));
     TraceLog("evts remaining %08x\n", Pointee(eventsRemaining));
@@ -143,7 +158,9 @@ SCCRTN SccGetEvents(void*, char* fileName, SccLong* status, SccLong* eventsRemai
 
 SCCRTN SccGetParentProjectPath(void*, SccWindow, char* user, const char* projPath,
                                char* auxProjPath, char* parentProjPath) {
-    TraceBegin("SccGetParentProjectPath");
+    const CExportCall call("SccGetParentProjectPath");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("user          %s\n", TraceText(user));
     TraceLog("ProjPath      %s\n", TraceText(projPath));
@@ -153,7 +170,9 @@ SCCRTN SccGetParentProjectPath(void*, SccWindow, char* user, const char* projPat
 }
 
 SCCRTN SccIsMultiCheckoutEnabled(void*, SccBool* multiCheckout) {
-    TraceBegin("SccIsMultiCheckoutEnabled");
+    const CExportCall call("SccIsMultiCheckoutEnabled");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("multicheckout  %08x\n", Pointee(multiCheckout));
     TraceLog("OUTPUT:\n");
@@ -162,7 +181,9 @@ SCCRTN SccIsMultiCheckoutEnabled(void*, SccBool* multiCheckout) {
 }
 
 SCCRTN SccWillCreateSccFile(void*, SccLong count, const char** fileNames, SccBool* sccFiles) {
-    TraceBegin("SccWillCreateSccFile\n");
+    const CExportCall call("SccWillCreateSccFile\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("files         %i\n", count);
     for (SccLong i = 0; i < count; ++i)

@@ -1,5 +1,6 @@
 // scc/HistoryExports.cpp - comparing a file with the repository and showing its history:
 // SccDiff and SccHistory.
+#include "scc/ExportCall.h"
 #include "scc/Exports.h"
 
 #include "engine/CVSContext.h"
@@ -66,7 +67,9 @@ SCCRTN Diff(CCVSContext& context, SccWindow window, const std::string& file, Scc
 
 SCCRTN SccDiff(void* context, SccWindow window, const char* fileName, SccLong flags,
                SccCmdOptions options) {
-    TraceBegin("SccDiff\n");
+    const CExportCall call("SccDiff\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:");
     TraceLog("file_name        '%s'\n", TraceText(fileName));
     TraceLog("falgs            %08x\n", static_cast<uint32_t>(flags));
@@ -82,7 +85,9 @@ SCCRTN SccDiff(void* context, SccWindow window, const char* fileName, SccLong fl
 
 SCCRTN SccHistory(void* context, SccWindow window, SccLong count, const char** fileNames,
                   SccLong flags, SccCmdOptions options) {
-    TraceBegin("SccHistory\n");
+    const CExportCall call("SccHistory\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT: \n");
     TraceLog("num_files       %i\n", count);
     for (SccLong i = 0; i < count; ++i)

@@ -6,6 +6,7 @@
 #include "operations/CVSController.h"
 #include "platform/FileSystem.h"
 #include "scc/CommandOptions.h"
+#include "scc/ExportCall.h"
 #include "scc/NoContext.h"
 #include "scc/SccNames.h"
 #include "scc/Trace.h"
@@ -190,7 +191,9 @@ SCCRTN GetProjPath(CCVSContext& context, SccWindow window, char* user, char* pro
 SCCRTN SccInitialize(void** context, SccWindow window, const char* callerName, char* providerName,
                      SccLong* capabilities, char* auxPathLabel, SccLong* checkoutCommentLength,
                      SccLong* commentLength) {
-    TraceBegin("SccInitialize\n");
+    const CExportCall call("SccInitialize\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("caller         '%s'\n", TraceText(callerName));
     CCVSContext* made = nullptr;
@@ -218,7 +221,9 @@ SCCRTN SccInitialize(void** context, SccWindow window, const char* callerName, c
 }
 
 SCCRTN SccUninitialize(void* context) {
-    TraceBegin("SccUninitialize\n");
+    const CExportCall call("SccUninitialize\n");
+    if (call.Refused())
+        return call.Refusal();
     if (context) {
         // A map of a context that is gone must never be handed to a command again.
         ForgetOfferedOptions(&static_cast<CCVSContext*>(context)->GetOptions());
@@ -232,7 +237,9 @@ SCCRTN SccUninitialize(void* context) {
 SCCRTN SccOpenProject(void* context, SccWindow window, char* user, char* projName,
                       const char* localProjPath, char* auxProjPath, const char* comment,
                       LPTEXTOUTPROC textOut, SccLong flags) {
-    TraceBegin("SccOpenProject\n");
+    const CExportCall call("SccOpenProject\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT: \n");
     TraceLog("user         '%s'\n", TraceText(user));
     TraceLog("project      '%s'\n", TraceText(projName));
@@ -260,7 +267,9 @@ SCCRTN SccOpenProject(void* context, SccWindow window, char* user, char* projNam
 }
 
 SCCRTN SccCloseProject(void* context) {
-    TraceBegin("SccCloseProject\n");
+    const CExportCall call("SccCloseProject\n");
+    if (call.Refused())
+        return call.Refusal();
     if (context && GetSettings().GetLogoutOnClose()) {
         CCVSController controller(*static_cast<CCVSContext*>(context));
         controller.Logout();
@@ -271,7 +280,9 @@ SCCRTN SccCloseProject(void* context) {
 
 SCCRTN SccGetProjPath(void* context, SccWindow window, char* user, char* projName, char* localPath,
                       char* auxProjPath, SccBool allowChangePath, SccBool* isNew) {
-    TraceBegin("SccGetProjPath\n");
+    const CExportCall call("SccGetProjPath\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceProjPathLines(user, projName, localPath, auxProjPath, allowChangePath, isNew);
     SCCRTN result;

@@ -6,6 +6,7 @@
 #include "engine/CVSContext.h"
 #include "operations/CVSController.h"
 #include "scc/CommandOptions.h"
+#include "scc/ExportCall.h"
 #include "scc/NoContext.h"
 #include "scc/SccNames.h"
 #include "scc/Trace.h"
@@ -83,7 +84,9 @@ SCCRTN CommandOptions(CCVSContext& context, SccWindow window, SccLong command,
 } // namespace
 
 SCCRTN SccProperties(void* context, SccWindow window, const char* fileName) {
-    TraceBegin("SccProperties\n");
+    const CExportCall call("SccProperties\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("file_name      '%s'\n", TraceText(fileName));
     const SCCRTN result =
@@ -94,7 +97,9 @@ SCCRTN SccProperties(void* context, SccWindow window, const char* fileName) {
 
 SCCRTN SccGetCommandOptions(void* context, SccWindow window, SccLong command,
                             SccCmdOptions* options) {
-    TraceBegin("SccGetCommandOptions\n");
+    const CExportCall call("SccGetCommandOptions\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("command       %08x (%s)\n", static_cast<uint32_t>(command), SccCommandName(command));
     TraceLog("pvOptions     %08x\n", TraceLow32(options));
@@ -106,7 +111,9 @@ SCCRTN SccGetCommandOptions(void* context, SccWindow window, SccLong command,
 }
 
 SCCRTN SccRunScc(void* context, SccWindow window, SccLong count, const char** fileNames) {
-    TraceBegin("SccRunScc\n");
+    const CExportCall call("SccRunScc\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("files        %i\n", count);
     for (SccLong i = 0; i < count; ++i)
         TraceLog("file_names      '%s'\n", TraceText(fileNames ? fileNames[i] : nullptr));

@@ -4,6 +4,7 @@
 
 #include "engine/CVSContext.h"
 #include "scc/ExportArgs.h"
+#include "scc/ExportCall.h"
 #include "scc/SccNames.h"
 #include "scc/StatusQueries.h"
 #include "scc/Trace.h"
@@ -34,7 +35,9 @@ void TracePopulateLines(SccLong count, const char** names, const SccLong* status
 
 SCCRTN SccQueryInfo(void* context, SccLong count, const char** fileNames, SccLong* status) {
     const bool tracing = IsTracing();
-    TraceBegin("SccQueryInfo\n");
+    const CExportCall call("SccQueryInfo\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("num_files       %i\n", count);
     TraceQueryLines(tracing, count, fileNames, status, false);
@@ -47,7 +50,9 @@ SCCRTN SccQueryInfo(void* context, SccLong count, const char** fileNames, SccLon
 
 SCCRTN SccPopulateList(void* context, SccLong command, SccLong count, const char** fileNames,
                        POPLISTFUNC populate, void* callerData, SccLong* status, SccLong options) {
-    TraceBegin("SccPopulateList\n");
+    const CExportCall call("SccPopulateList\n");
+    if (call.Refused())
+        return call.Refusal();
     TraceLog("INPUT:\n");
     TraceLog("command       %i (%s)\n", command, SccCommandName(command));
     TraceLog("num_files     %i\n", count);

@@ -432,3 +432,41 @@ TEST_P(LocalFileCommands, UndoLeavesOneCopyOfTheEdits) {
 }
 
 } // namespace
+
+// A call that reaches the provider on the thread of a running command (here from the output
+// pane, as the host's windows do while the command serves their messages) is refused with
+// its own trace block and leaves everything alone: the command goes on, and the provider
+// answers again once it has returned.
+TEST_P(LocalFileCommands, ACallOnTheThreadOfARunningCommandIsRefused) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    using QueryInfoFn = SCCRTN (*)(void*, SccLong, const char**, SccLong*);
+    const auto queryInfo = provider_->Get<QueryInfoFn>("SccQueryInfo");
+    ASSERT_NE(queryInfo, nullptr);
+    const std::string a = File("a.txt");
+    const char* names[] = {a.c_str()};
+    std::vector<SCCRTN> nested;
+    e2e::HostPane::OnText() = [&](const std::string& line) {
+        if (line.rfind("cvs update", 0) != 0 || !nested.empty())
+            return;
+        SccLong status = 0;
+        nested.push_back(queryInfo(context_, 1, names, &status));
+        nested.push_back(exports_.get(context_, nullptr, 1, names, 0, nullptr));
+        nested.push_back(exports_.uninitialize(context_));
+    };
+    const SCCRTN outer = exports_.get(context_, nullptr, 1, names, 0, nullptr);
+    e2e::HostPane::OnText() = nullptr;
+    EXPECT_EQ(outer, SCC_OK) << e2e::HostPane::All();
+    EXPECT_THAT(nested, ElementsAre(SCC_E_NONSPECIFICERROR, SCC_E_NONSPECIFICERROR,
+                                    SCC_E_NONSPECIFICERROR));
+    const std::string refused = "REFUSED: another call is running on this thread\n"
+                                "RESULT: fffffff1 (SCC_E_NONSPECIFICERROR)\n";
+    const std::string trace = trace_.Take();
+    for (const char* name : {"SccQueryInfo\n", "SccGet\n", "SccUninitialize\n"})
+        EXPECT_THAT(trace, HasSubstr(kBanner + name + kBanner + refused)) << name;
+    EXPECT_THAT(trace, testing::EndsWith("OUTPUT:\n" + kOk));
+
+    SccLong status = 0;
+    EXPECT_EQ(queryInfo(context_, 1, names, &status), SCC_OK);
+    EXPECT_NE(status & SCC_STATUS_CONTROLLED, 0);
+    EXPECT_EQ(exports_.get(context_, nullptr, 1, names, 0, nullptr), SCC_OK);
+}

@@ -11,7 +11,14 @@ namespace e2e {
 
 SccLong HostPane::TextOut(char* text, SccLong) {
     Lines().push_back(text ? text : "");
+    if (OnText())
+        OnText()(Lines().back());
     return 0;
+}
+
+std::function<void(const std::string&)>& HostPane::OnText() {
+    static std::function<void(const std::string&)> hook;
+    return hook;
 }
 
 std::vector<std::string>& HostPane::Lines() {

@@ -7,6 +7,7 @@
 #include "tests/e2e/BuildProducts.h"
 #include "tests/e2e/RepositoryByMethod.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ public:
     // forgets everything received so far.
     static std::vector<std::string> TakeCommands();
     static void Clear() { Lines().clear(); }
+    // Called with each text as it arrives, on the thread that delivers it (the provider
+    // calls the host from there, as a host's own code would).
+    static std::function<void(const std::string&)>& OnText();
 };
 
 // The exports a host calls, resolved by name.

@@ -3,6 +3,7 @@
 
 #include "platform/Threads.h"
 
+#include <algorithm>
 #include <set>
 
 namespace uifw {
@@ -69,24 +70,20 @@ bool CThreadQueue::ServeUntil(const std::function<bool()>& done,
         Serve();
         if (done())
             return true;
-        std::unique_lock<std::mutex> guard(lock_);
-        if (!items_.empty())
+        if (pending_.load())
             continue;
         const Clock::time_point now = Clock::now();
         if (now >= deadline)
             return false;
-        const uint64_t seen = wakes_;
-        const Clock::time_point until = deadline - now > kLookAgain ? now + kLookAgain : deadline;
-        changed_.wait_until(guard, until, [&] { return !items_.empty() || wakes_ != seen; });
+        // A Post or Wake after the look above leaves the signal raised: the wait ends at once.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+        changed_.Wait(left > kLookAgain ? kLookAgain
+                                        : std::max(left, std::chrono::milliseconds(1)));
     }
 }
 
 void CThreadQueue::Wake() {
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        ++wakes_;
-    }
-    changed_.notify_all();
+    changed_.Raise();
 }
 
 bool CThreadQueue::Post(const std::shared_ptr<Item>& item) {
@@ -97,7 +94,7 @@ bool CThreadQueue::Post(const std::shared_ptr<Item>& item) {
         items_.push_back(item);
         pending_ = true;
     }
-    changed_.notify_all();
+    changed_.Raise();
     return true;
 }
 

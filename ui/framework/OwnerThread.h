@@ -14,12 +14,15 @@
 // (a worker's end, a context another thread is using: ServeUntil), and while it waits for
 // an action it sent itself. A thread that ends drops what is still queued for it.
 //
-// (A Win32 host sends a window message instead; the rule is the same.)
+// Where real windows exist, every such wait also dispatches the thread's window messages
+// (platform/WaitSignal.h), so its windows stay alive and a message sent to one of them from
+// another thread is answered while it waits.
 #pragma once
+
+#include "platform/WaitSignal.h"
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -58,11 +61,11 @@ public:
 
 private:
     std::mutex lock_;
-    std::condition_variable changed_;
+    // Raised by every Post and Wake; the owner thread waits for it serving its windows too.
+    platform::CWaitSignal changed_;
     std::deque<std::shared_ptr<Item>> items_;
     std::atomic<bool> pending_{false};
     bool closed_ = false;
-    uint64_t wakes_ = 0;
 };
 
 // The calling thread's queue, made on first use and closed when the thread ends.

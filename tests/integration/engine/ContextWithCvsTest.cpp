@@ -2,12 +2,17 @@
 // local repository, :fork: and a pserver on loopback.
 #include "engine/CVSArgs.h"
 #include "engine/CVSContext.h"
+#include "engine/DlgStatus.h"
 #include "platform/FileSystem.h"
 #include "tests/support/CvsFixtures.h"
 #include "tests/support/EngineTestSupport.h"
 #include "workcopy/PathFunctions.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -174,6 +179,64 @@ TEST_F(PserverLogin, AWrongPasswordFailsWithoutASecondTry) {
     EXPECT_EQ(controller.logins, 1);
     EXPECT_NE(context_->GetErrorText().find("authorization failed"), std::string::npos)
         << context_->GetErrorText();
+}
+
+// Cancel on the progress window, clicked on the window's own thread while a command waits
+// for a server that never answers (its transport, a shell script, writes a mark and
+// sleeps), ends the command; the context then runs the next command as usual. The click can
+// only be served because the thread that runs the command goes on serving its windows.
+TEST(ContextCancel, CancelEndsACommandWhoseServerNeverAnswers) {
+    testing_support::CvsSandbox sandbox;
+    testing_support::CvsRepository repo;
+    if (!repo.Ready())
+        GTEST_SKIP() << repo.Problem();
+    const std::string folder = sandbox.Folder("hang");
+    testing_support::WriteFile(JoinPath(folder, "hang.sh"),
+                               "echo started > \"$0.started\"\nexec sleep 30\n");
+    testing_support::ScopedEnv transport("CVS_RSH", "/bin/sh"); // runs "sh hang.sh cvs server"
+    EngineEnvironment env;
+    env.Settings().SetCvsExePath(testing_support::CvsProgram());
+    auto context = env.MakeContext();
+    context->SetCVSRoot(":ext:hang.sh:/nowhere");
+    context->SetActivity("Listing ...");
+    CDlgStatus* status = context->GetProgressWindow();
+    ASSERT_NE(status, nullptr);
+
+    const auto ceiling = std::chrono::seconds(20);
+    std::atomic<bool> clicked{false};
+    std::string shown;
+    std::thread user([&] {
+        const auto until = std::chrono::steady_clock::now() + ceiling;
+        while (!platform::Exists(JoinPath(folder, "hang.sh.started")) &&
+               std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        context->RunOnContextThread([&] {
+            auto ui = env.Host().DriverFor(*status);
+            clicked = ui.Click(CDlgStatus::kIdcCancel);
+            shown = ui.Displayed(CDlgStatus::kIdcActivity);
+        });
+        if (!clicked)
+            context->Abort(); // the command's thread never served the click: end the test
+    });
+    CCVSArgs args;
+    args.Add("ls");
+    const auto begun = std::chrono::steady_clock::now();
+    EXPECT_FALSE(context->RunInFolder(folder, args));
+    const auto took = std::chrono::steady_clock::now() - begun;
+    user.join();
+    EXPECT_TRUE(clicked);
+    EXPECT_LT(took, ceiling) // bench_context measures how quickly
+        << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+    EXPECT_EQ(shown, "Aborting Operation ...");
+    EXPECT_EQ(status->Activity(), "Working ...");
+    EXPECT_EQ(context->GetProgressWindow(), status);
+
+    context->SetCVSRoot(repo.LocalRoot());
+    args.RemoveAll();
+    args.Add("ls");
+    args.Add("mod");
+    EXPECT_TRUE(context->RunInFolder(folder, args)) << context->GetErrorText();
+    EXPECT_NE(context->GetOutput().find("a.txt"), std::string::npos) << context->GetOutput();
 }
 
 } // namespace

@@ -355,6 +355,32 @@ TEST_F(ContextTest, TextDeliveryTrimsAndDropsEmptyTexts) {
     EXPECT_EQ(env_.Pane().DeliveredBy("from a worker"), std::this_thread::get_id());
 }
 
+// A thousand texts from another thread, blank ones among them, arrive in the order sent, each
+// delivered on the context's thread while it waits serving its windows. Where real windows
+// exist they travel as the append-text message to the hidden message window.
+TEST_F(ContextTest, AThousandTextsFromAnotherThreadArriveInOrderOnTheContextsThread) {
+    EXPECT_EQ(context_->GetMessageWindow().Handle() != nullptr,
+              testing_support::RunningUnderWine());
+    std::atomic<bool> sent{false};
+    std::thread worker([&] {
+        for (int i = 0; i < 1000; ++i) {
+            context_->Echo(" text " + std::to_string(i) + "\n");
+            if (i % 100 == 0)
+                context_->Echo(" \t\n");
+        }
+        sent = true;
+    });
+    EXPECT_TRUE(uifw::ServeUntil([&] { return sent.load(); }, kCeiling));
+    worker.join();
+    ASSERT_EQ(PaneLines().size(), 1000u);
+    const std::thread::id self = std::this_thread::get_id();
+    for (int i = 0; i < 1000; ++i) {
+        const std::string line = "text " + std::to_string(i);
+        ASSERT_EQ(PaneLines()[i], line);
+        ASSERT_EQ(env_.Pane().DeliveredBy(line), self) << line;
+    }
+}
+
 TEST_F(ContextTest, ProgressWindowOpensNamesTheActivityAndCloses) {
     context_->SetActivity("Updating file(s) ...");
     CDlgStatus* status = context_->GetProgressWindow();
