@@ -1,16 +1,16 @@
 #!/bin/bash
 # test.sh [PRESET...] - install what is missing, build, and run every test.
 #
-# Presets: default (Linux), asan (Linux with sanitizers), mingw64 (Windows, under Wine), fuzz
-# (each fuzz target for MORVEK_FUZZ_SECONDS, default 10, see scripts/fuzz.sh), and tsan (the
-# threaded code's test programs under the thread sanitizer; not yet part of the run without
-# arguments, which runs the first four in that order). The first failure stops the run.
+# Presets: default (Linux), asan (Linux with sanitizers), tsan (the threaded code's test
+# programs under the thread sanitizer), mingw64 (Windows, under Wine) and fuzz (each fuzz
+# target for MORVEK_FUZZ_SECONDS, default 10, see scripts/fuzz.sh). Without arguments all of
+# them run, in that order. The first failure stops the run.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/install-deps.sh
 
 presets=("$@")
-[ ${#presets[@]} -gt 0 ] || presets=(default asan mingw64 fuzz)
+[ ${#presets[@]} -gt 0 ] || presets=(default asan tsan mingw64 fuzz)
 jobs=$(nproc)
 
 for preset in "${presets[@]}"; do

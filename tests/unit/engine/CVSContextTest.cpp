@@ -434,8 +434,12 @@ TEST_F(ContextTest, CancelStaysUsableAndEndsEachCommandItIsPressedDuring) {
             const auto until = std::chrono::steady_clock::now() + kCeiling;
             while (!platform::Exists(started) && std::chrono::steady_clock::now() < until)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            // The window belongs to the context's thread: the click goes there, as a
+            // user's click reaches the window's own thread.
             for (int k = 0; k < presses; ++k)
-                EXPECT_TRUE(env_.Host().DriverFor(*status).Click(CDlgStatus::kIdcCancel));
+                EXPECT_TRUE(context_->RunOnContextThread([&] {
+                    EXPECT_TRUE(env_.Host().DriverFor(*status).Click(CDlgStatus::kIdcCancel));
+                }));
         });
         const auto begun = std::chrono::steady_clock::now();
         EXPECT_FALSE(context_->Run(Args(args_, {"tree", "60", started.c_str()})));
