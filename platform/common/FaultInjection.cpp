@@ -48,7 +48,7 @@ const bool g_armedFromEnvironment = [] {
 
 bool fault_detail::Due(FaultKind kind, const char* call, const std::string& subject) {
     ThreadFaults& f = t_faults;
-    if (!f.on || (f.kinds & static_cast<unsigned>(kind)) == 0 || f.fired)
+    if (!f.on || (f.kinds & static_cast<unsigned>(kind)) == 0)
         return false;
     if (++f.calls != f.nth)
         return false;
