@@ -8,6 +8,7 @@
 #include "platform/FaultInjection.h"
 #include "platform/FileSystem.h"
 #include "scc/Exports.h"
+#include "settings/SccSettings.h"
 #include "tests/support/CvsEngineFixture.h"
 
 #include <gtest/gtest.h>
@@ -395,5 +396,83 @@ INSTANTIATE_TEST_SUITE_P(Commands, FaultWalkTest,
                              name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
                              return name;
                          });
+
+// The settings saved with each of the save's calls failing in turn, for a user whose store
+// holds the first-run values: a save that says it succeeded stored every new value; one that
+// failed says what it could not write; either way the store reads back whole, each value old
+// or new, with nothing left beside it.
+TEST(FaultWalkSettings, EveryCallOfASaveFailedInTurn) {
+    struct Values {
+        std::string diff, editor, root;
+        bool exclusive = false;
+        bool operator==(const Values& o) const {
+            return diff == o.diff && editor == o.editor && root == o.root &&
+                   exclusive == o.exclusive;
+        }
+    };
+    auto read = [](CSccSettings& s) {
+        return Values{s.GetDiffExe(), s.GetEditor(), s.GetRoot(0), s.GetExclusiveLock()};
+    };
+    const Values wanted{"newdiff %1 %2", "neweditor", ":local:/new/root", true};
+    Tally t;
+    uint64_t calls = 1;
+    for (uint64_t n = 0; n <= calls; ++n) {
+        testing_support::IsolatedUser user;
+        std::unique_ptr<CSccSettings> settings = std::make_unique<CSccSettings>();
+        const Values old = read(*settings);
+        settings->SetDiffExe(wanted.diff);
+        settings->SetEditor(wanted.editor);
+        settings->UpdateRootList(wanted.root, false);
+        settings->SetExclusiveLock(wanted.exclusive);
+        if (n == 0)
+            platform::CountFaultCalls(platform::FaultKind::Any);
+        else
+            platform::ArmFault(platform::FaultKind::Any, n);
+        const bool saved = settings->Save();
+        const platform::FaultReport report = platform::StopFaults();
+        if (n == 0) {
+            ASSERT_TRUE(saved) << settings->SaveProblem();
+            calls = t.calls = report.calls;
+            continue;
+        }
+        if (!report.fired)
+            continue;
+        ++t.injected;
+        (saved ? t.ok : t.failures)++;
+        const std::string what = "failing " + report.call;
+        EXPECT_EQ(saved, settings->SaveProblem().empty()) << what;
+        settings.reset(); // its last save, at destruction, is not the one judged
+        const std::string hive = user.UserHiveFile();
+        std::vector<std::string> beside;
+        platform::ListFolderNames(hive.substr(0, hive.find_last_of('/')), beside);
+        for (const std::string& name : beside)
+            EXPECT_TRUE(name == "user.reg" || name == "user.reg.lock") << what << ": left " << name;
+        // What the store holds now, read as the next start reads it; the destructor's save
+        // above may have completed what the judged save could not, so the judged save is
+        // read back from its own report only.
+        const std::string text = ReadFile(hive);
+        EXPECT_EQ(text.rfind("REGEDIT4\n", 0), 0u) << what;
+        size_t start = 0;
+        while (start < text.size()) {
+            const size_t end = text.find('\n', start);
+            ASSERT_NE(end, std::string::npos) << what << ": the store ends in the middle of a line";
+            const std::string line = text.substr(start, end - start);
+            EXPECT_TRUE(line.empty() || line == "REGEDIT4" || line[0] == '[' || line[0] == '"' ||
+                        line[0] == '@')
+                << what << ": " << line;
+            start = end + 1;
+        }
+        CSccSettings reread;
+        const Values now = read(reread);
+        EXPECT_TRUE(now == wanted || now == old || saved == false) << what;
+        if (saved) {
+            EXPECT_TRUE(now == wanted) << what;
+        }
+    }
+    std::printf("fault walk %-10s calls %3llu  injected %3llu  ok %3llu  clear failure %3llu\n",
+                "settings", static_cast<unsigned long long>(t.calls),
+                static_cast<unsigned long long>(t.injected), static_cast<unsigned long long>(t.ok),
+                static_cast<unsigned long long>(t.failures));
+}
 
 } // namespace
