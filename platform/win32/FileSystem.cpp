@@ -85,8 +85,6 @@ std::optional<FileStamp> GetFileStamp(const std::string& path) {
 }
 
 bool ListFolderNames(const std::string& folder, std::vector<std::string>& names) {
-    if (win32::Injected(FaultKind::Folder, ERROR_ACCESS_DENIED, "ListFolderNames", folder))
-        return false;
     std::vector<DirEntry> entries;
     if (!ListFolder(folder, entries))
         return false;
@@ -146,15 +144,13 @@ bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
     return true;
 }
 
+// Exists, IsFolder and ListFolderNames fail through the calls they are made of, so that one
+// look-up counts once.
 bool Exists(const std::string& path) {
-    if (win32::Injected(FaultKind::Lookup, ERROR_ACCESS_DENIED, "Exists", path))
-        return false;
     return GetAttributes(path) != kInvalidAttributes;
 }
 
 bool IsFolder(const std::string& path) {
-    if (win32::Injected(FaultKind::Lookup, ERROR_ACCESS_DENIED, "IsFolder", path))
-        return false;
     DWORD a = GetAttributes(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
