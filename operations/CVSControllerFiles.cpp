@@ -172,8 +172,10 @@ bool CCVSController::AddFile(const std::string& path, const CCVSStringMap* optio
     if (IsCVSFolder(folder) && IsInside(folder, context_.GetLocalPath())) {
         const std::string expected =
             DeriveRepositoryPath(folder, context_.GetLocalPath(), context_.GetProjectModule());
-        const std::string recorded = GetModulePath(folder);
-        if (recorded != expected && !RebindFolder(folder, recorded, expected))
+        // Rebuilt only on what the folder's own CVS/Repository says: a binding that cannot be
+        // read now is no reason to empty its Entries.
+        const std::optional<std::string> recorded = ReadFolderRepository(folder);
+        if (recorded && *recorded != expected && !RebindFolder(folder, *recorded, expected))
             return AddFailed(std::string());
     }
     if (!IsCVSFolder(folder) && !AddFolder(folder, &map))
@@ -429,7 +431,9 @@ bool CCVSController::RemoveFromCVS(const std::string& path) {
         return ok;
     const bool restored = PathExists(path) && SameFileContent(path, backup);
     if (restored || (committedContent && !PathExists(path))) {
-        RemoveFile(backup);
+        if (!RemoveFile(backup))
+            context_.Echo("Could not delete " + backup + ", the copy of " + path +
+                          " made for the removal; it holds nothing that is not kept elsewhere.");
     } else if (!PathExists(path)) {
         context_.Echo("Your changes to " + path + " were never checked in; cvs deleted the " +
                       "file, and its content is kept as " + backup + ".");

@@ -15,6 +15,8 @@ CRegistryEx::CRegistryEx(const std::string& company, const std::string& product,
         CloseRegKey(software);
     }
     sectionKey_ = productKey_;
+    if (!productKey_ && !loading_)
+        Failed(kRegAccessDenied, "software\\" + company_ + "\\" + product_);
 }
 
 CRegistryEx::~CRegistryEx() {
@@ -23,6 +25,21 @@ CRegistryEx::~CRegistryEx() {
     if (sectionKey_ != productKey_)
         CloseRegKey(sectionKey_);
     CloseRegKey(productKey_);
+}
+
+void CRegistryEx::Failed(long result, const std::string& what) {
+    if (problem_.empty())
+        problem_ = what + " (error " + std::to_string(result) + ")";
+}
+
+std::string CRegistryEx::FinishWriting() {
+    if (written_ && productKey_) {
+        const long result = FlushRegKey(productKey_);
+        if (result != kRegOk)
+            Failed(result, "the store of software\\" + company_ + "\\" + product_);
+        written_ = false;
+    }
+    return problem_;
 }
 
 void CRegistryEx::SetLoading(bool loading) {
@@ -35,13 +52,19 @@ void CRegistryEx::OpenSection(const std::string& name) {
     sectionKey_ = productKey_;
     section_ = name;
     RegKey section = nullptr;
-    if (productKey_ && CreateRegKey(productKey_, name, &section) == kRegOk)
+    const long result = productKey_ ? CreateRegKey(productKey_, name, &section) : kRegInvalidHandle;
+    if (result == kRegOk)
         sectionKey_ = section;
+    else if (!loading_)
+        Failed(result, "section " + name);
 }
 
 long CRegistryEx::ExchangeString(const std::string& valueName, std::string& text) {
-    if (!sectionKey_)
+    if (!sectionKey_) {
+        if (!loading_)
+            Failed(kRegInvalidHandle, "value " + valueName);
         return kRegInvalidHandle;
+    }
     if (loading_) {
         uint32_t type = kRegNone;
         std::string data;
@@ -53,7 +76,10 @@ long CRegistryEx::ExchangeString(const std::string& valueName, std::string& text
         return result;
     }
     written_ = true;
-    return SetRegString(sectionKey_, valueName, std::string(text.c_str()));
+    const long result = SetRegString(sectionKey_, valueName, std::string(text.c_str()));
+    if (result != kRegOk)
+        Failed(result, "value " + valueName);
+    return result;
 }
 
 long CRegistryEx::ExchangeFlag(const std::string& valueName, bool& flag) {
@@ -92,5 +118,7 @@ void CRegistryEx::DeleteAllValues() {
     if (!sectionKey_)
         return;
     written_ = true;
-    DeleteAllRegValues(sectionKey_);
+    const long result = DeleteAllRegValues(sectionKey_);
+    if (result != kRegOk)
+        Failed(result, "the old values of section " + section_);
 }

@@ -10,8 +10,9 @@
 // writing stores the caller's value. One list of exchange calls therefore both loads and
 // saves a set of values. All values are REG_SZ; flags are the texts "1" and "0".
 //
-// Nothing is reported: when the product key cannot be opened, reads fail (the caller's
-// values stay) and writes fail silently; the registry's result codes are returned.
+// Nothing is shown: when the product key cannot be opened, reads fail (the caller's values
+// stay) and writes fail; the registry's result codes are returned, and WriteProblem tells
+// the writer afterwards what did not reach the store.
 #pragma once
 
 #include "platform/Registry.h"
@@ -55,6 +56,10 @@ public:
 
     bool IsProductKeyOpen() const { return productKey_ != nullptr; }
 
+    // Flushes what was written; then the first write that failed (a key that could not be
+    // opened or made, a value not set, the store not written), or empty when all landed.
+    std::string FinishWriting();
+
 private:
     platform::RegKey productKey_ = nullptr;
     platform::RegKey sectionKey_ = nullptr; // the product key itself when no section opened
@@ -63,4 +68,6 @@ private:
     std::string section_;
     bool loading_;
     bool written_ = false;
+    std::string problem_; // the first write that failed
+    void Failed(long result, const std::string& what);
 };

@@ -171,7 +171,7 @@ void CSccSettings::Load() {
     DefaultVendorName();
 }
 
-void CSccSettings::Save() {
+bool CSccSettings::Save() {
     CRegistryEx registry(kCompany, kProduct, false);
     registry.OpenSection(kSettings);
     ExchangeValues(registry);
@@ -181,6 +181,11 @@ void CSccSettings::Save() {
     SaveList(registry, kRoots, roots_);
     SaveList(registry, kTemplates, templates_);
     DefaultVendorName();
+    const std::string problem = registry.FinishWriting();
+    saveProblem_ = problem.empty()
+                       ? std::string()
+                       : "The settings were not saved completely: could not write " + problem + ".";
+    return problem.empty();
 }
 
 void CSccSettings::DefaultVendorName() {

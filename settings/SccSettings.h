@@ -42,7 +42,9 @@ public:
     CSccSettings& operator=(const CSccSettings&) = delete;
 
     void Load();
-    void Save();
+    // False, with the reason in SaveProblem, when a value did not reach the store.
+    bool Save();
+    const std::string& SaveProblem() const { return saveProblem_; }
 
     bool GetExclusiveLock() const { return exclusiveLock_; }
     void SetExclusiveLock(bool on) { exclusiveLock_ = on; }
@@ -117,6 +119,7 @@ private:
     void ExchangeValues(CRegistryEx& registry);
     void InitializeUser(CRegistryEx& registry);
     void DefaultVendorName();
+    std::string saveProblem_;
 
     std::string lastUpdate_;
     bool exclusiveLock_ = false;

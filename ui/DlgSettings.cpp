@@ -4,6 +4,7 @@
 #include "platform/Module.h"
 #include "settings/SccSettings.h"
 #include "ui/framework/DialogHost.h"
+#include "ui/framework/MessageBox.h"
 #include "workcopy/PathFunctions.h"
 
 using namespace uifw;
@@ -83,5 +84,7 @@ void CDlgSettings::OnOK() {
     CDialog::OnOK();
     cvsOpts_.Apply();
     diffCfg_.StoreTools();
-    GetSettings().Save();
+    if (!GetSettings().Save())
+        uifw::ShowMessageBox(Handle(), GetSettings().SaveProblem(), "Morvek :> Error",
+                             uifw::kMbOk | uifw::kMbIconError);
 }

@@ -177,9 +177,15 @@ std::shared_ptr<const CCVSEntries> EntriesCache::Get(const std::string& entriesP
             return it->second;
         objects_.erase(it);
     }
-    if (!stamp)
-        return nullptr;
     std::string content;
+    if (!stamp) {
+        // The look-up failed but the file may still read: its lines are the answer, kept
+        // for no later query since nothing tells when they change.
+        if (!ReadWholeFile(entriesPath, 0, content))
+            return nullptr;
+        return std::make_shared<const CCVSEntries>(
+            CCVSEntries::Parse(content, entriesPath, platform::FileStamp{}));
+    }
     if (!ReadWholeFile(entriesPath, stamp->size, content))
         return nullptr;
     ++loads_;

@@ -92,6 +92,10 @@ std::string ReadRepository(const std::string& path) {
         .value_or(std::string());
 }
 
+std::optional<std::string> ReadFolderRepository(const std::string& folder) {
+    return ReadFirstLine(AdminFile(NormalizePath(folder), "Repository"), kRepositoryLineBuffer);
+}
+
 std::string ReadRoot(const std::string& path) {
     const std::string direct = AdminFile(path, "Root");
     if (PathExists(direct))
@@ -128,12 +132,14 @@ std::string GetModulePath(const std::string& path) {
 
 std::string DeriveRepositoryPath(const std::string& path, const std::string& projectPath,
                                  const std::string& module) {
-    const std::string own = ReadRepository(path);
+    // Both paths are folders: asking the file system what they are could, when a look-up
+    // fails, read a parent's binding instead and have a sound folder rebuilt.
+    const std::string own = ReadFolderRepository(path).value_or(std::string());
     if (CompareNoCase(own, module) == 0)
         return own;
     if (SamePath(path, projectPath))
         return module;
-    const std::string base = ReadRepository(NormalizePath(projectPath));
+    const std::string base = ReadFolderRepository(projectPath).value_or(std::string());
     const std::string rest =
         path.size() > projectPath.size() ? path.substr(projectPath.size()) : std::string();
     // "." and ".." are resolved while joining, so only separators can lead; a folder whose

@@ -33,6 +33,9 @@ std::string ReadRoot(const std::string& path);
 // The repository path of the folder: the nearest CVS/Repository at or above it, followed by
 // the names of the folders between, joined by '/'.
 std::string GetModulePath(const std::string& path);
+// The first line of the folder's own CVS/Repository, the path taken as a folder whatever a
+// look-up says of it; none when the file cannot be read.
+std::optional<std::string> ReadFolderRepository(const std::string& folder);
 // The repository path of a folder inside a project whose local path and module are given.
 std::string DeriveRepositoryPath(const std::string& path, const std::string& projectPath,
                                  const std::string& module);

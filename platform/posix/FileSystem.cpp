@@ -3,6 +3,7 @@
 // Only POSIX calls here. Read-only maps onto the write permission bits; the archive bit is
 // emulated with an extended attribute (see platform/FileSystem.h).
 #include "platform/FileSystem.h"
+#include "platform/posix/Posix.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -62,6 +63,8 @@ const char* LastComponent(const std::string& path) {
 } // namespace
 
 uint32_t GetAttributes(const std::string& path) {
+    if (posix::Injected(FaultKind::Lookup, EACCES, "GetAttributes", path))
+        return kInvalidAttributes;
     struct stat st;
     if (!StatPath(path, st))
         return kInvalidAttributes;
@@ -69,6 +72,8 @@ uint32_t GetAttributes(const std::string& path) {
 }
 
 bool SetAttributes(const std::string& path, uint32_t attributes) {
+    if (posix::Injected(FaultKind::File, EACCES, "SetAttributes", path))
+        return false;
     struct stat st;
     if (!StatPath(path, st))
         return false;
@@ -97,6 +102,8 @@ bool SetAttributes(const std::string& path, uint32_t attributes) {
 }
 
 std::optional<DirEntry> FindEntry(const std::string& path) {
+    if (posix::Injected(FaultKind::Lookup, EACCES, "FindEntry", path))
+        return std::nullopt;
     if (path.empty() || path.back() == '/')
         return std::nullopt;
     struct stat st;
@@ -111,6 +118,8 @@ std::optional<DirEntry> FindEntry(const std::string& path) {
 }
 
 std::optional<FileStamp> GetFileStamp(const std::string& path) {
+    if (posix::Injected(FaultKind::Lookup, EACCES, "GetFileStamp", path))
+        return std::nullopt;
     struct stat st;
     if (!StatPath(path, st))
         return std::nullopt;
@@ -124,6 +133,8 @@ std::optional<FileStamp> GetFileStamp(const std::string& path) {
 }
 
 bool ListFolderNames(const std::string& folder, std::vector<std::string>& names) {
+    if (posix::Injected(FaultKind::Folder, EACCES, "ListFolderNames", folder))
+        return false;
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir)
         return false;
@@ -136,6 +147,8 @@ bool ListFolderNames(const std::string& folder, std::vector<std::string>& names)
 }
 
 PathFacts GetPathFacts(const std::string& path, ArchiveBit archive) {
+    if (posix::Injected(FaultKind::Lookup, EACCES, "GetPathFacts", path))
+        return PathFacts();
     PathFacts facts;
     struct stat st;
     if (!StatPath(path, st))
@@ -153,6 +166,8 @@ PathFacts GetPathFacts(const std::string& path, ArchiveBit archive) {
 }
 
 std::optional<FileTimes> GetFileTimes(const std::string& path) {
+    if (posix::Injected(FaultKind::Lookup, EACCES, "GetFileTimes", path))
+        return std::nullopt;
     struct stat st;
     if (!StatPath(path, st))
         return std::nullopt;
@@ -169,6 +184,8 @@ std::optional<FileTimes> GetFileTimes(const std::string& path) {
 }
 
 bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
+    if (posix::Injected(FaultKind::Folder, EACCES, "ListFolder", folder))
+        return false;
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir)
         return false;
@@ -195,16 +212,22 @@ bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
 }
 
 bool Exists(const std::string& path) {
+    if (posix::Injected(FaultKind::Lookup, EACCES, "Exists", path))
+        return false;
     struct stat st;
     return StatPath(path, st);
 }
 
 bool IsFolder(const std::string& path) {
+    if (posix::Injected(FaultKind::Lookup, EACCES, "IsFolder", path))
+        return false;
     struct stat st;
     return StatPath(path, st) && S_ISDIR(st.st_mode);
 }
 
 bool MakeFolder(const std::string& path) {
+    if (posix::Injected(FaultKind::Folder, EACCES, "MakeFolder", path))
+        return false;
     if (path.empty())
         return false;
     if (::mkdir(path.c_str(), 0777) == 0)
@@ -227,15 +250,21 @@ bool MakeFolderTree(const std::string& path) {
 }
 
 bool RemoveEmptyFolder(const std::string& path) {
+    if (posix::Injected(FaultKind::Folder, EACCES, "RemoveEmptyFolder", path))
+        return false;
     return !path.empty() && ::rmdir(path.c_str()) == 0;
 }
 
 bool RemoveLink(const std::string& path) {
+    if (posix::Injected(FaultKind::File, EACCES, "RemoveLink", path))
+        return false;
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::unlink(path.c_str()) == 0;
 }
 
 bool DeleteFileAt(const std::string& path) {
+    if (posix::Injected(FaultKind::File, EACCES, "DeleteFileAt", path))
+        return false;
     struct stat st;
     if (::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
         return false;
@@ -247,6 +276,8 @@ bool DeleteFileAt(const std::string& path) {
 }
 
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+    if (posix::Injected(FaultKind::File, EIO, "CopyFileTo", to))
+        return false;
     int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return false;
@@ -302,6 +333,8 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExist
 }
 
 bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
+    if (posix::Injected(FaultKind::File, EACCES, "MoveFileTo", to))
+        return false;
     if (!Exists(from))
         return false;
     if (!replace && Exists(to)) {
@@ -312,6 +345,8 @@ bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
 }
 
 bool SetLastWriteTime(const std::string& path, int64_t unixSeconds, long nanoseconds) {
+    if (posix::Injected(FaultKind::File, EACCES, "SetLastWriteTime", path))
+        return false;
     struct timespec times[2];
     times[0].tv_sec = 0;
     times[0].tv_nsec = UTIME_OMIT;
@@ -321,10 +356,14 @@ bool SetLastWriteTime(const std::string& path, int64_t unixSeconds, long nanosec
 }
 
 bool SetCurrentFolder(const std::string& path) {
+    if (posix::Injected(FaultKind::Folder, EACCES, "SetCurrentFolder", path))
+        return false;
     return !path.empty() && ::chdir(path.c_str()) == 0;
 }
 
 std::string GetCurrentFolder() {
+    if (posix::Injected(FaultKind::Folder, EACCES, "GetCurrentFolder", std::string()))
+        return std::string();
     std::string buffer(4096, '\0');
     while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
         if (errno != ERANGE)

@@ -2,6 +2,7 @@
 // program is adopted by init and never waits to be reaped by the provider's host.
 #include "platform/Launch.h"
 #include "platform/Process.h"
+#include "platform/posix/Posix.h"
 
 #include <cerrno>
 #include <csignal>
@@ -79,6 +80,10 @@ std::string Locate(const std::string& program, const std::string& programFolder,
 
 bool StartProgram(const std::string& commandLine, const std::string& programFolder,
                   std::string& error) {
+    if (posix::Injected(FaultKind::Process, EAGAIN, "StartProgram", commandLine)) {
+        error = std::strerror(EAGAIN);
+        return false;
+    }
     std::vector<std::string> words = SplitWindowsCommandLine(commandLine);
     int code = 0;
     const std::string program = Locate(words[0], programFolder, code);

@@ -3,6 +3,9 @@
 // Only platform/posix includes this.
 #pragma once
 
+#include "platform/FaultInjection.h"
+
+#include <cerrno>
 #include <cstdlib>
 #include <pwd.h>
 #include <string>
@@ -19,6 +22,14 @@ inline std::string HomeFolder() {
         if (pw->pw_dir && *pw->pw_dir)
             return pw->pw_dir;
     return std::string();
+}
+
+// Whether an armed fault fails this call; errno is then what the real failure sets.
+inline bool Injected(FaultKind kind, int error, const char* call, const std::string& subject) {
+    if (!FaultDue(kind, call, subject))
+        return false;
+    errno = error;
+    return true;
 }
 
 } // namespace platform::posix

@@ -8,6 +8,7 @@
 // case that parent dies first. The child's signal dispositions are reset: a host that
 // ignores SIGCHLD or SIGPIPE must not pass that on (cvs misbehaves with an ignored SIGCHLD).
 #include "platform/Process.h"
+#include "platform/posix/Posix.h"
 
 #include <algorithm>
 #include <atomic>
@@ -262,6 +263,10 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::Start(const ProcessSpec& spec, std::string& error) {
+    if (posix::Injected(FaultKind::Process, EAGAIN, "Start", spec.program)) {
+        error = "cannot run " + spec.program + ": " + ErrnoText(EAGAIN);
+        return false;
+    }
     State& s = *state_;
     if (s.pid > 0) {
         error = "a process was already started";

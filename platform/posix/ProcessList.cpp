@@ -1,5 +1,6 @@
 // platform/posix/ProcessList.cpp - processes from /proc; starting a program detached.
 #include "platform/ProcessList.h"
+#include "platform/posix/Posix.h"
 
 #include <cerrno>
 #include <csignal>
@@ -38,6 +39,8 @@ bool RealUserOf(const std::string& pid, uid_t& uid) {
 
 bool ListProcesses(std::vector<ProcessEntry>& processes) {
     processes.clear();
+    if (posix::Injected(FaultKind::Process, EACCES, "ListProcesses", std::string()))
+        return false;
     DIR* proc = ::opendir("/proc");
     if (!proc)
         return false;
@@ -68,6 +71,8 @@ bool ListProcesses(std::vector<ProcessEntry>& processes) {
 }
 
 bool TerminateProcessById(uint32_t id) {
+    if (posix::Injected(FaultKind::Process, EACCES, "TerminateProcessById", std::to_string(id)))
+        return false;
     return id != 0 && ::kill(static_cast<pid_t>(id), SIGKILL) == 0;
 }
 

@@ -211,6 +211,10 @@ long Commit(RegHive hive, Hive& h) {
         return kRegOk;
     const bool user = hive == RegHive::CurrentUser;
     const std::string target = WriteTarget(h.file);
+    if (posix::Injected(FaultKind::Registry, EIO, "write", target)) {
+        h.error = std::strerror(EIO);
+        return kRegWriteFault;
+    }
     if (!MakeFolders(FolderOf(target), user ? 0700 : 0755)) {
         h.error = std::strerror(errno);
         return ErrnoToResult(errno);
@@ -343,20 +347,28 @@ long Open(RegHive hive, const std::vector<std::string>& base, const std::string&
 } // namespace
 
 long OpenRegKey(RegHive hive, const std::string& path, RegAccess access, RegKey* key) {
+    if (posix::Injected(FaultKind::Registry, EACCES, "OpenRegKey", path))
+        return kRegAccessDenied;
     return Open(hive, {}, path, false, access == RegAccess::ReadWrite, key);
 }
 
 long OpenRegKey(RegKey parent, const std::string& path, RegAccess access, RegKey* key) {
+    if (posix::Injected(FaultKind::Registry, EACCES, "OpenRegKey", path))
+        return kRegAccessDenied;
     if (!parent)
         return kRegInvalidHandle;
     return Open(parent->hive, parent->path, path, false, access == RegAccess::ReadWrite, key);
 }
 
 long CreateRegKey(RegHive hive, const std::string& path, RegKey* key) {
+    if (posix::Injected(FaultKind::Registry, EACCES, "CreateRegKey", path))
+        return kRegAccessDenied;
     return Open(hive, {}, path, true, true, key);
 }
 
 long CreateRegKey(RegKey parent, const std::string& path, RegKey* key) {
+    if (posix::Injected(FaultKind::Registry, EACCES, "CreateRegKey", path))
+        return kRegAccessDenied;
     if (!parent)
         return kRegInvalidHandle;
     if (!parent->writable)
@@ -376,6 +388,8 @@ void CloseRegKey(RegKey key) {
 }
 
 long QueryRegValue(RegKey key, const std::string& name, uint32_t* type, std::string* data) {
+    if (posix::Injected(FaultKind::Registry, EACCES, "QueryRegValue", name))
+        return kRegAccessDenied;
     if (!key)
         return kRegInvalidHandle;
     Store& store = TheStore();
@@ -391,6 +405,8 @@ long QueryRegValue(RegKey key, const std::string& name, uint32_t* type, std::str
 }
 
 long SetRegValue(RegKey key, const std::string& name, uint32_t type, const std::string& data) {
+    if (posix::Injected(FaultKind::Registry, EACCES, "SetRegValue", name))
+        return kRegAccessDenied;
     if (!key)
         return kRegInvalidHandle;
     if (!key->writable)
@@ -404,6 +420,8 @@ long SetRegValue(RegKey key, const std::string& name, uint32_t type, const std::
 }
 
 long EnumRegValueName(RegKey key, uint32_t index, std::string* name) {
+    if (posix::Injected(FaultKind::Registry, EACCES, "EnumRegValueName", std::to_string(index)))
+        return kRegAccessDenied;
     if (!key)
         return kRegInvalidHandle;
     Store& store = TheStore();
@@ -425,6 +443,8 @@ long EnumRegValueName(RegKey key, uint32_t index, std::string* name) {
 }
 
 long DeleteRegValue(RegKey key, const std::string& name) {
+    if (posix::Injected(FaultKind::Registry, EACCES, "DeleteRegValue", name))
+        return kRegAccessDenied;
     if (!key)
         return kRegInvalidHandle;
     if (!key->writable)
@@ -438,6 +458,8 @@ long DeleteRegValue(RegKey key, const std::string& name) {
 }
 
 long DeleteAllRegValues(RegKey key) {
+    if (posix::Injected(FaultKind::Registry, EACCES, "DeleteAllRegValues", std::string()))
+        return kRegAccessDenied;
     if (!key)
         return kRegInvalidHandle;
     if (!key->writable)
@@ -448,6 +470,8 @@ long DeleteAllRegValues(RegKey key) {
 }
 
 long FlushRegKey(RegKey key) {
+    if (posix::Injected(FaultKind::Registry, EIO, "FlushRegKey", std::string()))
+        return kRegWriteFault;
     if (!key)
         return kRegInvalidHandle;
     Store& store = TheStore();

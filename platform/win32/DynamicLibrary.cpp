@@ -5,6 +5,13 @@
 namespace platform {
 
 LibraryHandle OpenLibrary(const std::string& path, int* errorCode, std::string* errorText) {
+    if (win32::Injected(FaultKind::Library, ERROR_MOD_NOT_FOUND, "OpenLibrary", path)) {
+        if (errorCode)
+            *errorCode = ERROR_MOD_NOT_FOUND;
+        if (errorText)
+            *errorText = win32::ErrorText(ERROR_MOD_NOT_FOUND);
+        return nullptr;
+    }
     HMODULE module = ::LoadLibraryA(path.c_str());
     if (!module) {
         DWORD code = ::GetLastError();
@@ -17,6 +24,8 @@ LibraryHandle OpenLibrary(const std::string& path, int* errorCode, std::string* 
 }
 
 void* FindSymbol(LibraryHandle library, const char* name) {
+    if (win32::Injected(FaultKind::Library, ERROR_PROC_NOT_FOUND, "FindSymbol", name))
+        return nullptr;
     if (!library)
         return nullptr;
     return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library), name));

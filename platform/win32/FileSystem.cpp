@@ -39,10 +39,14 @@ int64_t Ticks(const FILETIME& ft) {
 } // namespace
 
 uint32_t GetAttributes(const std::string& path) {
+    if (win32::Injected(FaultKind::Lookup, ERROR_ACCESS_DENIED, "GetAttributes", path))
+        return kInvalidAttributes;
     return path.empty() ? kInvalidAttributes : ::GetFileAttributesA(path.c_str());
 }
 
 bool SetAttributes(const std::string& path, uint32_t attributes) {
+    if (win32::Injected(FaultKind::File, ERROR_ACCESS_DENIED, "SetAttributes", path))
+        return false;
     DWORD current = ::GetFileAttributesA(path.c_str());
     if (current == INVALID_FILE_ATTRIBUTES)
         return false;
@@ -55,6 +59,8 @@ bool SetAttributes(const std::string& path, uint32_t attributes) {
 }
 
 std::optional<DirEntry> FindEntry(const std::string& path) {
+    if (win32::Injected(FaultKind::Lookup, ERROR_ACCESS_DENIED, "FindEntry", path))
+        return std::nullopt;
     if (path.empty() || IsSeparator(path.back()) || NameHoldsWildcards(path))
         return std::nullopt;
     WIN32_FIND_DATAA data;
@@ -66,6 +72,8 @@ std::optional<DirEntry> FindEntry(const std::string& path) {
 }
 
 std::optional<FileStamp> GetFileStamp(const std::string& path) {
+    if (win32::Injected(FaultKind::Lookup, ERROR_ACCESS_DENIED, "GetFileStamp", path))
+        return std::nullopt;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (path.empty() || !::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return std::nullopt;
@@ -86,6 +94,8 @@ bool ListFolderNames(const std::string& folder, std::vector<std::string>& names)
 }
 
 PathFacts GetPathFacts(const std::string& path, ArchiveBit) {
+    if (win32::Injected(FaultKind::Lookup, ERROR_ACCESS_DENIED, "GetPathFacts", path))
+        return PathFacts();
     PathFacts facts;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (path.empty() || !::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
@@ -102,6 +112,8 @@ PathFacts GetPathFacts(const std::string& path, ArchiveBit) {
 }
 
 std::optional<FileTimes> GetFileTimes(const std::string& path) {
+    if (win32::Injected(FaultKind::Lookup, ERROR_ACCESS_DENIED, "GetFileTimes", path))
+        return std::nullopt;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (path.empty() || !::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return std::nullopt;
@@ -113,6 +125,8 @@ std::optional<FileTimes> GetFileTimes(const std::string& path) {
 }
 
 bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
+    if (win32::Injected(FaultKind::Folder, ERROR_ACCESS_DENIED, "ListFolder", folder))
+        return false;
     std::string pattern = folder;
     if (!pattern.empty() && !IsSeparator(pattern.back()))
         pattern += '\\';
@@ -130,6 +144,8 @@ bool ListFolder(const std::string& folder, std::vector<DirEntry>& entries) {
     return true;
 }
 
+// Exists, IsFolder and ListFolderNames fail through the calls they are made of, so that one
+// look-up counts once.
 bool Exists(const std::string& path) {
     return GetAttributes(path) != kInvalidAttributes;
 }
@@ -140,6 +156,8 @@ bool IsFolder(const std::string& path) {
 }
 
 bool MakeFolder(const std::string& path) {
+    if (win32::Injected(FaultKind::Folder, ERROR_ACCESS_DENIED, "MakeFolder", path))
+        return false;
     if (path.empty())
         return false;
     return ::CreateDirectoryA(path.c_str(), nullptr) || IsFolder(path);
@@ -165,10 +183,14 @@ bool MakeFolderTree(const std::string& path) {
 }
 
 bool RemoveEmptyFolder(const std::string& path) {
+    if (win32::Injected(FaultKind::Folder, ERROR_ACCESS_DENIED, "RemoveEmptyFolder", path))
+        return false;
     return !path.empty() && ::RemoveDirectoryA(path.c_str());
 }
 
 bool RemoveLink(const std::string& path) {
+    if (win32::Injected(FaultKind::File, ERROR_ACCESS_DENIED, "RemoveLink", path))
+        return false;
     DWORD a = GetAttributes(path);
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
@@ -177,19 +199,27 @@ bool RemoveLink(const std::string& path) {
 }
 
 bool DeleteFileAt(const std::string& path) {
+    if (win32::Injected(FaultKind::File, ERROR_ACCESS_DENIED, "DeleteFileAt", path))
+        return false;
     return !path.empty() && ::DeleteFileA(path.c_str());
 }
 
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+    if (win32::Injected(FaultKind::File, ERROR_WRITE_FAULT, "CopyFileTo", to))
+        return false;
     return ::CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) != 0;
 }
 
 bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
+    if (win32::Injected(FaultKind::File, ERROR_ACCESS_DENIED, "MoveFileTo", to))
+        return false;
     DWORD flags = MOVEFILE_COPY_ALLOWED | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
     return ::MoveFileExA(from.c_str(), to.c_str(), flags) != 0;
 }
 
 bool SetLastWriteTime(const std::string& path, int64_t unixSeconds, long nanoseconds) {
+    if (win32::Injected(FaultKind::File, ERROR_ACCESS_DENIED, "SetLastWriteTime", path))
+        return false;
     HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -206,10 +236,14 @@ bool SetLastWriteTime(const std::string& path, int64_t unixSeconds, long nanosec
 }
 
 bool SetCurrentFolder(const std::string& path) {
+    if (win32::Injected(FaultKind::Folder, ERROR_ACCESS_DENIED, "SetCurrentFolder", path))
+        return false;
     return !path.empty() && ::SetCurrentDirectoryA(path.c_str());
 }
 
 std::string GetCurrentFolder() {
+    if (win32::Injected(FaultKind::Folder, ERROR_ACCESS_DENIED, "GetCurrentFolder", std::string()))
+        return std::string();
     char buffer[5000];
     DWORD n = ::GetCurrentDirectoryA(sizeof buffer, buffer);
     return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();

@@ -7,6 +7,10 @@
 namespace platform {
 
 bool StartProgram(const std::string& commandLine, const std::string&, std::string& error) {
+    if (win32::Injected(FaultKind::Process, ERROR_NOT_ENOUGH_MEMORY, "StartProgram", commandLine)) {
+        error = win32::ErrorText(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     STARTUPINFOA startup;

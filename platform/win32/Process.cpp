@@ -123,6 +123,10 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::Start(const ProcessSpec& spec, std::string& error) {
+    if (win32::Injected(FaultKind::Process, ERROR_NOT_ENOUGH_MEMORY, "Start", spec.program)) {
+        error = "cannot run " + spec.program + ": " + win32::ErrorText(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
     State& s = *state_;
     if (s.process) {
         error = "a process was already started";

@@ -17,6 +17,8 @@ constexpr DWORD kRights = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_
 
 bool ListProcesses(std::vector<ProcessEntry>& processes) {
     processes.clear();
+    if (win32::Injected(FaultKind::Process, ERROR_ACCESS_DENIED, "ListProcesses", std::string()))
+        return false;
     // PSAPI stays loaded for the rest of the process.
     HMODULE psapi = ::LoadLibraryA("PSAPI.DLL");
     if (!psapi)
@@ -53,6 +55,9 @@ bool ListProcesses(std::vector<ProcessEntry>& processes) {
 }
 
 bool TerminateProcessById(uint32_t id) {
+    if (win32::Injected(FaultKind::Process, ERROR_ACCESS_DENIED, "TerminateProcessById",
+                        std::to_string(id)))
+        return false;
     HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, id);
     if (!process)
         return false;

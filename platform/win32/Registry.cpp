@@ -74,6 +74,8 @@ long Create(HKEY parent, const std::string& path, RegKey* key) {
 } // namespace
 
 long OpenRegKey(RegHive hive, const std::string& path, RegAccess access, RegKey* key) {
+    if (win32::Injected(FaultKind::Registry, ERROR_ACCESS_DENIED, "OpenRegKey", path))
+        return kRegAccessDenied;
     std::string clean;
     long result = Clean(path, clean);
     if (result != kRegOk)
@@ -83,10 +85,14 @@ long OpenRegKey(RegHive hive, const std::string& path, RegAccess access, RegKey*
 }
 
 long OpenRegKey(RegKey parent, const std::string& path, RegAccess access, RegKey* key) {
+    if (win32::Injected(FaultKind::Registry, ERROR_ACCESS_DENIED, "OpenRegKey", path))
+        return kRegAccessDenied;
     return parent ? Open(ToHkey(parent), path, SamOf(access), key) : kRegInvalidHandle;
 }
 
 long CreateRegKey(RegHive hive, const std::string& path, RegKey* key) {
+    if (win32::Injected(FaultKind::Registry, ERROR_ACCESS_DENIED, "CreateRegKey", path))
+        return kRegAccessDenied;
     std::string clean;
     long result = Clean(path, clean);
     if (result != kRegOk)
@@ -96,6 +102,8 @@ long CreateRegKey(RegHive hive, const std::string& path, RegKey* key) {
 }
 
 long CreateRegKey(RegKey parent, const std::string& path, RegKey* key) {
+    if (win32::Injected(FaultKind::Registry, ERROR_ACCESS_DENIED, "CreateRegKey", path))
+        return kRegAccessDenied;
     return parent ? Create(ToHkey(parent), path, key) : kRegInvalidHandle;
 }
 
@@ -105,6 +113,8 @@ void CloseRegKey(RegKey key) {
 }
 
 long QueryRegValue(RegKey key, const std::string& name, uint32_t* type, std::string* data) {
+    if (win32::Injected(FaultKind::Registry, ERROR_ACCESS_DENIED, "QueryRegValue", name))
+        return kRegAccessDenied;
     if (!key)
         return kRegInvalidHandle;
     DWORD kind = 0;
@@ -135,6 +145,8 @@ long QueryRegValue(RegKey key, const std::string& name, uint32_t* type, std::str
 }
 
 long SetRegValue(RegKey key, const std::string& name, uint32_t type, const std::string& data) {
+    if (win32::Injected(FaultKind::Registry, ERROR_ACCESS_DENIED, "SetRegValue", name))
+        return kRegAccessDenied;
     if (!key)
         return kRegInvalidHandle;
     return ::RegSetValueExA(ToHkey(key), name.c_str(), 0, type,
@@ -143,6 +155,9 @@ long SetRegValue(RegKey key, const std::string& name, uint32_t type, const std::
 }
 
 long EnumRegValueName(RegKey key, uint32_t index, std::string* name) {
+    if (win32::Injected(FaultKind::Registry, ERROR_ACCESS_DENIED, "EnumRegValueName",
+                        std::to_string(index)))
+        return kRegAccessDenied;
     if (!key)
         return kRegInvalidHandle;
     DWORD longest = 0;
@@ -166,10 +181,15 @@ long EnumRegValueName(RegKey key, uint32_t index, std::string* name) {
 }
 
 long DeleteRegValue(RegKey key, const std::string& name) {
+    if (win32::Injected(FaultKind::Registry, ERROR_ACCESS_DENIED, "DeleteRegValue", name))
+        return kRegAccessDenied;
     return key ? ::RegDeleteValueA(ToHkey(key), name.c_str()) : kRegInvalidHandle;
 }
 
 long DeleteAllRegValues(RegKey key) {
+    if (win32::Injected(FaultKind::Registry, ERROR_ACCESS_DENIED, "DeleteAllRegValues",
+                        std::string()))
+        return kRegAccessDenied;
     if (!key)
         return kRegInvalidHandle;
     // Names first: deleting while enumerating would shift the indexes and skip values.
@@ -187,6 +207,8 @@ long DeleteAllRegValues(RegKey key) {
 }
 
 long FlushRegKey(RegKey key) {
+    if (win32::Injected(FaultKind::Registry, ERROR_WRITE_FAULT, "FlushRegKey", std::string()))
+        return kRegWriteFault;
     return key ? ::RegFlushKey(ToHkey(key)) : kRegInvalidHandle;
 }
 

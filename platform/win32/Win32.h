@@ -4,6 +4,8 @@
 // the A/W name macros) away from every other floor.
 #pragma once
 
+#include "platform/FaultInjection.h"
+
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -46,6 +48,14 @@ inline FILETIME UnixToFileTime(int64_t unixSeconds) {
     ft.dwLowDateTime = static_cast<DWORD>(ticks);
     ft.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
     return ft;
+}
+
+// Whether an armed fault fails this call; the last error is then what the real failure sets.
+inline bool Injected(FaultKind kind, DWORD error, const char* call, const std::string& subject) {
+    if (!FaultDue(kind, call, subject))
+        return false;
+    ::SetLastError(error);
+    return true;
 }
 
 } // namespace platform::win32

@@ -29,4 +29,25 @@ TEST(ModuleFolder, StaysTheFolderItWasLoadedFromWhenTheCurrentFolderChanges) {
     platform::CloseLibrary(module);
 }
 
+// MORVEK_FAULT arms a module when it loads, on the thread that loads it: its second look-up
+// fails, the others succeed, and the loading program's own calls are not counted.
+TEST(ModuleFolder, AModuleIsArmedThroughTheEnvironmentWhenItLoads) {
+    testing_support::ScopedEnv fault("MORVEK_FAULT", "lookup:2");
+    std::string error;
+    platform::LibraryHandle module = platform::OpenLibrary(
+        BinDir() + testing_support::Sep() + platform::LibraryFileName("morvek_module_facts"),
+        nullptr, &error);
+    ASSERT_NE(module, nullptr) << error;
+    auto exists =
+        reinterpret_cast<int (*)(const char*)>(platform::FindSymbol(module, "ModuleFactsExists"));
+    ASSERT_NE(exists, nullptr);
+    const std::string here = BinDir();
+    EXPECT_TRUE(platform::Exists(here));
+    EXPECT_EQ(exists(here.c_str()), 1);
+    EXPECT_EQ(exists(here.c_str()), 0);
+    EXPECT_EQ(exists(here.c_str()), 1);
+    EXPECT_TRUE(platform::Exists(here));
+    platform::CloseLibrary(module);
+}
+
 } // namespace

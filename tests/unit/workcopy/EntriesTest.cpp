@@ -1,6 +1,7 @@
 // Entries files: the line grammar, the keys, the cache's reload rule and its keep-alive
 // promise, and damaged input.
 #include "workcopy/Entries.h"
+#include "platform/FaultInjection.h"
 #include "platform/FileSystem.h"
 #include "tests/support/TestSupport.h"
 #include "workcopy/PathFunctions.h"
@@ -145,6 +146,18 @@ TEST_F(EntriesFiles, QueriesOnFilesAndFolders) {
     EXPECT_TRUE(IsCVSFolder(dir_.Path()));
     EXPECT_FALSE(IsInEntries(dir_.Path()));
     EXPECT_FALSE(IsCVSFolder(file));
+}
+
+// A look-up of Entries that fails while the file still reads gives its lines (a status query
+// would otherwise call every file uncontrolled), and keeps them for no later query.
+TEST_F(EntriesFiles, ReadWhenItsLookUpFails) {
+    WriteEntries("/a.c/1.1///\n", 1700000000);
+    platform::ArmFault(platform::FaultKind::Lookup, 1);
+    std::shared_ptr<const CCVSEntries> entries = GetCachedEntries(Entries());
+    EXPECT_TRUE(platform::StopFaults().fired);
+    ASSERT_NE(entries, nullptr);
+    EXPECT_EQ(GetEntryField(entries->GetEntryLine("a.c"), 1), "1.1");
+    EXPECT_EQ(EntriesCache::Instance().Size(), 0u);
 }
 
 TEST_F(EntriesFiles, MissingOrUnreadableEntriesFile) {

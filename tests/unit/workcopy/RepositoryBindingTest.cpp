@@ -1,5 +1,6 @@
 // The CVS folder of working folders: reading, composing, creating, removing.
 #include "workcopy/RepositoryBinding.h"
+#include "platform/FaultInjection.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 #include "tests/support/TestSupport.h"
@@ -97,6 +98,21 @@ TEST_F(Binding, DeriveRepositoryPath) {
     EXPECT_EQ(DeriveRepositoryPath(project, project, "other"), "other");
     EXPECT_EQ(DeriveRepositoryPath(project, project, "PROJ"), "proj"); // own file, case aside
     EXPECT_EQ(DeriveRepositoryPath(Path("wc/.config"), project, "proj"), "proj/.config");
+}
+
+// A folder's binding is its own CVS/Repository whatever a look-up answers: a stat that fails
+// once must not make it read its parent's binding (an add then rebuilds a sound folder).
+TEST_F(Binding, DeriveRepositoryPathWhileLookUpsFail) {
+    Bind("wc", "proj");
+    Bind("wc/sub", "proj/sub");
+    const std::string project = Path("wc");
+    for (uint64_t n = 1; n <= 4; ++n) {
+        platform::ArmFault(platform::FaultKind::Lookup, n);
+        EXPECT_EQ(DeriveRepositoryPath(Path("wc/sub"), project, "proj"), "proj/sub") << n;
+        EXPECT_EQ(ReadFolderRepository(Path("wc/sub")).value_or("none"), "proj/sub") << n;
+        platform::StopFaults();
+    }
+    EXPECT_FALSE(ReadFolderRepository(Path("wc/none")));
 }
 
 TEST_F(Binding, FindWorkingCopyTop) {
