@@ -237,6 +237,13 @@ int NativeTabSelection(WindowHandle dialog, int id);
 void ClickNativeButton(WindowHandle dialog, int id);
 void ChooseNativeComboItem(WindowHandle dialog, int id, int index);
 void ChooseNativeTab(WindowHandle dialog, int id, int index);
+// The system's message box of this process with that caption, when one is open: its
+// window, or null.
+WindowHandle FindNativeMessageBox(const std::string& caption);
+// Its text.
+std::string NativeMessageBoxText(WindowHandle box);
+// Presses its button of that answer (kIdOk, kIdYes, ... of MessageBox.h).
+void AnswerNativeMessageBox(WindowHandle box, int answer);
 
 // The system's modal dialogs. filter: "Name|pattern|...||".
 std::optional<std::string> NativeBrowseForFolder(WindowHandle owner, const std::string& title);

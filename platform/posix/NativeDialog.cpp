@@ -160,6 +160,13 @@ int NativeTabSelection(WindowHandle, int) {
 void ClickNativeButton(WindowHandle, int) {}
 void ChooseNativeComboItem(WindowHandle, int, int) {}
 void ChooseNativeTab(WindowHandle, int, int) {}
+WindowHandle FindNativeMessageBox(const std::string&) {
+    return nullptr;
+}
+std::string NativeMessageBoxText(WindowHandle) {
+    return {};
+}
+void AnswerNativeMessageBox(WindowHandle, int) {}
 std::optional<std::string> NativeBrowseForFolder(WindowHandle, const std::string&) {
     return {};
 }

@@ -153,7 +153,7 @@ ControlClass ClassOf(const NativeControl& c) {
 }
 
 void WriteTemplate(TemplateWriter& out, const NativeLayout& layout) {
-    DWORD style = DS_SETFONT | WS_CLIPCHILDREN;
+    DWORD style = DS_SETFONT;
     switch (layout.kind) {
     case NativeLayout::Kind::Modal:
         style |= WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
@@ -605,8 +605,11 @@ bool SaveNativeWindowImage(WindowHandle window, const std::string& pngPath) {
     void* bits = nullptr;
     HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = ::SelectObject(memory, bitmap);
-    if (!::PrintWindow(H(window), memory, 0))
-        ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    // The window as drawn, its children and frame included (a window asked to print itself
+    // leaves its children out under Wine).
+    HDC own = ::GetWindowDC(H(window));
+    ::BitBlt(memory, 0, 0, w, h, own, 0, 0, SRCCOPY);
+    ::ReleaseDC(H(window), own);
     ::GdiFlush();
     std::vector<unsigned char> rgb(static_cast<size_t>(w) * h * 3);
     const auto* px = static_cast<const unsigned char*>(bits);
@@ -1048,6 +1051,40 @@ void ChooseNativeTab(WindowHandle dialog, int id, int index) {
     NMHDR header{item, static_cast<UINT_PTR>(id), static_cast<UINT>(TCN_SELCHANGE)};
     ::SendMessageA(H(dialog), WM_NOTIFY, static_cast<WPARAM>(id),
                    reinterpret_cast<LPARAM>(&header));
+}
+
+namespace {
+struct BoxSearch {
+    std::string caption;
+    HWND found = nullptr;
+};
+BOOL CALLBACK FindBox(HWND window, LPARAM search) {
+    auto* s = reinterpret_cast<BoxSearch*>(search);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process == ::GetCurrentProcessId() && IsClass(window, "#32770") &&
+        NativeCaption(window) == s->caption && ::IsWindowVisible(window)) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+WindowHandle FindNativeMessageBox(const std::string& caption) {
+    BoxSearch search{caption};
+    ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string NativeMessageBoxText(WindowHandle box) {
+    // The box's text is its static control 0xFFFF (65535).
+    return NativeText(box, 0xFFFF);
+}
+
+void AnswerNativeMessageBox(WindowHandle box, int answer) {
+    if (box)
+        ::PostMessageA(H(box), WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
 }
 
 std::optional<std::string> NativeBrowseForFolder(WindowHandle owner, const std::string& title) {
