@@ -15,11 +15,16 @@
 #include "ui/DlgCmdOpts.h"
 #include "ui/DlgComment.h"
 #include "ui/DlgConnect.h"
+#include "ui/DlgDiff.h"
+#include "ui/DlgItemHistory.h"
+#include "ui/DlgItemProp.h"
+#include "ui/DlgModules.h"
 #include "ui/DlgPassword.h"
 #include "ui/DlgSettings.h"
 #include "ui/DlgTagSelect.h"
 #include "ui/PanelCvsOpts.h"
 #include "ui/framework/MessageBox.h"
+#include "ui/framework/OwnerThread.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +50,20 @@ void Shot(platform::WindowHandle window, const std::string& name) {
     platform::ServeNativeMessages();
     platform::RedrawNativeWindow(window);
     EXPECT_TRUE(platform::SaveNativeWindowImage(window, folder + "/" + name + ".png")) << name;
+}
+
+// Waits as a person at the window does: the window's messages and what workers send to it
+// are served meanwhile. False when the ceiling passes first.
+bool WaitFor(const std::function<bool()>& done) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        platform::ServeNativeMessages();
+        ServeThisThread();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }
 
 // The user at the windows: what to do with each modal dialog, by its caption.
@@ -346,6 +365,108 @@ TEST_P(WindowsLoginTest, TheLoginTypedIntoItsWindowLogsInToThePserver) {
 
 INSTANTIATE_TEST_SUITE_P(Methods, WindowsLoginTest,
                          testing::Values(testing_support::CvsMethod::Pserver),
+                         testing_support::CvsMethodParamName);
+
+// The dialogs that read a working copy and its repository: the revision history, the
+// diff's revision choice, the properties with their lists loaded by workers, and the
+// module browser.
+class WindowsWorkingCopyTest : public testing_support::CvsWorkingCopyFixture {
+protected:
+    void SetUp() override {
+        if (!HasDisplay())
+            GTEST_SKIP() << "no display";
+        CvsWorkingCopyFixture::SetUp();
+        scoped_ = std::make_unique<ScopedHost>(host_);
+    }
+    void TearDown() override {
+        scoped_.reset();
+        CvsWorkingCopyFixture::TearDown();
+    }
+
+    CWindowsHost host_;
+    WindowsUser user_{host_};
+    std::unique_ptr<ScopedHost> scoped_;
+};
+
+TEST_P(WindowsWorkingCopyTest, TheDialogsOfAWorkingCopyShowWhatCvsReports) {
+    const std::string file = In(work_, "a.txt");
+    const DialogCase cases[] = {
+        {"history",
+         [&](CCVSContext& c) {
+             return std::make_unique<CDlgItemHistory>(c, "History", std::vector<std::string>{file});
+         },
+         [](CDialog& d) {
+             CPageItemRevHist& page = As<CDlgItemHistory>(d).Revisions();
+             ASSERT_TRUE(WaitFor([&] { return !page.IsBusy(); }));
+             // 1.3, 1.2, 1.1, the import's 1.1.1.1 and the branch's 1.2.2.1.
+             EXPECT_EQ(platform::NativeListRowCount(page.Handle(), CPageItemRevHist::kIdcRevisions),
+                       5);
+         },
+         kIdCancel, kIdCancel, nullptr},
+        {"diff", [&](CCVSContext& c) { return std::make_unique<CDlgDiff>(c, file, nullptr); },
+         [](CDialog& d) {
+             ASSERT_GE(platform::NativeComboCount(d.Handle(), CDlgDiff::kIdcRevision), 3);
+             platform::ChooseNativeComboItem(d.Handle(), CDlgDiff::kIdcRevision, 1);
+         },
+         kIdOk, kIdOk,
+         [](CDialog& d) { EXPECT_FALSE(As<CDlgDiff>(d).GetEntry().revision.empty()); }},
+        {"properties_editors",
+         [&](CCVSContext& c) {
+             return std::make_unique<CDlgItemProp>(c, "a.txt Properties", file, nullptr);
+         },
+         [](CDialog& d) {
+             // Each tab's page, its list loaded; the last one is shot with the others.
+             auto& sheet = As<CDlgItemProp>(d);
+             const std::pair<int, const char*> tabs[] = {
+                 {CDlgItemProp::kPageGeneral, "properties_general"},
+                 {CDlgItemProp::kPageWatchers, "properties_watchers"},
+                 {CDlgItemProp::kPageEditors, nullptr}};
+             for (const auto& [index, name] : tabs) {
+                 platform::ChooseNativeTab(d.Handle(), CWindowsHost::kSheetTabId, index);
+                 EXPECT_EQ(sheet.ActiveIndex(), index);
+                 CPropertyPage& page = sheet.Page(index);
+                 EXPECT_TRUE(WaitFor([&] { return page.IsCreated() && !page.IsBusy(); }));
+                 EXPECT_TRUE(platform::IsNativeWindowVisible(page.Handle()));
+                 if (name)
+                     Shot(d.Handle(), name);
+             }
+         },
+         kIdOk, kIdOk, nullptr},
+        {"modules",
+         [&](CCVSContext& c) {
+             auto d = std::make_unique<CDlgModules>(nullptr);
+             d->SetContext(&c);
+             d->SetCvsRoot(root_);
+             return d;
+         },
+         [](CDialog& d) {
+             CTreeView tree = d.Tree(CDlgModules::kIdcTree);
+             TreeItem item = tree.GetChildItem(tree.GetRootItem());
+             while (item && tree.GetItemText(item) != "mod")
+                 item = tree.GetNextSiblingItem(item);
+             ASSERT_NE(item, kTreeNone);
+             tree.SelectItem(item);
+         },
+         kIdOk, kIdOk,
+         [](CDialog& d) { EXPECT_EQ(As<CDlgModules>(d).GetSelectedModule(), "mod"); }},
+    };
+    for (const DialogCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<CDialog> dialog = c.make(*context_);
+        user_.Expect(dialog->Template().Caption(), [&c](CDialog& d) {
+            c.fill(d);
+            Shot(d.Handle(), c.name);
+            platform::ClickNativeButton(d.Handle(), c.press);
+        });
+        EXPECT_EQ(dialog->DoModal(), c.result);
+        if (c.check)
+            c.check(*dialog);
+    }
+    EXPECT_TRUE(user_.AllPlayed());
+}
+
+INSTANTIATE_TEST_SUITE_P(Methods, WindowsWorkingCopyTest,
+                         testing::Values(testing_support::CvsMethod::Local),
                          testing_support::CvsMethodParamName);
 
 } // namespace
