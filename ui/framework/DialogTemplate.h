@@ -6,9 +6,8 @@
 // scchost, as real windows on Windows).
 //
 // A template lists the controls in tab order, as a dialog resource does. Control ids are
-// the ids of the real controls; a Win32 host either loads the dialog resource of the same
-// id or builds the dialog from this list, placing each control at its rectangle (in dialog
-// units). The order matters: it is the tab order, the first control that can take the focus
+// the ids of the real controls; the Win32 host builds the dialog from this list (no dialog
+// resource is compiled), placing each control at its rectangle (in dialog units). The order matters: it is the tab order, the first control that can take the focus
 // gets it when the dialog opens, a run of radio buttons started by kGroup forms one group,
 // and a static text names the control after it (its label).
 //

@@ -14,7 +14,7 @@
 // (a worker's end, a context another thread is using: ServeUntil), and while it waits for
 // an action it sent itself. A thread that ends drops what is still queued for it.
 //
-// (A Win32 host sends a window message instead; the rule is the same.)
+// The Win32 host serves the queue in its modal loop, between the thread's window messages.
 #pragma once
 
 #include <atomic>
