@@ -14,6 +14,9 @@
 namespace platform {
 namespace {
 
+// Set on a dialog while one of its trees deletes items.
+constexpr const char* kDeletingProperty = "MorvekTreeDeleting";
+
 HWND H(WindowHandle w) {
     return static_cast<HWND>(w);
 }
@@ -229,7 +232,8 @@ INT_PTR OnNotify(HWND dialog, INativeDialogEvents* events, const NMHDR* header) 
     }
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
-        events->OnNativeSelChange(id);
+        if (!::GetPropA(dialog, kDeletingProperty))
+            events->OnNativeSelChange(id);
         return FALSE;
     case TVN_ITEMEXPANDINGA:
     case TVN_ITEMEXPANDINGW: {
@@ -860,8 +864,13 @@ std::uintptr_t NativeTreeInsert(WindowHandle dialog, int id, std::uintptr_t pare
 }
 
 void NativeTreeDelete(WindowHandle dialog, int id, std::uintptr_t item) {
+    // The selection a deletion moves is not the user's choice: the dialog is not told.
+    if (dialog)
+        ::SetPropA(H(dialog), kDeletingProperty, reinterpret_cast<HANDLE>(1));
     Send(dialog, id, TVM_DELETEITEM, 0,
          item ? reinterpret_cast<LPARAM>(TreeHandle(item)) : reinterpret_cast<LPARAM>(TVI_ROOT));
+    if (dialog)
+        ::RemovePropA(H(dialog), kDeletingProperty);
 }
 
 std::uintptr_t NativeTreeRelative(WindowHandle dialog, int id, std::uintptr_t item,
