@@ -91,7 +91,20 @@ ensure_prefix
 case "$(basename "${1:-}")" in
 gui_*)
     display=${MORVEK_TEST_DISPLAY:-$(cat "$xvfb_display" 2>/dev/null || true)}
-    [ -n "$display" ] && export DISPLAY=$display ;;
+    if [ -n "$display" ]; then
+        export DISPLAY=$display
+        # A desktop of its own: the shared one may have been started by a program without
+        # a display, and then no window of any program on it can be made.
+        program=$(basename "$1")
+        program=${program%.exe}.exe
+        if [ ! -f "$WINEPREFIX/.desktop-$program" ]; then
+            wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$program\\Explorer" /v Desktop \
+                /t REG_SZ /d gui /f </dev/null >/dev/null 2>&1 &&
+            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v gui /t REG_SZ /d 1280x1024 /f \
+                </dev/null >/dev/null 2>&1 &&
+            touch "$WINEPREFIX/.desktop-$program"
+        fi
+    fi ;;
 esac
 if [ -t 1 ]; then
     exec wine "$@"
