@@ -15,6 +15,10 @@ enum class StandardStream { Input, Output, Error };
 
 bool IsTerminal(StandardStream stream);
 
+// Whether the program is a console program. Windows: the executable's subsystem (a windowed
+// program, such as an IDE, has no console of its own). POSIX: always.
+bool IsConsoleProgram();
+
 // Writes the prompt to standard error, then reads one line from standard input and stores it
 // without its line end. With echo false and a terminal on standard input, what is typed is
 // not shown (only the final line feed is); the terminal's echo comes back before the

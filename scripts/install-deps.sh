@@ -8,7 +8,7 @@ packages=(
     cmake make g++ googletest libbenchmark-dev # the Linux build and its tests
     cvs perl procps util-linux bsdutils       # the real cvs, the pserver fixture, pty tests
     g++-mingw-w64-x86-64 mingw-w64-tools      # the Windows build
-    wine wine64                               # running the Windows tests
+    wine wine64 xvfb                          # running the Windows tests, their windows
     clang libclang-rt-14-dev                  # the fuzz targets (libFuzzer, sanitizers)
 )
 

@@ -91,6 +91,10 @@ private:
 
 } // namespace
 
+bool IsConsoleProgram() {
+    return true;
+}
+
 bool IsTerminal(StandardStream stream) {
     return ::isatty(Descriptor(stream)) == 1;
 }

@@ -28,6 +28,13 @@ bool IsConsole(HANDLE handle) {
 
 } // namespace
 
+bool IsConsoleProgram() {
+    const auto* base = reinterpret_cast<const unsigned char*>(::GetModuleHandleA(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    return nt->OptionalHeader.Subsystem != IMAGE_SUBSYSTEM_WINDOWS_GUI;
+}
+
 bool IsTerminal(StandardStream stream) {
     return IsConsole(::GetStdHandle(HandleId(stream)));
 }

@@ -1,6 +1,8 @@
 // ui/framework/DialogTemplate.cpp - building dialog templates.
 #include "ui/framework/DialogTemplate.h"
 
+#include "ui/framework/DialogWindow.h"
+
 namespace uifw {
 
 DialogTemplate::DialogTemplate(int resourceId, std::string caption)
@@ -106,6 +108,37 @@ DialogTemplate& DialogTemplate::AskedWith(ControlId other) {
     if (!controls_.empty())
         controls_.back().askedWith = other;
     return *this;
+}
+
+std::vector<ControlId> DialogTemplate::RadioGroupOf(ControlId id) const {
+    std::vector<ControlId> group;
+    bool found = false;
+    for (const ControlSpec& c : controls_) {
+        if (c.style & kGroup) {
+            if (found)
+                break;
+            group.clear();
+        }
+        if (c.kind == ControlKind::RadioButton)
+            group.push_back(c.id);
+        if (c.id == id)
+            found = true;
+    }
+    return found ? group : std::vector<ControlId>();
+}
+
+ControlId InitialFocus(const DialogTemplate& t, const IDialogWindow& window) {
+    for (const ControlSpec& c : t.Controls()) {
+        if (!CanTakeFocus(c.kind) || (c.style & kNoTabStop) || !window.IsEnabled(c.id) ||
+            !window.IsVisible(c.id))
+            continue;
+        if (c.kind == ControlKind::RadioButton)
+            for (ControlId member : t.RadioGroupOf(c.id))
+                if (window.GetCheck(member) && window.IsEnabled(member) && window.IsVisible(member))
+                    return member;
+        return c.id;
+    }
+    return 0;
 }
 
 bool CanTakeFocus(ControlKind kind) {

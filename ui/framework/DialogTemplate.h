@@ -6,9 +6,8 @@
 // scchost, as real windows on Windows).
 //
 // A template lists the controls in tab order, as a dialog resource does. Control ids are
-// the ids of the real controls; a Win32 host either loads the dialog resource of the same
-// id or builds the dialog from this list, placing each control at its rectangle (in dialog
-// units). The order matters: it is the tab order, the first control that can take the focus
+// the ids of the real controls; the Win32 host builds the dialog from this list (no dialog
+// resource is compiled), placing each control at its rectangle (in dialog units). The order matters: it is the tab order, the first control that can take the focus
 // gets it when the dialog opens, a run of radio buttons started by kGroup forms one group,
 // and a static text names the control after it (its label).
 //
@@ -16,6 +15,8 @@
 // its value (a terminal prompt, or a scripted answer passed as MORVEK_ANSWER_<NAME>; see
 // HostChoice.h). Controls without one are shown but never asked for.
 #pragma once
+
+#include "platform/NativeDialog.h"
 
 #include <string>
 #include <vector>
@@ -51,31 +52,36 @@ enum class ControlKind {
     Animation,
 };
 
-// Style bits. Each applies to the kinds named beside it.
+// Style bits. Each applies to the kinds named beside it. They are the numbers the
+// system's side of the Win32 host takes (platform/NativeDialog.h).
 enum : unsigned {
-    kDisabled = 1u << 0,  // any control: starts disabled
-    kHidden = 1u << 1,    // any control: starts hidden
-    kGroup = 1u << 2,     // radio button: starts a new group
-    kNoTabStop = 1u << 3, // any control: the Tab key and the first focus pass it by
-    kDefault = 1u << 4,   // push button: the default button (Enter)
+    kDisabled = platform::kNativeDisabled, // any control: starts disabled
+    kHidden = platform::kNativeHidden,     // any control: starts hidden
+    kGroup = platform::kNativeGroup,       // radio button: starts a new group
+    // any control: the Tab key and the first focus pass it by
+    kNoTabStop = platform::kNativeNoTabStop,
+    kDefault = platform::kNativeDefault, // push button: the default button (Enter)
 
-    kMultiLine = 1u << 8,   // edit: several lines, line breaks as CR LF
-    kReadOnly = 1u << 9,    // edit: starts read-only
-    kPassword = 1u << 10,   // edit: shows a mask character for every character
-    kWantReturn = 1u << 11, // edit, multi-line: Enter starts a new line
-    kVScroll = 1u << 12,    // edit, list: vertical scroll bar
+    kMultiLine = platform::kNativeMultiLine,   // edit: several lines, line breaks as CR LF
+    kReadOnly = platform::kNativeReadOnly,     // edit: starts read-only
+    kPassword = platform::kNativePassword,     // edit: shows a mask character for every character
+    kWantReturn = platform::kNativeWantReturn, // edit, multi-line: Enter starts a new line
+    kVScroll = platform::kNativeVScroll,       // edit, list: vertical scroll bar
 
-    kSorted = 1u << 16,        // drop-down list, combo box: items kept in alphabetical
-                               // order, letter case ignored
-    kMultiSelect = 1u << 17,   // list view: several rows may be selected
-    kFullRowSelect = 1u << 18, // list view
-    kShowSelAlways = 1u << 19, // list view: selection shown when the list has no focus
-    kNoSortHeader = 1u << 20,  // list view: column headers are not buttons
-    kSortAscending = 1u << 21, // list view: rows kept in ascending order of their text,
-                               // letter case ignored, as they are inserted
-    kShowNone = 1u << 22,      // date picker: the date may be empty (a check box beside it)
-    kPanelMenu = 1u << 23,     // tree view: its top-level items choose the panel the dialog
-                               // shows (a settings dialog); see Prompts.h
+    kSorted = platform::kNativeSorted, // drop-down list, combo box: items kept in alphabetical
+                                       // order, letter case ignored
+    kMultiSelect = platform::kNativeMultiSelect,     // list view: several rows may be selected
+    kFullRowSelect = platform::kNativeFullRowSelect, // list view
+    kShowSelAlways =
+        platform::kNativeShowSelAlways, // list view: selection shown when the list has no focus
+    kNoSortHeader = platform::kNativeNoSortHeader, // list view: column headers are not buttons
+    kSortAscending =
+        platform::kNativeSortAscending, // list view: rows kept in ascending order of their text,
+                                        // letter case ignored, as they are inserted
+    kShowNone =
+        platform::kNativeShowNone, // date picker: the date may be empty (a check box beside it)
+    kPanelMenu = 1u << 23,         // tree view: its top-level items choose the panel the
+                                   // dialog shows (a settings dialog); see Prompts.h
 };
 
 // A rectangle in dialog units.
@@ -117,6 +123,9 @@ public:
     const std::string& ActionPrompt() const { return actionPrompt_; }
     const std::vector<ControlSpec>& Controls() const { return controls_; }
     const ControlSpec* Find(ControlId id) const;
+    // The radio buttons of the group that holds id (a control marked kGroup starts a new
+    // group), in tab order; empty when id is not a control of the template.
+    std::vector<ControlId> RadioGroupOf(ControlId id) const;
 
     // Building, in tab order. Each adds a control and returns the template, so that calls
     // chain; At, Prompt and Required change the control added last.

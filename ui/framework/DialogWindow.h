@@ -151,4 +151,9 @@ public:
     virtual void AnimationStop(ControlId id) = 0;
 };
 
+// The control a window's first focus goes to: the first control that can take it, enabled,
+// shown and not passed by the Tab key; for a radio button, the chosen one of its group
+// when it can take it. 0 when none can.
+ControlId InitialFocus(const DialogTemplate& t, const IDialogWindow& window);
+
 } // namespace uifw

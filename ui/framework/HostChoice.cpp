@@ -6,6 +6,7 @@
 #include "ui/framework/HeadlessHost.h"
 #include "ui/framework/TerminalHost.h"
 #include "ui/framework/TextUtil.h"
+#include "ui/framework/WindowsHost.h"
 
 #include <cstring>
 #include <mutex>
@@ -48,13 +49,16 @@ std::string OptionForAnswer(const std::string& name) {
     return "--answer " + n + "=VALUE";
 }
 
-HostKind ChooseHostKind(const std::optional<std::string>& setting, bool inputIsTerminal) {
+HostKind ChooseHostKind(const std::optional<std::string>& setting, const HostFacts& facts) {
     const std::string value = setting ? LowerCase(Trim(*setting)) : std::string();
     if (value == "terminal")
         return HostKind::Terminal;
     if (value == "headless")
         return HostKind::Headless;
-    return inputIsTerminal ? HostKind::Terminal : HostKind::Headless;
+    const bool wantsWindows = value == "windows" || facts.windowedProgram;
+    if (wantsWindows && facts.canShowWindows && facts.canShowWindows())
+        return HostKind::Windows;
+    return facts.inputIsTerminal ? HostKind::Terminal : HostKind::Headless;
 }
 
 namespace {
@@ -70,9 +74,15 @@ struct ChosenHost {
 ChosenHost* MakeChosenHost() {
     auto chosen = new ChosenHost;
     ScriptedAnswers answers = ScriptedAnswers::TakeFromEnvironment();
-    const HostKind kind = ChooseHostKind(platform::GetEnvironmentValue(kHostVariable),
-                                         platform::IsTerminal(platform::StandardStream::Input));
-    if (kind == HostKind::Terminal) {
+    HostFacts facts;
+    facts.inputIsTerminal = platform::IsTerminal(platform::StandardStream::Input);
+    facts.windowedProgram = !platform::IsConsoleProgram();
+    facts.canShowWindows = &CWindowsHost::Available;
+    const HostKind kind = ChooseHostKind(platform::GetEnvironmentValue(kHostVariable), facts);
+    if (kind == HostKind::Windows) {
+        // A person answers every window; the scripted answers are not used.
+        chosen->host = std::make_unique<CWindowsHost>();
+    } else if (kind == HostKind::Terminal) {
         chosen->terminal = SystemTerminal();
         chosen->host = std::make_unique<TerminalHost>(*chosen->terminal, std::move(answers),
                                                       WriteToStandardError);

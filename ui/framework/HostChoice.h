@@ -5,14 +5,20 @@
 // window needs it (Host(), DialogHost.h), unless one is installed first (tests install a
 // headless host with ScopedHost). The choice follows MORVEK_UI_HOST:
 //
+//   MORVEK_UI_HOST=windows    the Win32 host: real windows (WindowsHost.h), when the process
+//                             can make them; otherwise as auto
 //   MORVEK_UI_HOST=terminal   the terminal host: dialogs are asked for on the terminal
 //                             (prompts on standard error, answers from standard input)
 //   MORVEK_UI_HOST=headless   the headless host fed with the scripted answers; a dialog
 //                             they do not answer fails with a message naming the option
-//   unset, empty or auto      the terminal host when standard input is a terminal, else
-//                             the headless host with scripted answers
+//   unset, empty or auto      the Win32 host in a windowed program (one without a console
+//                             of its own: an IDE that loads the provider) that can make
+//                             windows; else the terminal host when standard input is a
+//                             terminal, else the headless host with scripted answers
 //
-// (Windows will choose its window host here; until it exists, Windows chooses as POSIX.)
+// So console programs (scchost, the test programs) choose as they always did, whatever
+// the display, and a provider loaded by an IDE shows real windows. Under Wine without an X
+// display no window can be made, and every choice falls back as above.
 //
 // Scripted answers come from variables MORVEK_ANSWER_<NAME>=VALUE, NAME being a prompt
 // name of a dialog's control in capitals (DialogTemplate.h). scchost sets them from its
@@ -94,6 +100,7 @@
 
 #include "ui/framework/DialogHost.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -123,10 +130,17 @@ private:
 // --password-file FILE", "--yes or --no", else "--answer NAME=VALUE".
 std::string OptionForAnswer(const std::string& name);
 
-enum class HostKind { Terminal, Headless };
-// The choice described above, from the variable's value (nothing when unset) and whether
-// standard input is a terminal. An unknown value counts as auto.
-HostKind ChooseHostKind(const std::optional<std::string>& setting, bool inputIsTerminal);
+enum class HostKind { Terminal, Headless, Windows };
+// What the choice looks at besides the variable. canShowWindows is asked only when the
+// answer depends on it (it makes a window to find out).
+struct HostFacts {
+    bool inputIsTerminal = false;
+    bool windowedProgram = false;
+    std::function<bool()> canShowWindows;
+};
+// The choice described above, from the variable's value (nothing when unset). An unknown
+// value counts as auto.
+HostKind ChooseHostKind(const std::optional<std::string>& setting, const HostFacts& facts);
 
 // The host chosen for the process (made on first use, kept until the process ends).
 IDialogHost& ProcessHost();

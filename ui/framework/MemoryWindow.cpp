@@ -137,39 +137,11 @@ std::string CMemoryWindow::Displayed(ControlId id) const {
 }
 
 std::vector<ControlId> CMemoryWindow::RadioGroupOf(ControlId id) const {
-    // Group boundaries: a control marked kGroup starts a new group.
-    std::vector<ControlId> group;
-    bool found = false;
-    for (const MemoryControl& c : controls_) {
-        if (c.spec.style & kGroup) {
-            if (found)
-                break;
-            group.clear();
-        }
-        if (c.spec.kind == ControlKind::RadioButton)
-            group.push_back(c.spec.id);
-        if (c.spec.id == id)
-            found = true;
-    }
-    return found ? group : std::vector<ControlId>();
+    return model_.Template().RadioGroupOf(id);
 }
 
 void CMemoryWindow::PlaceInitialFocus() {
-    for (const MemoryControl& c : controls_) {
-        if (!CanTakeFocus(c.spec.kind) || (c.spec.style & kNoTabStop) || !c.enabled || !c.visible)
-            continue;
-        ControlId chosen = c.spec.id;
-        if (c.spec.kind == ControlKind::RadioButton)
-            for (ControlId member : RadioGroupOf(c.spec.id)) {
-                const MemoryControl* m = Find(member);
-                if (m && m->checked && m->enabled && m->visible) {
-                    chosen = member;
-                    break;
-                }
-            }
-        focus_ = chosen;
-        return;
-    }
+    focus_ = InitialFocus(model_.Template(), *this);
 }
 
 void CMemoryWindow::ReportFault(const std::string& message) const {

@@ -16,7 +16,8 @@
 //
 // Where real windows exist, every such wait also dispatches the thread's window messages
 // (platform/WaitSignal.h), so its windows stay alive and a message sent to one of them from
-// another thread is answered while it waits.
+// another thread is answered while it waits; the Win32 host serves the queue in its modal
+// loop, between the thread's window messages.
 #pragma once
 
 #include "platform/WaitSignal.h"

@@ -314,20 +314,44 @@ TEST(Prompts, AScriptedItemMayBeAWordOfItsText) {
     }
 }
 
-TEST(HostChoice, ChoosesByTheVariableAndTheTerminal) {
+TEST(HostChoice, ChoosesByTheVariableTheTerminalAndTheWindows) {
+    // windowed: a program without a console of its own; screen: whether it can make windows.
     struct Case {
         std::optional<std::string> setting;
-        bool terminal;
+        bool terminal, windowed, screen;
         HostKind kind;
     } cases[] = {
-        {std::nullopt, true, HostKind::Terminal}, {std::nullopt, false, HostKind::Headless},
-        {"auto", true, HostKind::Terminal},       {"", false, HostKind::Headless},
-        {"terminal", false, HostKind::Terminal},  {"Headless", true, HostKind::Headless},
-        {"win32", false, HostKind::Headless},
+        {std::nullopt, true, false, true, HostKind::Terminal},
+        {std::nullopt, false, false, true, HostKind::Headless},
+        {"auto", true, false, false, HostKind::Terminal},
+        {"", false, false, false, HostKind::Headless},
+        {"terminal", false, true, true, HostKind::Terminal},
+        {"Headless", true, true, true, HostKind::Headless},
+        {"win32", false, false, true, HostKind::Headless},
+        // A windowed program shows windows where it can, and falls back where it cannot.
+        {std::nullopt, false, true, true, HostKind::Windows},
+        {"auto", true, true, true, HostKind::Windows},
+        {std::nullopt, false, true, false, HostKind::Headless},
+        {std::nullopt, true, true, false, HostKind::Terminal},
+        // Asked for by name, a console program shows them too.
+        {"Windows", true, false, true, HostKind::Windows},
+        {"windows", false, false, false, HostKind::Headless},
+        {"windows", true, false, false, HostKind::Terminal},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ChooseHostKind(c.setting, c.terminal), c.kind)
-            << (c.setting ? *c.setting : "(unset)") << " " << c.terminal;
+    for (const Case& c : cases) {
+        int asked = 0;
+        HostFacts facts{c.terminal, c.windowed, [&] {
+                            ++asked;
+                            return c.screen;
+                        }};
+        EXPECT_EQ(ChooseHostKind(c.setting, facts), c.kind)
+            << (c.setting ? *c.setting : "(unset)") << " " << c.terminal << c.windowed << c.screen;
+        // Making a window to find out is left to the cases that need the answer.
+        const std::string s = c.setting ? *c.setting : std::string();
+        if (!c.windowed && s != "windows" && s != "Windows") {
+            EXPECT_EQ(asked, 0);
+        }
+    }
     EXPECT_EQ(OptionForAnswer("PASSWORD"), "--password PASSWORD or --password-file FILE");
     EXPECT_EQ(OptionForAnswer("yesno"), "--yes or --no");
     EXPECT_EQ(OptionForAnswer("Comment"), "--answer comment=VALUE");
