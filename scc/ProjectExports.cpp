@@ -97,9 +97,14 @@ SCCRTN OpenProject(CCVSContext& context, SccWindow window, char* projName, const
         }
     }
     // After a connection the module is the one chosen in the dialog, not the name the host
-    // gave the project.
-    if (!connected && !In(projName).empty())
-        context.SetProjectModule(projName);
+    // gave the project. A host that names no project opens a working folder as the module
+    // it was checked out from; a context reused after a close must not keep the old one.
+    if (!connected) {
+        if (!In(projName).empty())
+            context.SetProjectModule(projName);
+        else
+            context.SetProjectModule(IsCVSFolder(local) ? GetModulePath(local) : std::string());
+    }
 
     context.SetLocalPath(local);
     if (!PathExists(local) && !EnsureFolder(local)) {

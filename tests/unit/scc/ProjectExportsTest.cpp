@@ -160,6 +160,15 @@ TEST_F(ProjectExports, AWorkingFolderOpensWithItsOwnRootAndAMissingFolderIsMade)
                                      "LOCAL PATH: " + wc, "CVS EXE...: (default)"));
     EXPECT_THAT(Take(), HasSubstr("OUTPUT:\nRESULT: 00000000 (SCC_OK)\n"));
 
+    // Without a project name the folder's own module counts, not the one opened before.
+    const std::string below = wc + platform::kPathSeparator + "sub";
+    ASSERT_TRUE(
+        CreateAdminFolder(below + platform::kPathSeparator, ":pserver:ann@h:/cvs", "m/sub"));
+    env_.Pane().Clear();
+    EXPECT_EQ(Open(below, aux, 0), SCC_OK);
+    EXPECT_EQ(Context().GetProjectModule(), "m/sub");
+    EXPECT_THAT(env_.Pane().Lines(), testing::Contains("CVS PATH..: m/sub"));
+
     const std::string made = Folder("made/below");
     std::snprintf(aux, sizeof aux, "/srv/cvs");
     EXPECT_EQ(Open(made, aux, 0, "n"), SCC_OK);
@@ -167,6 +176,9 @@ TEST_F(ProjectExports, AWorkingFolderOpensWithItsOwnRootAndAMissingFolderIsMade)
     EXPECT_EQ(GetCurrentFolder(), made);
     EXPECT_EQ(Context().GetCVSRoot(), "/srv/cvs");
     EXPECT_FALSE(IsCVSFolder(made)); // without SCC_OP_CREATEIFNEW nothing is imported
+    std::snprintf(aux, sizeof aux, "/srv/cvs");
+    EXPECT_EQ(Open(made, aux, 0), SCC_OK);
+    EXPECT_EQ(Context().GetProjectModule(), "");
 }
 
 TEST_F(ProjectExports, OpeningAFolderWithAnotherRepositoryOrOneThatCannotBeMadeFails) {
