@@ -196,16 +196,32 @@ TEST_P(Controller, AFailedUpdatePutsTheUnversionedFileBackAndSaysSo) {
                                  "; the file is back in its place"));
 }
 
+// Also a folder its parent's Entries does not list (a client that writes no D lines leaves
+// it so): only its own CVS folder says it is cvs's.
 TEST_P(Controller, AFolderInTheListIsNeverMoved) {
     const std::string edit("my uncommitted edit\r\n\0", 22);
-    WriteFile(File("sub/c.txt"), edit);
     CCVSController controller(*context_);
     CCVSStringMap newFolders{{"CHECKOUT_CREATENEWDIR", "1"}}; // update -d
-    controller.UpdateFiles({File("sub")}, false, false, false, &newFolders);
-    EXPECT_EQ(ReadFile(File("sub/c.txt")), edit);
-    EXPECT_TRUE(IsInEntries(File("sub/c.txt")));
-    for (const char* suffix : {".~unversioned", ".~bak"})
-        EXPECT_FALSE(PathExists(File("sub") + suffix)) << suffix;
+    const struct {
+        const char* folder;
+        const char* file;
+        const char* unlistedIn; // the parent's Entries, its D line taken out
+    } cases[] = {{"sub", "sub/c.txt", nullptr}, {"sub/deep", "sub/deep/d.txt", "sub/CVS/Entries"}};
+    for (const auto& c : cases) {
+        WriteFile(File(c.file), edit);
+        if (c.unlistedIn) {
+            std::string entries = ReadFile(File(c.unlistedIn));
+            const std::string::size_type line = entries.find("D/deep/");
+            ASSERT_NE(line, std::string::npos) << entries;
+            entries.erase(line, entries.find('\n', line) + 1 - line);
+            WriteFile(File(c.unlistedIn), entries);
+        }
+        controller.UpdateFiles({File(c.folder)}, false, false, false, &newFolders);
+        EXPECT_EQ(ReadFile(File(c.file)), edit) << c.folder;
+        EXPECT_TRUE(IsInEntries(File(c.file))) << c.folder;
+        for (const char* suffix : {".~unversioned", ".~bak"})
+            EXPECT_FALSE(PathExists(File(c.folder) + suffix)) << c.folder << suffix;
+    }
 }
 
 // A file added a moment ago is cvs's: moving it aside would make cvs drop the add.

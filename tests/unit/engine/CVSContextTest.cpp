@@ -581,6 +581,7 @@ TEST_F(LibraryResolution, ACvsInTheWorkingFolderNeverRuns) {
         if (!c.runs) {
             env_.Host().ExpectMessageBox(uifw::kIdOk);
             EXPECT_FALSE(context_->RunOnFiles(Args(args_, {"self"}), {file}));
+            ASSERT_FALSE(env_.Host().MessageBoxes().empty()) << context_->GetOutput();
             EXPECT_EQ(env_.Host().MessageBoxes().back().text, "cvs.exe not found");
             EXPECT_EQ(context_->GetOutput(), "");
             continue;
