@@ -2,8 +2,12 @@
 #include "tests/support/EngineTestSupport.h"
 
 #include "platform/FileSystem.h"
+#include "ui/framework/OwnerThread.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <stdexcept>
 
 namespace testing_support {
@@ -66,6 +70,27 @@ std::unique_ptr<CCVSContext> EngineEnvironment::MakeContext() {
     auto context = std::make_unique<CCVSContext>(nullptr);
     context->SetTextOut(&OutputPane::TextOut);
     return context;
+}
+
+ServedWorker::ServedWorker(std::function<void()> body)
+    : thread_([this, body = std::move(body), joiner = uifw::ThisThreadQueue()] {
+          body();
+          ended_ = true; // only now: what the body made has gone with it
+          joiner->Wake();
+      }) {}
+
+ServedWorker::~ServedWorker() {
+    if (thread_.joinable())
+        Join();
+}
+
+void ServedWorker::Join() {
+    const auto ended = [this] { return ended_.load(); };
+    if (!uifw::ServeUntil(ended, std::chrono::minutes(1))) {
+        ADD_FAILURE() << "a worker has not ended within a minute";
+        uifw::ServeUntil(ended);
+    }
+    thread_.join();
 }
 
 FakeCvsPlay::FakeCvsPlay() : dir_("fakecvs-play"), play_("FAKECVS_PLAY", dir_.Path()) {}

@@ -8,6 +8,8 @@
 #include "tests/support/TestSupport.h"
 #include "ui/framework/HeadlessHost.h"
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -56,6 +58,26 @@ private:
     std::unique_ptr<CSccSettings> settings_;
     uifw::HeadlessHost host_{FailTest};
     OutputPane pane_;
+};
+
+// A worker thread that the thread which made it keeps serving until the worker has ended. A
+// worker may send to that thread up to its last moment, the end of what its body made
+// included (a controller that ends has the context's thread close its progress window): a
+// plain join, which serves nothing, would then wait for a worker that waits for it.
+class ServedWorker {
+public:
+    explicit ServedWorker(std::function<void()> body);
+    ~ServedWorker(); // joins, as Join does, when nothing has yet
+    ServedWorker(const ServedWorker&) = delete;
+    ServedWorker& operator=(const ServedWorker&) = delete;
+
+    // Serves the calling thread's queue until the body has returned, then joins; a worker
+    // that has not ended within a minute fails the test (and is still waited for).
+    void Join();
+
+private:
+    std::atomic<bool> ended_{false};
+    std::thread thread_;
 };
 
 // The stand-in for cvs (tests/programs/fakecvs) playing what the test gives it for each

@@ -430,7 +430,9 @@ TEST_F(ContextTest, CancelStaysUsableAndEndsEachCommandItIsPressedDuring) {
         SCOPED_TRACE(presses);
         TempDir dir("cancel");
         const std::string started = dir / "pids";
-        std::thread canceller([&] {
+        // It may still be pressing when the command has ended: this thread serves it to
+        // its end.
+        testing_support::ServedWorker canceller([&] {
             const auto until = std::chrono::steady_clock::now() + kCeiling;
             while (!platform::Exists(started) && std::chrono::steady_clock::now() < until)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -443,7 +445,7 @@ TEST_F(ContextTest, CancelStaysUsableAndEndsEachCommandItIsPressedDuring) {
         });
         const auto begun = std::chrono::steady_clock::now();
         EXPECT_FALSE(context_->Run(Args(args_, {"tree", "60", started.c_str()})));
-        canceller.join();
+        canceller.Join();
         EXPECT_LT(std::chrono::steady_clock::now() - begun, kCeiling);
         EXPECT_TRUE(status->CancelRequested());
         EXPECT_EQ(status->Activity(), "Working ...");

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -50,11 +49,9 @@ TEST_F(ControllerTurns, TwoThreadsTakeTurnsAndEachReadsItsOwnOutput) {
     play_.Hold("editors");
 
     std::vector<CCVSEditor> editors;
-    std::atomic<bool> workerDone{false};
-    std::thread worker([&] {
+    testing_support::ServedWorker worker([&] {
         CCVSController controller(*context_);
         EXPECT_TRUE(controller.GetEditors({file_}, editors));
-        workerDone = true;
     });
     Serve([&] { return play_.Started("editors"); });
     // The worker's progress window is this thread's, opened for it.
@@ -72,8 +69,7 @@ TEST_F(ControllerTurns, TwoThreadsTakeTurnsAndEachReadsItsOwnOutput) {
         CCVSController controller(*context_);
         EXPECT_TRUE(controller.GetWatchers({file_}, watchers));
     }
-    Serve([&] { return workerDone.load(); });
-    worker.join();
+    worker.Join();
     releaser.join();
 
     ASSERT_EQ(editors.size(), 1u);
@@ -99,18 +95,17 @@ TEST_F(ControllerTurns, AWorkersLoginDialogIsShownByTheContextsThread) {
         EXPECT_EQ(ui.Text(CDlgPassword::kIdcCvsRoot), ":pserver:ann@127.0.0.1:2401/repo");
         ui.Click(uifw::kIdCancel);
     });
-    std::atomic<bool> done{false};
     bool listed = true;
-    std::thread worker([&] {
+    testing_support::ServedWorker worker([&] {
         CCVSController controller(*context_);
         std::vector<CCVSEditor> editors;
         listed = controller.GetEditors({file_}, editors);
-        done = true;
     });
-    Serve([&] { return done.load(); });
-    worker.join();
+    worker.Join();
     EXPECT_FALSE(listed);
     EXPECT_EQ(shownOn, self);
+    // The worker's controller closed its progress window here as it ended.
+    EXPECT_EQ(context_->GetProgressWindow(), nullptr);
 }
 
 } // namespace
