@@ -7,8 +7,6 @@
 #include "platform/User.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 
@@ -22,20 +20,6 @@ bool Contains(const std::string& text, const std::string& part) {
 std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-bool ReadText(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
-bool WriteText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return static_cast<bool>(out);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -99,9 +83,9 @@ std::string EntryKey(const std::string& line) {
 std::vector<std::string> EntriesLines(const std::string& folder) {
     std::string text;
     std::vector<std::string> lines;
-    if (ReadText(AdminFile(folder, "Entries"), text))
+    if (platform::ReadWholeFile(AdminFile(folder, "Entries"), text))
         lines = Lines(text);
-    if (!ReadText(AdminFile(folder, "Entries.Log"), text))
+    if (!platform::ReadWholeFile(AdminFile(folder, "Entries.Log"), text))
         return lines;
     for (const std::string& change : Lines(text)) {
         if (change.size() < 3 || change[1] != ' ' || (change[0] != 'A' && change[0] != 'R'))
@@ -117,15 +101,13 @@ std::vector<std::string> EntriesLines(const std::string& folder) {
     return lines;
 }
 
-// Writes CVS/Entries whole, under cvs's own temporary name first, and drops the log that
-// is now part of it.
+// Writes CVS/Entries whole (a failed write leaves the old one), and drops the log that is
+// now part of it.
 bool WriteEntries(const std::string& folder, const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines)
         text += line + "\n";
-    const std::string temporary = AdminFile(folder, "Entries.Backup");
-    if (!WriteText(temporary, text) ||
-        !platform::MoveFileTo(temporary, AdminFile(folder, "Entries"), true))
+    if (!platform::WriteWholeFile(AdminFile(folder, "Entries"), text))
         return false;
     const std::string log = AdminFile(folder, "Entries.Log");
     return !platform::Exists(log) || platform::DeleteFileAt(log);
@@ -154,15 +136,15 @@ class StickyBranch {
 public:
     StickyBranch(const std::string& folder, const std::string& branch)
         : path_(AdminFile(folder, "Tag")) {
-        had_ = ReadText(path_, old_);
+        had_ = platform::ReadWholeFile(path_, old_);
         active_ = platform::IsFolder(folder + platform::kPathSeparator + "CVS") &&
-                  WriteText(path_, "T" + branch + "\n");
+                  platform::WriteWholeFile(path_, "T" + branch + "\n");
     }
     ~StickyBranch() {
         if (!active_)
             return;
         if (had_)
-            WriteText(path_, old_);
+            platform::WriteWholeFile(path_, old_);
         else
             platform::DeleteFileAt(path_);
     }
@@ -319,7 +301,8 @@ private:
             std::string folder, name, baserev;
             SplitPath(file, folder, name);
             EntryLine entry;
-            if (!FindEntry(folder, name, entry) || !ReadText(AdminFile(folder, "Baserev"), baserev))
+            if (!FindEntry(folder, name, entry) ||
+                !platform::ReadWholeFile(AdminFile(folder, "Baserev"), baserev))
                 continue;
             const char sep = platform::kPathSeparator;
             if (!platform::Exists(folder + sep + "CVS" + sep + "Base" + sep + name))
@@ -348,7 +331,7 @@ private:
             for (const std::string& file : files) {
                 const std::string admin = file + platform::kPathSeparator + "CVS";
                 if (platform::IsFolder(admin) && !platform::Exists(AdminFile(file, "Tag")))
-                    WriteText(AdminFile(file, "Tag"), "T" + branch + "\n");
+                    platform::WriteWholeFile(AdminFile(file, "Tag"), "T" + branch + "\n");
             }
         }
         return rc;
@@ -414,7 +397,7 @@ private:
             const std::vector<std::string> lines = EntriesLines(".");
             fromLine = FindEntryLine(lines, from);
             toLine = FindEntryLine(lines, to);
-            hadFromText = ReadText(AdminFile(".", from + ",t"), fromText);
+            hadFromText = platform::ReadWholeFile(AdminFile(".", from + ",t"), fromText);
             hadToText = platform::Exists(AdminFile(".", to + ",t"));
         }
         std::string from, to;
@@ -445,7 +428,7 @@ private:
         if (!undo.hadToText)
             platform::DeleteFileAt(AdminFile(".", undo.to + ",t"));
         if (undo.hadFromText && !platform::Exists(AdminFile(".", undo.from + ",t")))
-            WriteText(AdminFile(".", undo.from + ",t"), undo.fromText);
+            platform::WriteWholeFile(AdminFile(".", undo.from + ",t"), undo.fromText);
         const bool fileBack = platform::MoveFileTo(undo.to, undo.from, false);
 
         std::string what = rc == DLLGLUE_ABORTED ? "aborted" : failure;
@@ -582,9 +565,9 @@ private:
         const std::string base =
             file.substr(0, file.size() - name.size()) + ".#" + name + "." + entry.revision;
         kept = base;
-        const bool readMine = ReadText(file, mine);
+        const bool readMine = platform::ReadWholeFile(file, mine);
         for (int n = 2; platform::Exists(kept); ++n) {
-            if (readMine && ReadText(kept, there) && there == mine)
+            if (readMine && platform::ReadWholeFile(kept, there) && there == mine)
                 return platform::MoveFileTo(file, kept, true);
             kept = base + "~" + std::to_string(n);
         }
@@ -599,7 +582,7 @@ private:
 
 std::string FolderRoot() {
     std::string root;
-    if (!ReadText(AdminFile(".", "Root"), root))
+    if (!platform::ReadWholeFile(AdminFile(".", "Root"), root))
         return std::string();
     std::string::size_type end = root.find_first_of("\r\n");
     return end == std::string::npos ? root : root.substr(0, end);
