@@ -442,11 +442,14 @@ TEST_F(FilesEdges, AnAddWhoseCommitCannotStartSaysWhyInThePane) {
         const char* reason;
     };
     const std::string fake = sandbox_.Folder("fake");
-    // A cvs that runs the add and is gone by the commit.
+    // A cvs that runs the add and is gone by the commit (the library may ask it other things
+    // first).
     const auto vanishing = [&] {
+        ASSERT_TRUE(platform::MakeFolderTree(fake));
         const std::string script = In(fake, "vanishing-cvs");
         WriteFile(script, "#!/bin/sh\n'" + testing_support::CvsProgram() +
-                              "' \"$@\"\nstatus=$?\nrm -f \"$0\"\nexit $status\n");
+                              "' \"$@\"\nstatus=$?\n"
+                              "for a; do [ \"$a\" = add ] && rm -f \"$0\"; done\nexit $status\n");
         ASSERT_EQ(testing_support::Shell("chmod +x '" + script + "'").status, 0);
         env_.Settings().SetCvsExePath(script);
     };
