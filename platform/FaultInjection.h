@@ -30,12 +30,12 @@
 namespace platform {
 
 enum class FaultKind : unsigned {
-    File = 1,     // a file's attributes and times set; copy, move, delete, write whole
+    File = 1,     // a file's attributes and times set; copy, move, delete, read and write whole
     Folder = 2,   // list, make, remove, enter
     Registry = 4, // open, create, query, set, delete, flush
     Process = 8,  // start a child or a program, list or end processes
     Library = 16, // load a module, find an entry point
-    Lookup = 32,  // what a path is or holds: exists, folder, attributes, times, read whole
+    Lookup = 32,  // what a path is: exists, folder, attributes, times (a failed stat)
     Any = 63,
 };
 

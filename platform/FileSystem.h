@@ -118,8 +118,7 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExist
 bool MoveFileTo(const std::string& from, const std::string& to, bool replace);
 
 // A file's bytes as they are on disk (no line-end conversion), at most limit of them; the
-// rest is not read. False when the file cannot be opened or read. A read changes nothing,
-// so a fault walk takes it as a look-up.
+// rest is not read. False when the file cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& content, size_t limit = SIZE_MAX);
 // Replaces a file's bytes with content, or makes the file: written to a new file beside it,
 // then renamed over it, so that a failed write leaves the old file whole and never half a

@@ -348,7 +348,7 @@ bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
 
 bool ReadWholeFile(const std::string& path, std::string& content, size_t limit) {
     content.clear();
-    if (posix::Injected(FaultKind::Lookup, EACCES, "ReadWholeFile", path))
+    if (posix::Injected(FaultKind::File, EACCES, "ReadWholeFile", path))
         return false;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)

@@ -223,7 +223,7 @@ bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
 
 bool ReadWholeFile(const std::string& path, std::string& content, size_t limit) {
     content.clear();
-    if (win32::Injected(FaultKind::Lookup, ERROR_ACCESS_DENIED, "ReadWholeFile", path))
+    if (win32::Injected(FaultKind::File, ERROR_ACCESS_DENIED, "ReadWholeFile", path))
         return false;
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
