@@ -216,6 +216,12 @@ bool NativeTreeHasChildren(WindowHandle dialog, int id, std::uintptr_t item);
 void NativeTreeExpand(WindowHandle dialog, int id, std::uintptr_t item, bool expand);
 bool NativeTreeIsExpanded(WindowHandle dialog, int id, std::uintptr_t item);
 void NativeTreeSelect(WindowHandle dialog, int id, std::uintptr_t item);
+// The tree's image list: 16 by 16 icon resources of the module that holds this code
+// (32-bit colour with mask), indexed from 0 in this order; the tree owns it from then on.
+void NativeTreeSetImages(WindowHandle dialog, int id, const std::vector<int>& iconResources);
+int NativeTreeImageCount(WindowHandle dialog, int id);
+void NativeTreeSetItemImage(WindowHandle dialog, int id, std::uintptr_t item, int image);
+int NativeTreeGetItemImage(WindowHandle dialog, int id, std::uintptr_t item);
 
 // Date pickers.
 void NativeDateSetFormat(WindowHandle dialog, int id, const std::string& format);
@@ -235,6 +241,9 @@ int NativeTabSelection(WindowHandle dialog, int id);
 // What a user does, by the messages the controls send when a user does it (automated use:
 // the tests fill windows this way rather than by keystrokes).
 void ClickNativeButton(WindowHandle dialog, int id);
+// The same click queued for the window's thread (from any thread): it happens when that
+// thread next serves its messages.
+void PostNativeButtonClick(WindowHandle dialog, int id);
 void ChooseNativeComboItem(WindowHandle dialog, int id, int index);
 void ChooseNativeTab(WindowHandle dialog, int id, int index);
 // The system's message box of this process with that caption, when one is open: its

@@ -47,8 +47,10 @@ bool CDlgSettings::OnInitDialog() {
     CDialog::OnInitDialog();
 
     CTreeView tree = Tree(kIdcTree);
+    tree.SetImageList({ui_ids::kIdiSettingsCvs, ui_ids::kIdiSettingsTools,
+                       ui_ids::kIdiSettingsComments, ui_ids::kIdiSettingsAbout});
     for (ItemData i = 0; i < 4; ++i)
-        tree.InsertItem(kTreeTop, kTopics[i], i);
+        tree.SetItemImage(tree.InsertItem(kTreeTop, kTopics[i], i), static_cast<int>(i));
 
     const ControlSpec* area = Template().Find(kIdcPanelArea);
     for (CChildPanel* panel :

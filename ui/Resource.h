@@ -51,6 +51,11 @@ constexpr int kIddSettings = 10600;
 constexpr int kIdcSettingsTree = 10601;
 constexpr int kIdcSettingsPanelArea = 10602;
 constexpr int kIdcSettingsHelp = 10603;
+// The tree's icons, one per topic in tree order (resources/Resources.rc.in).
+constexpr int kIdiSettingsCvs = 10060;
+constexpr int kIdiSettingsTools = 10061;
+constexpr int kIdiSettingsComments = 10062;
+constexpr int kIdiSettingsAbout = 10063;
 
 // Its "Source Control Options" panel (CPanelCvsOpts): 10610 to 10639.
 constexpr int kIddPanelCvsOpts = 10610;

@@ -142,6 +142,14 @@ bool NativeTreeIsExpanded(WindowHandle, int, std::uintptr_t) {
     return false;
 }
 void NativeTreeSelect(WindowHandle, int, std::uintptr_t) {}
+void NativeTreeSetImages(WindowHandle, int, const std::vector<int>&) {}
+int NativeTreeImageCount(WindowHandle, int) {
+    return 0;
+}
+void NativeTreeSetItemImage(WindowHandle, int, std::uintptr_t, int) {}
+int NativeTreeGetItemImage(WindowHandle, int, std::uintptr_t) {
+    return -1;
+}
 void NativeDateSetFormat(WindowHandle, int, const std::string&) {}
 void NativeDateSet(WindowHandle, int, const NativeDate&) {}
 NativeDate NativeDateGet(WindowHandle, int) {
@@ -158,6 +166,7 @@ int NativeTabSelection(WindowHandle, int) {
     return -1;
 }
 void ClickNativeButton(WindowHandle, int) {}
+void PostNativeButtonClick(WindowHandle, int) {}
 void ChooseNativeComboItem(WindowHandle, int, int) {}
 void ChooseNativeTab(WindowHandle, int, int) {}
 WindowHandle FindNativeMessageBox(const std::string&) {

@@ -410,9 +410,23 @@ WindowHandle CreateNativeDialog(const NativeLayout& layout, WindowHandle parent,
     return dialog;
 }
 
+// A tree view does not destroy its image list; the dialog does, with its windows.
+BOOL CALLBACK ReleaseTreeImages(HWND child, LPARAM) {
+    char name[32] = {};
+    ::GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, WC_TREEVIEWA) == 0) {
+        auto old =
+            reinterpret_cast<HIMAGELIST>(::SendMessageA(child, TVM_SETIMAGELIST, TVSIL_NORMAL, 0));
+        if (old)
+            ImageList_Destroy(old);
+    }
+    return TRUE;
+}
+
 void DestroyNativeDialog(WindowHandle dialog) {
     if (dialog && ::IsWindow(H(dialog))) {
         ::SetWindowLongPtrA(H(dialog), DWLP_USER, 0);
+        ::EnumChildWindows(H(dialog), ReleaseTreeImages, 0);
         ::DestroyWindow(H(dialog));
     }
 }
@@ -855,7 +869,8 @@ std::uintptr_t NativeTreeInsert(WindowHandle dialog, int id, std::uintptr_t pare
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent ? TreeHandle(parent) : TVI_ROOT;
     insert.hInsertAfter = first ? TVI_FIRST : TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.iImage = insert.item.iSelectedImage = -1; // no picture until one is chosen
     insert.item.pszText = const_cast<char*>(text.c_str());
     insert.item.lParam = static_cast<LPARAM>(data);
     insert.item.cChildren = hasChildren ? 1 : 0;
@@ -972,6 +987,49 @@ void NativeTreeSelect(WindowHandle dialog, int id, std::uintptr_t item) {
     Send(dialog, id, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(TreeHandle(item)));
 }
 
+void NativeTreeSetImages(WindowHandle dialog, int id, const std::vector<int>& iconResources) {
+    HWND tree = Item(dialog, id);
+    if (!tree)
+        return;
+    HIMAGELIST list =
+        ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, static_cast<int>(iconResources.size()));
+    for (int resource : iconResources) {
+        auto icon = static_cast<HICON>(::LoadImageA(ThisModule(), MAKEINTRESOURCEA(resource),
+                                                    IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        // A missing picture keeps its place, so that the indexes stay those of the list.
+        if (!icon || ImageList_AddIcon(list, icon) < 0)
+            ImageList_Add(list, nullptr, nullptr);
+        if (icon)
+            ::DestroyIcon(icon);
+    }
+    auto old = reinterpret_cast<HIMAGELIST>(
+        ::SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list)));
+    if (old)
+        ImageList_Destroy(old);
+}
+
+int NativeTreeImageCount(WindowHandle dialog, int id) {
+    auto list = reinterpret_cast<HIMAGELIST>(Send(dialog, id, TVM_GETIMAGELIST, TVSIL_NORMAL));
+    return list ? ImageList_GetImageCount(list) : 0;
+}
+
+void NativeTreeSetItemImage(WindowHandle dialog, int id, std::uintptr_t item, int image) {
+    TVITEMA tv{};
+    tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    tv.hItem = TreeHandle(item);
+    tv.iImage = tv.iSelectedImage = image;
+    Send(dialog, id, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+}
+
+int NativeTreeGetItemImage(WindowHandle dialog, int id, std::uintptr_t item) {
+    TVITEMA tv{};
+    tv.mask = TVIF_IMAGE;
+    tv.hItem = TreeHandle(item);
+    if (!Send(dialog, id, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)))
+        return -1;
+    return tv.iImage;
+}
+
 void NativeDateSetFormat(WindowHandle dialog, int id, const std::string& format) {
     Send(dialog, id, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(format.c_str()));
 }
@@ -1041,6 +1099,11 @@ int NativeTabSelection(WindowHandle dialog, int id) {
 
 void ClickNativeButton(WindowHandle dialog, int id) {
     Send(dialog, id, BM_CLICK);
+}
+
+void PostNativeButtonClick(WindowHandle dialog, int id) {
+    if (HWND item = Item(dialog, id))
+        ::PostMessageA(item, BM_CLICK, 0, 0);
 }
 
 void ChooseNativeComboItem(WindowHandle dialog, int id, int index) {

@@ -25,7 +25,8 @@ TEST(ScchostAnswers, OptionsAreCheckedAndListed) {
         {{"--yes", "--no", "version"}, 1, "--yes and --no exclude each other"},
         {{"--answer", "no-equals", "version"}, 1, "--answer needs NAME=VALUE"},
         {{"--answer", "bad name=x", "version"}, 1, "letters, digits and _"},
-        {{"--ui", "window", "version"}, 1, "--ui takes terminal, headless or auto"},
+        {{"--ui", "windows", "version"}, 0, ""},
+        {{"--ui", "window", "version"}, 1, "--ui takes windows, terminal, headless or auto"},
         {{"--password"}, 1, "--password needs a value"},
     };
     for (const Case& c : cases) {

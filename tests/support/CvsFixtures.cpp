@@ -1,6 +1,7 @@
 // tests/support/CvsFixtures.cpp - building the test repositories and running the pserver.
 #include "tests/support/CvsFixtures.h"
 
+#include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +64,21 @@ std::string CvsSandbox::Folder(const std::string& name) const {
     std::string path = dir_ / name;
     Shell("rm -rf " + QuotePath(path) + " && mkdir -p " + QuotePath(path));
     return path;
+}
+
+HangingServer::HangingServer(std::string folder)
+    : folder_(std::move(folder)), transport_("CVS_RSH", "/bin/sh") { // "sh hang.sh cvs server"
+    WriteFile(folder_ + "/hang.sh", "echo started > \"$0.started\"\nexec sleep 30\n");
+}
+
+bool HangingServer::WaitUntilReached(std::chrono::seconds ceiling) const {
+    const auto until = std::chrono::steady_clock::now() + ceiling;
+    while (!platform::Exists(folder_ + "/hang.sh.started")) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
 }
 
 namespace {

@@ -26,6 +26,7 @@
 
 #include "tests/support/TestSupport.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -45,6 +46,21 @@ private:
     TempDir dir_;
     std::string home_, passFile_;
     ScopedEnv homeEnv_, passEnv_, rootEnv_, readEnv_, rshEnv_;
+};
+
+// A server that never answers: the transport of Root() (CVS_RSH, set for the life of the
+// object) is a shell script in folder that marks its start and sleeps. Commands for Root()
+// must run in folder, where cvs finds the script.
+class HangingServer {
+public:
+    explicit HangingServer(std::string folder);
+    std::string Root() const { return ":ext:hang.sh:/nowhere"; }
+    // Waits until a command has reached the transport; false when the ceiling passes first.
+    bool WaitUntilReached(std::chrono::seconds ceiling) const;
+
+private:
+    std::string folder_;
+    ScopedEnv transport_;
 };
 
 class CvsRepository {

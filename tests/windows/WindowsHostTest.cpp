@@ -3,6 +3,7 @@
 // kept in the build folder (screenshots/NAME.png). Without a display (DISPLAY unset, as
 // scripts/wine-run.sh runs every program but these) the tests skip.
 #include "ui/framework/WindowsHost.h"
+#include "engine/CVSArgs.h"
 #include "engine/DlgStatus.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -10,6 +11,7 @@
 #include "platform/NativeDialog.h"
 #include "settings/SccSettings.h"
 #include "tests/support/CvsEngineFixture.h"
+#include "tests/support/CvsFixtures.h"
 #include "tests/support/CvsGlueClient.h"
 #include "tests/support/EngineTestSupport.h"
 #include "ui/DlgCmdOpts.h"
@@ -30,6 +32,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <thread>
@@ -269,10 +272,12 @@ TEST_F(WindowsHostTest, TheSettingsDialogShowsEachPanelAndStoresWhatOkReads) {
         TreeItem item = tree.GetRootItem();
         for (size_t i = 0; i < names.size() && item; ++i, item = tree.GetNextSiblingItem(item)) {
             tree.SelectItem(item); // through the tree's own notification
+            EXPECT_EQ(tree.GetItemImage(item), static_cast<int>(i)) << names[i];
             for (size_t k = 0; k < panels.size(); ++k)
                 EXPECT_EQ(platform::IsNativeWindowVisible(panels[k]->Handle()), k == i) << names[i];
             Shot(dialog.Handle(), names[i]);
         }
+        EXPECT_EQ(platform::NativeTreeImageCount(dialog.Handle(), CDlgSettings::kIdcTree), 4);
         tree.SelectItem(tree.GetRootItem());
         platform::ClickNativeButton(dialog.CvsOpts().Handle(), CPanelCvsOpts::kIdcWarnOnEdit);
         platform::ClickNativeButton(dialog.Handle(), kIdOk);
@@ -313,6 +318,13 @@ TEST_F(WindowsHostTest, TheProgressWindowShowsItsTextsAndCancelAsksToStop) {
     status->SetStatusText("cvs -z9 update -d\nmod");
     EXPECT_EQ(platform::NativeText(window, CDlgStatus::kIdcActivity), "Updating file(s) ...");
     EXPECT_EQ(platform::NativeText(window, CDlgStatus::kIdcStatus), "cvs -z9 update -dmod");
+    // The clip is in the module's resources and the control can read it.
+    EXPECT_TRUE(platform::NativeAnimationOpen(window, CDlgStatus::kIdcAnimation,
+                                              CDlgStatus::kIdrAnimation));
+    platform::NativeAnimationPlay(window, CDlgStatus::kIdcAnimation, 0, 0xFFFF, -1);
+    WaitFor([until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300)] {
+        return std::chrono::steady_clock::now() > until;
+    });
     Shot(window, "progress");
     platform::ClickNativeButton(window, CDlgStatus::kIdcCancel);
     EXPECT_EQ(hooks.load(), 1);
@@ -321,6 +333,64 @@ TEST_F(WindowsHostTest, TheProgressWindowShowsItsTextsAndCancelAsksToStop) {
     EXPECT_FALSE(CDlgStatus::NoProgressWindow());
     status->DestroyWindow();
     EXPECT_TRUE(CDlgStatus::NoProgressWindow());
+}
+
+// Cancel on the real progress window while a command waits for a server that never
+// answers (its transport, a shell script, writes a mark and sleeps): the click is queued to
+// the button from another thread, as a user's click arrives, and is served only because
+// the thread running the command goes on serving its windows. The command ends, and the
+// context runs the next one as usual.
+TEST(WindowsProgressCancel, CancelOnTheWindowEndsACommandWhoseServerNeverAnswers) {
+    if (!HasDisplay())
+        GTEST_SKIP() << "no display";
+    testing_support::CvsSandbox sandbox;
+    testing_support::CvsRepository repo;
+    if (!repo.Ready())
+        GTEST_SKIP() << repo.Problem();
+    const std::string folder = sandbox.Folder("hang");
+    testing_support::HangingServer server(folder);
+    testing_support::EngineEnvironment env;
+    CWindowsHost host; // over the environment's own
+    ScopedHost scoped(host);
+    env.Settings().SetCvsExePath(testing_support::CvsProgram());
+    auto context = env.MakeContext();
+    context->SetCVSRoot(server.Root());
+    context->SetActivity("Listing ...");
+    CDlgStatus* status = context->GetProgressWindow();
+    ASSERT_NE(status, nullptr);
+    const platform::WindowHandle window = status->Handle();
+    ASSERT_TRUE(platform::IsNativeWindowVisible(window));
+
+    const auto ceiling = std::chrono::seconds(20);
+    std::atomic<bool> posted{false};
+    std::chrono::steady_clock::time_point clickedAt;
+    std::thread user([&] {
+        server.WaitUntilReached(ceiling);
+        clickedAt = std::chrono::steady_clock::now();
+        platform::PostNativeButtonClick(window, CDlgStatus::kIdcCancel);
+        posted = true;
+    });
+    CCVSArgs args;
+    args.Add("ls");
+    const auto begun = std::chrono::steady_clock::now();
+    EXPECT_FALSE(context->RunInFolder(folder, args));
+    const auto ended = std::chrono::steady_clock::now();
+    user.join();
+    ASSERT_TRUE(posted);
+    EXPECT_LT(ended - begun, ceiling);
+    std::printf(
+        "[ measured ] click to return: %lld ms\n",
+        static_cast<long long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(ended - clickedAt).count()));
+    EXPECT_TRUE(status->CancelRequested());
+    EXPECT_EQ(status->Activity(), "Working ...");
+
+    context->SetCVSRoot(repo.LocalRoot());
+    args.RemoveAll();
+    args.Add("ls");
+    args.Add("mod");
+    EXPECT_TRUE(context->RunInFolder(folder, args)) << context->GetErrorText();
+    EXPECT_NE(context->GetOutput().find("a.txt"), std::string::npos) << context->GetOutput();
 }
 
 // The login through its window, against a pserver: the connect dialog's connection test

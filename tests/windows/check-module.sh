@@ -25,8 +25,9 @@ printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' | while read -r dl
         exit 1
     fi
 done
-if ! printf '%s\n' "$dump" | sed -n '/The .rsrc Resource Directory section/,/Name Table/p' |
-     grep -q 'Entry: ID: 0x000010,'; then
+# The type entries are the first level of the resource directory (three spaces in).
+if ! printf '%s\n' "$dump" | sed -n '/The .rsrc Resource Directory section/,$p' |
+     grep -Eq '^[0-9a-f]+   Entry: ID: 0x000010,'; then
     echo "$module has no version resource" >&2
     exit 1
 fi

@@ -84,8 +84,9 @@ const char kUsage[] =
     "  --yes, --no          the answer to every yes/no question\n"
     "  --answer NAME=VALUE  the answer for the prompt NAME (e.g. cvsroot=:local:/repo,\n"
     "                       login=cancel)\n"
-    "  --ui HOST            how dialogs are shown: terminal, headless or auto (default:\n"
-    "                       on the terminal when standard input is one)\n";
+    "  --ui HOST            how dialogs are shown: windows (real windows, Windows only),\n"
+    "                       terminal, headless or auto (default: on the terminal when\n"
+    "                       standard input is one)\n";
 
 // Scripted answers travel to the provider as environment variables, set before it is
 // loaded; the provider reads them once and takes them out of the environment.
@@ -286,8 +287,8 @@ int main(int argc, char** argv) {
             else
                 SetAnswer(value.substr(0, at), value.substr(at + 1), error);
         } else if (option == "--ui") {
-            if (value != "terminal" && value != "headless" && value != "auto")
-                error = "--ui takes terminal, headless or auto";
+            if (value != "windows" && value != "terminal" && value != "headless" && value != "auto")
+                error = "--ui takes windows, terminal, headless or auto";
             else
                 platform::SetEnvironmentValue(kHostVariable, value);
         } else {

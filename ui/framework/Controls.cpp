@@ -204,6 +204,15 @@ void CTreeView::SelectItem(TreeItem item) {
 TreeItem CTreeView::GetSelectedItem() const {
     MORVEK_CALL(TreeSelection(id_), kTreeNone);
 }
+void CTreeView::SetImageList(const std::vector<int>& iconResources) {
+    MORVEK_CALL(TreeSetImages(id_, iconResources), );
+}
+void CTreeView::SetItemImage(TreeItem item, int image) {
+    MORVEK_CALL(TreeSetItemImage(id_, item, image), );
+}
+int CTreeView::GetItemImage(TreeItem item) const {
+    MORVEK_CALL(TreeGetItemImage(id_, item), -1);
+}
 
 void CDatePicker::SetFormat(const std::string& format) {
     MORVEK_CALL(DateSetFormat(id_, format), );

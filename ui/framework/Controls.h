@@ -117,6 +117,10 @@ public:
     bool IsExpanded(TreeItem item) const;
     void SelectItem(TreeItem item);
     TreeItem GetSelectedItem() const;
+    // Icon resources shown beside the items; SetItemImage picks one by its index.
+    void SetImageList(const std::vector<int>& iconResources);
+    void SetItemImage(TreeItem item, int image);
+    int GetItemImage(TreeItem item) const;
 };
 
 class CDatePicker : public CControl {

@@ -7,9 +7,10 @@
 //
 // A template lists the controls in tab order, as a dialog resource does. Control ids are
 // the ids of the real controls; the Win32 host builds the dialog from this list (no dialog
-// resource is compiled), placing each control at its rectangle (in dialog units). The order matters: it is the tab order, the first control that can take the focus
-// gets it when the dialog opens, a run of radio buttons started by kGroup forms one group,
-// and a static text names the control after it (its label).
+// resource is compiled), placing each control at its rectangle (in dialog units). The order
+// matters: it is the tab order, the first control that can take the focus gets it when the dialog
+// opens, a run of radio buttons started by kGroup forms one group, and a static text names the
+// control after it (its label).
 //
 // A control may carry a prompt name: the answer name under which a text-only host asks for
 // its value (a terminal prompt, or a scripted answer passed as MORVEK_ANSWER_<NAME>; see

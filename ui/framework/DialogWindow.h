@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace uifw {
 
@@ -137,6 +138,11 @@ public:
     virtual bool TreeIsExpanded(ControlId id, TreeItem item) const = 0;
     virtual void TreeSelect(ControlId id, TreeItem item) = 0;
     virtual TreeItem TreeSelection(ControlId id) const = 0;
+    // The tree's pictures: 16 by 16 icon resources of the module, numbered from 0 in this
+    // order; an item shows the one its image names (-1: none, as items start).
+    virtual void TreeSetImages(ControlId id, const std::vector<int>& iconResources) = 0;
+    virtual void TreeSetItemImage(ControlId id, TreeItem item, int image) = 0;
+    virtual int TreeGetItemImage(ControlId id, TreeItem item) const = 0;
 
     // Date pickers.
     virtual void DateSetFormat(ControlId id, const std::string& format) = 0;

@@ -673,6 +673,35 @@ void CMemoryWindow::TreeSetData(ControlId id, TreeItem item, ItemData data) {
         node->data = data;
 }
 
+void CMemoryWindow::TreeSetImages(ControlId id, const std::vector<int>& iconResources) {
+    if (MemoryControl* c = Get(id, {ControlKind::TreeView}, "setting the images"))
+        c->images = iconResources;
+}
+
+void CMemoryWindow::TreeSetItemImage(ControlId id, TreeItem item, int image) {
+    MemoryControl* c = Get(id, {ControlKind::TreeView}, "setting an item's image");
+    MemoryControl::Node* node = c ? Node(*c, item, "setting the image") : nullptr;
+    if (!node)
+        return;
+    if (image < -1 || image >= static_cast<int>(c->images.size())) {
+        ReportFault("image " + std::to_string(image) + " of tree " + std::to_string(id) +
+                    " is not in its image list");
+        return;
+    }
+    node->image = image;
+}
+
+std::vector<int> CMemoryWindow::TreeImages(ControlId id) const {
+    const MemoryControl* c = Get(id, {ControlKind::TreeView}, "reading the images");
+    return c ? c->images : std::vector<int>();
+}
+
+int CMemoryWindow::TreeGetItemImage(ControlId id, TreeItem item) const {
+    const MemoryControl* c = Get(id, {ControlKind::TreeView}, "reading an item's image");
+    const MemoryControl::Node* node = c ? Node(*c, item, "reading the image") : nullptr;
+    return node ? node->image : -1;
+}
+
 void CMemoryWindow::TreeSetHasChildren(ControlId id, TreeItem item, bool hasChildren) {
     MemoryControl* c = Get(id, {ControlKind::TreeView}, "marking children");
     MemoryControl::Node* node = c ? Node(*c, item, "marking children") : nullptr;

@@ -57,12 +57,14 @@ struct MemoryControl {
         ItemData data = 0;
         bool marked = false; // shows an expand button before it has children
         bool expanded = false;
+        int image = -1;
         TreeItem parent = kTreeTop;
         std::vector<TreeItem> children;
     };
     std::map<TreeItem, Node> nodes; // tree views
     std::vector<TreeItem> topLevel;
     TreeItem treeSelection = kTreeNone;
+    std::vector<int> images; // icon resources
 
     DateValue date;
     std::string dateFormat = "M/d/yyyy";
@@ -200,6 +202,11 @@ public:
     bool TreeIsExpanded(ControlId id, TreeItem item) const override;
     void TreeSelect(ControlId id, TreeItem item) override;
     TreeItem TreeSelection(ControlId id) const override;
+    void TreeSetImages(ControlId id, const std::vector<int>& iconResources) override;
+    void TreeSetItemImage(ControlId id, TreeItem item, int image) override;
+    int TreeGetItemImage(ControlId id, TreeItem item) const override;
+    // The icon resources of the tree's image list.
+    std::vector<int> TreeImages(ControlId id) const;
 
     void DateSetFormat(ControlId id, const std::string& format) override;
     void DateSet(ControlId id, const DateValue& value) override;

@@ -313,6 +313,16 @@ public:
                                             platform::NativeTreeRelation::Selection);
     }
 
+    void TreeSetImages(ControlId id, const std::vector<int>& iconResources) override {
+        platform::NativeTreeSetImages(handle_, id, iconResources);
+    }
+    void TreeSetItemImage(ControlId id, TreeItem item, int image) override {
+        platform::NativeTreeSetItemImage(handle_, id, item, image);
+    }
+    int TreeGetItemImage(ControlId id, TreeItem item) const override {
+        return platform::NativeTreeGetItemImage(handle_, id, item);
+    }
+
     void DateSetFormat(ControlId id, const std::string& format) override {
         platform::NativeDateSetFormat(handle_, id, format);
     }

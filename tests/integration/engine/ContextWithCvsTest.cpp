@@ -191,13 +191,11 @@ TEST(ContextCancel, CancelEndsACommandWhoseServerNeverAnswers) {
     if (!repo.Ready())
         GTEST_SKIP() << repo.Problem();
     const std::string folder = sandbox.Folder("hang");
-    testing_support::WriteFile(JoinPath(folder, "hang.sh"),
-                               "echo started > \"$0.started\"\nexec sleep 30\n");
-    testing_support::ScopedEnv transport("CVS_RSH", "/bin/sh"); // runs "sh hang.sh cvs server"
+    testing_support::HangingServer server(folder);
     EngineEnvironment env;
     env.Settings().SetCvsExePath(testing_support::CvsProgram());
     auto context = env.MakeContext();
-    context->SetCVSRoot(":ext:hang.sh:/nowhere");
+    context->SetCVSRoot(server.Root());
     context->SetActivity("Listing ...");
     CDlgStatus* status = context->GetProgressWindow();
     ASSERT_NE(status, nullptr);
@@ -206,10 +204,7 @@ TEST(ContextCancel, CancelEndsACommandWhoseServerNeverAnswers) {
     std::atomic<bool> clicked{false};
     std::string shown;
     std::thread user([&] {
-        const auto until = std::chrono::steady_clock::now() + ceiling;
-        while (!platform::Exists(JoinPath(folder, "hang.sh.started")) &&
-               std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        server.WaitUntilReached(ceiling);
         context->RunOnContextThread([&] {
             auto ui = env.Host().DriverFor(*status);
             clicked = ui.Click(CDlgStatus::kIdcCancel);

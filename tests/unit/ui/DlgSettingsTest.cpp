@@ -99,6 +99,14 @@ TEST_F(DlgSettings, OpensOnSourceControlOptionsWithTheOtherPanelsHidden) {
                             "About Morvek"));
     EXPECT_EQ(ui.TreeText(CDlgSettings::kIdcTree, ui.TreeSelection(CDlgSettings::kIdcTree)),
               "Source Control Options");
+    // Each topic its own icon, in tree order.
+    EXPECT_THAT(ui.Window()->TreeImages(CDlgSettings::kIdcTree),
+                ElementsAre(ui_ids::kIdiSettingsCvs, ui_ids::kIdiSettingsTools,
+                            ui_ids::kIdiSettingsComments, ui_ids::kIdiSettingsAbout));
+    std::vector<int> images;
+    for (TreeItem item : ui.TreeChildren(CDlgSettings::kIdcTree))
+        images.push_back(ui.Window()->TreeGetItemImage(CDlgSettings::kIdcTree, item));
+    EXPECT_THAT(images, ElementsAre(0, 1, 2, 3));
     EXPECT_EQ(ui.FocusedControl(), CDlgSettings::kIdcTree);
     EXPECT_TRUE(ui.WasBroughtToTop());
     EXPECT_EQ(ui.Label(kIdOk), "OK");
