@@ -354,9 +354,11 @@ bool ReadWholeFile(const std::string& path, std::string& content, size_t limit) 
     if (fd < 0)
         return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const bool measured = ::fstat(fd, &st) == 0;
+    if (!measured || S_ISDIR(st.st_mode)) {
+        const int error = measured ? EISDIR : errno;
         ::close(fd);
-        errno = EISDIR;
+        errno = error;
         return false;
     }
     // One more byte than the file is said to hold, so that a single read sees its end.
@@ -381,8 +383,9 @@ bool ReadWholeFile(const std::string& path, std::string& content, size_t limit) 
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& content) {
-    if (posix::Injected(FaultKind::File, EIO, "WriteWholeFile", path))
-        return false;
+    // An injected fault fails the bytes' write, as a full disk would: the temporary file
+    // exists by then and must go again.
+    const bool writeFails = FaultDue(FaultKind::File, "WriteWholeFile", path);
     struct stat old;
     const bool replaces = StatPath(path, old);
     if (replaces && S_ISDIR(old.st_mode)) {
@@ -408,6 +411,10 @@ bool WriteWholeFile(const std::string& path, const std::string& content) {
     if (fd < 0)
         return false;
     bool ok = !replaces || ::fchmod(fd, old.st_mode & 07777) == 0;
+    if (ok && writeFails) {
+        errno = EIO;
+        ok = false;
+    }
     for (size_t done = 0; ok && done < content.size();) {
         ssize_t w = ::write(fd, content.data() + done, content.size() - done);
         if (w < 0 && errno == EINTR)

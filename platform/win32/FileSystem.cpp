@@ -260,8 +260,9 @@ bool ReadWholeFile(const std::string& path, std::string& content, size_t limit) 
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& content) {
-    if (win32::Injected(FaultKind::File, ERROR_WRITE_FAULT, "WriteWholeFile", path))
-        return false;
+    // An injected fault fails the bytes' write, as a full disk would: the temporary file
+    // exists by then and must go again.
+    const bool writeFails = FaultDue(FaultKind::File, "WriteWholeFile", path);
     // A name of this process's own beside the target, created only if absent, so that two
     // writers never share one.
     static std::atomic<unsigned> serial{0};
@@ -277,7 +278,9 @@ bool WriteWholeFile(const std::string& path, const std::string& content) {
     }
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    bool ok = true;
+    bool ok = !writeFails;
+    if (writeFails)
+        ::SetLastError(ERROR_WRITE_FAULT);
     for (size_t done = 0; ok && done < content.size();) {
         const DWORD want = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 30));
         DWORD n = 0;
