@@ -263,6 +263,14 @@ bool WriteWholeFile(const std::string& path, const std::string& content) {
     // An injected fault fails the bytes' write, as a full disk would: the temporary file
     // exists by then and must go again.
     const bool writeFails = FaultDue(FaultKind::File, "WriteWholeFile", path);
+    // Refused before anything is written: a folder, and a read-only file, which Windows
+    // does not replace; asked here, so that no system's rename decides otherwise.
+    const DWORD old = ::GetFileAttributesA(path.c_str());
+    if (old != INVALID_FILE_ATTRIBUTES &&
+        (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     // A name of this process's own beside the target, created only if absent, so that two
     // writers never share one.
     static std::atomic<unsigned> serial{0};
@@ -288,9 +296,18 @@ bool WriteWholeFile(const std::string& path, const std::string& content) {
         done += n;
     }
     ok = ::CloseHandle(file) && ok;
-    // A read-only target is refused here, as everywhere on Windows.
-    if (ok)
-        ok = ::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    // While another opens the target (a reader, a writer's own rename, a virus scanner) the
+    // rename is refused for a moment; it is tried again for up to about a quarter second.
+    for (DWORD wait = 1; ok; wait *= 2) {
+        if (::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+            break;
+        const DWORD error = ::GetLastError();
+        ok = wait <= 128 && (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION);
+        if (ok)
+            ::Sleep(wait);
+        else
+            ::SetLastError(error);
+    }
     if (!ok) {
         const DWORD error = ::GetLastError();
         ::DeleteFileA(temp.c_str());
