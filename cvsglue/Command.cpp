@@ -78,15 +78,23 @@ std::string EntryKey(const std::string& line) {
            line.substr(from, slash == std::string::npos ? slash : slash - from);
 }
 
+// Whether a whole-file read failed on a file that is there: that file's content is not
+// known, and whatever is written in its place would lose it.
+bool Unreadable(const std::string& path, std::string& text) {
+    return !platform::ReadWholeFile(path, text) && platform::Exists(path);
+}
+
 // The lines of CVS/Entries with CVS/Entries.Log applied, as cvs reads them: a cvs that was
-// ended early leaves its latest changes in the log.
-std::vector<std::string> EntriesLines(const std::string& folder) {
+// ended early leaves its latest changes in the log. None when either file is there but
+// cannot be read.
+std::optional<std::vector<std::string>> ReadEntriesLines(const std::string& folder) {
     std::string text;
     std::vector<std::string> lines;
-    if (platform::ReadWholeFile(AdminFile(folder, "Entries"), text))
-        lines = Lines(text);
-    if (!platform::ReadWholeFile(AdminFile(folder, "Entries.Log"), text))
-        return lines;
+    if (Unreadable(AdminFile(folder, "Entries"), text))
+        return std::nullopt;
+    lines = Lines(text);
+    if (Unreadable(AdminFile(folder, "Entries.Log"), text))
+        return std::nullopt;
     for (const std::string& change : Lines(text)) {
         if (change.size() < 3 || change[1] != ' ' || (change[0] != 'A' && change[0] != 'R'))
             continue;
@@ -99,6 +107,10 @@ std::vector<std::string> EntriesLines(const std::string& folder) {
             lines.push_back(line);
     }
     return lines;
+}
+
+std::vector<std::string> EntriesLines(const std::string& folder) {
+    return ReadEntriesLines(folder).value_or(std::vector<std::string>());
 }
 
 // Writes CVS/Entries whole (a failed write leaves the old one), and drops the log that is
@@ -136,8 +148,10 @@ class StickyBranch {
 public:
     StickyBranch(const std::string& folder, const std::string& branch)
         : path_(AdminFile(folder, "Tag")) {
-        had_ = platform::ReadWholeFile(path_, old_);
-        active_ = platform::IsFolder(folder + platform::kPathSeparator + "CVS") &&
+        // A tag there that cannot be read could not be put back afterwards.
+        unreadable_ = Unreadable(path_, old_);
+        had_ = !unreadable_ && platform::Exists(path_);
+        active_ = !unreadable_ && platform::IsFolder(folder + platform::kPathSeparator + "CVS") &&
                   platform::WriteWholeFile(path_, "T" + branch + "\n");
     }
     ~StickyBranch() {
@@ -150,10 +164,11 @@ public:
     }
     StickyBranch(const StickyBranch&) = delete;
     StickyBranch& operator=(const StickyBranch&) = delete;
+    bool TagUnreadable() const { return unreadable_; }
 
 private:
     std::string path_, old_;
-    bool had_ = false, active_ = false;
+    bool unreadable_ = false, had_ = false, active_ = false;
 };
 
 class Executor {
@@ -323,6 +338,10 @@ private:
         RunResult r;
         {
             StickyBranch sticky(".", branch);
+            if (sticky.TagUnreadable()) {
+                s_.Error("cvs add: cannot read CVS/Tag; nothing was added\n");
+                return 1;
+            }
             r = Run(args);
         }
         int rc = Result(r);
@@ -360,6 +379,10 @@ private:
             return 1;
         }
         const RenameUndo undo(from, to);
+        if (!undo.known) {
+            s_.Error("cvs rename: cannot read CVS/Entries; nothing was renamed\n");
+            return 1;
+        }
         if (!platform::MoveFileTo(from, to, false)) {
             s_.Error("cvs rename: cannot rename `" + from + "' to `" + to + "'\n");
             return 1;
@@ -394,13 +417,17 @@ private:
     // What the working copy held for both names before the rename.
     struct RenameUndo {
         RenameUndo(const std::string& from, const std::string& to) : from(from), to(to) {
-            const std::vector<std::string> lines = EntriesLines(".");
-            fromLine = FindEntryLine(lines, from);
-            toLine = FindEntryLine(lines, to);
-            hadFromText = platform::ReadWholeFile(AdminFile(".", from + ",t"), fromText);
+            const std::optional<std::vector<std::string>> lines = ReadEntriesLines(".");
+            known = lines && !Unreadable(AdminFile(".", from + ",t"), fromText);
+            if (!known)
+                return;
+            fromLine = FindEntryLine(*lines, from);
+            toLine = FindEntryLine(*lines, to);
+            hadFromText = platform::Exists(AdminFile(".", from + ",t"));
             hadToText = platform::Exists(AdminFile(".", to + ",t"));
         }
         std::string from, to;
+        bool known = false; // what there is to put back could be read
         std::optional<std::string> fromLine, toLine;
         bool hadFromText = false, hadToText = false;
         std::string fromText; // the description of a file added but not yet committed
@@ -410,7 +437,10 @@ private:
     // could not be put back. The file's content is never overwritten: it stays under the
     // new name when the old one is taken.
     int PutBack(const RenameUndo& undo, int rc, const std::string& failure) {
-        std::vector<std::string> lines = EntriesLines(".");
+        // Lines that cannot be read now are not written back: every other file's line
+        // would go with them.
+        std::optional<std::vector<std::string>> read = ReadEntriesLines(".");
+        std::vector<std::string> lines = read.value_or(std::vector<std::string>());
         auto restore = [&lines](const std::string& name, const std::optional<std::string>& line) {
             auto it = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
                 return l.compare(0, 1, "/") == 0 && EntryKey(l) == name;
@@ -424,7 +454,7 @@ private:
         };
         restore(undo.from, undo.fromLine);
         restore(undo.to, undo.toLine);
-        const bool entriesBack = WriteEntries(".", lines);
+        const bool entriesBack = read && WriteEntries(".", lines);
         if (!undo.hadToText)
             platform::DeleteFileAt(AdminFile(".", undo.to + ",t"));
         if (undo.hadFromText && !platform::Exists(AdminFile(".", undo.from + ",t")))

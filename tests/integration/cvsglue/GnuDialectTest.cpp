@@ -1,6 +1,7 @@
 // The client library against the real GNU cvs: every command form the provider builds that
 // GNU spells otherwise, on a local repository and through :fork: (pserver where login
 // matters), in working folders made by the fixtures.
+#include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
 #include "tests/support/CvsFixtures.h"
 #include "tests/support/CvsGlueClient.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -297,6 +299,52 @@ TEST_P(GnuDialect, ARenameWhoseAddFailsPutsTheWorkingCopyBack) {
     EXPECT_EQ(ReadFile(work + "/a.txt"), edited);
     EXPECT_FALSE(platform::Exists(work + "/d.txt"));
     EXPECT_EQ(SortedLines(Entries(work)), before);
+}
+
+// Whatever file call of the library fails while a rename is undone, CVS/Entries keeps the
+// line of every other file, and the user's edits are where the error text says. Each run
+// loads a copy of the library of its own, armed through the environment to fail its nth
+// file call.
+TEST_P(GnuDialect, ARenameUndoneWhileAFileCallFailsKeepsEveryOtherEntry) {
+    if (GetParam() != Method::Local || testing_support::RunningUnderWine())
+        GTEST_SKIP() << "a run per file call: the local method on Linux walks them";
+    std::string other = Work("other");
+    WriteFile(other + "/d.txt", "added elsewhere\n");
+    ASSERT_EQ(Glue(other, {"add", "d.txt"}).rc, 0);
+    ASSERT_EQ(Glue(other, {"commit", "-m", "elsewhere", "d.txt"}).rc, 0);
+    const std::string library =
+        testing_support::BinDir() + "/" + platform::LibraryFileName("cvs2ntlib");
+    for (int n = 1; n <= 14; ++n) {
+        SCOPED_TRACE(n);
+        const std::string work = Work("w" + std::to_string(n));
+        const std::string edited = std::string("edited\0\r\n", 9) + ReadFile(work + "/a.txt");
+        WriteFile(work + "/a.txt", edited);
+        const std::vector<std::string> before = SortedLines(Entries(work));
+        const std::string copy = sandbox.Folder("lib" + std::to_string(n)) + "/" +
+                                 platform::LibraryFileName("cvs2ntlib");
+        ASSERT_TRUE(platform::CopyFileTo(library, copy, false));
+        std::unique_ptr<CvsGlueClient> armed;
+        {
+            testing_support::ScopedEnv fault("MORVEK_FAULT", "file:" + std::to_string(n));
+            armed = std::make_unique<CvsGlueClient>(copy);
+        }
+        ASSERT_TRUE(armed->Loaded()) << armed->LoadError();
+        CvsGlueClient::Result r;
+        {
+            InFolder in(work);
+            armed->env = {{"CVSROOT", root}, {"HOME", work}};
+            r = armed->Run(cvs, {"rename", "a.txt", "d.txt"});
+        }
+        EXPECT_NE(r.rc, 0);
+        const std::vector<std::string> after = SortedLines(Entries(work));
+        for (const std::string& line : before) {
+            const bool kept =
+                Has(line, "/a.txt/") || std::find(after.begin(), after.end(), line) != after.end();
+            EXPECT_TRUE(kept) << line << " is gone:\n" << r.err;
+        }
+        const bool movedOnly = Has(r.err, "the file's content is in `d.txt'");
+        EXPECT_EQ(ReadFile(work + (movedOnly ? "/d.txt" : "/a.txt")), edited) << r.err;
+    }
 }
 
 // Aborted while it commits, a rename may have reached the repository in part: the error text
