@@ -143,32 +143,48 @@ bool FindEntry(const std::string& folder, const std::string& name, EntryLine& fo
 }
 
 // Sets the folder's CVS/Tag to a branch for the life of the object and then puts back what
-// was there, so that GNU's "add" schedules files (and folders) on that branch.
+// was there, so that GNU's "add" schedules files (and folders) on that branch. The folder's
+// own tag exists nowhere else: it is moved aside, never rewritten, and when it cannot be
+// moved back it stays aside under a name that Problem() gives.
 class StickyBranch {
 public:
     StickyBranch(const std::string& folder, const std::string& branch)
-        : path_(AdminFile(folder, "Tag")) {
-        // A tag there that cannot be read could not be put back afterwards.
-        unreadable_ = Unreadable(path_, old_);
-        had_ = !unreadable_ && platform::Exists(path_);
-        active_ = !unreadable_ && platform::IsFolder(folder + platform::kPathSeparator + "CVS") &&
-                  platform::WriteWholeFile(path_, "T" + branch + "\n");
-    }
-    ~StickyBranch() {
-        if (!active_)
+        : path_(AdminFile(folder, "Tag")), aside_(path_ + ".kept-during-add") {
+        if (!platform::IsFolder(folder + platform::kPathSeparator + "CVS"))
             return;
-        if (had_)
-            platform::WriteWholeFile(path_, old_);
-        else
-            platform::DeleteFileAt(path_);
+        had_ = platform::Exists(path_);
+        if (had_ && !platform::MoveFileTo(path_, aside_, false)) {
+            problem_ = platform::Exists(aside_) ? aside_ + " is in the way"
+                                                : "cannot set " + path_ + " aside";
+            return;
+        }
+        active_ = platform::WriteWholeFile(path_, "T" + branch + "\n");
+        if (active_)
+            return;
+        problem_ = "cannot write " + path_;
+        if (had_ && !platform::MoveFileTo(aside_, path_, true))
+            problem_ += "; the folder's tag is kept in " + aside_;
     }
+    ~StickyBranch() { PutBack(); }
     StickyBranch(const StickyBranch&) = delete;
     StickyBranch& operator=(const StickyBranch&) = delete;
-    bool TagUnreadable() const { return unreadable_; }
+
+    // Puts the folder's own tag back; false when it could not, and Problem() says why.
+    bool PutBack() {
+        if (!active_)
+            return problem_.empty();
+        active_ = false;
+        if (had_ ? platform::MoveFileTo(aside_, path_, true) : platform::DeleteFileAt(path_))
+            return true;
+        problem_ = had_ ? "the folder's tag could not be put back; it is kept in " + aside_
+                        : "the branch's tag could not be removed from " + path_;
+        return false;
+    }
+    const std::string& Problem() const { return problem_; }
 
 private:
-    std::string path_, old_;
-    bool unreadable_ = false, had_ = false, active_ = false;
+    std::string path_, aside_, problem_;
+    bool had_ = false, active_ = false;
 };
 
 class Executor {
@@ -335,16 +351,16 @@ private:
 
     int AddOnBranch(const std::vector<std::string>& args, const std::vector<std::string>& files,
                     const std::string& branch) {
-        RunResult r;
-        {
-            StickyBranch sticky(".", branch);
-            if (sticky.TagUnreadable()) {
-                s_.Error("cvs add: cannot read CVS/Tag; nothing was added\n");
-                return 1;
-            }
-            r = Run(args);
+        StickyBranch sticky(".", branch);
+        if (!sticky.Problem().empty()) {
+            s_.Error("cvs add: " + sticky.Problem() + "; nothing was added\n");
+            return 1;
         }
-        int rc = Result(r);
+        int rc = Result(Run(args));
+        if (!sticky.PutBack()) {
+            s_.Error("cvs add: " + sticky.Problem() + "\n");
+            rc = rc ? rc : 1;
+        }
         if (rc == 0) {
             // A folder added on a branch keeps the branch for what is added in it later.
             for (const std::string& file : files) {
