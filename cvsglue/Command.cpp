@@ -7,8 +7,6 @@
 #include "platform/User.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 
@@ -22,20 +20,6 @@ bool Contains(const std::string& text, const std::string& part) {
 std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-bool ReadText(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
-bool WriteText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return static_cast<bool>(out);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -94,15 +78,23 @@ std::string EntryKey(const std::string& line) {
            line.substr(from, slash == std::string::npos ? slash : slash - from);
 }
 
+// Whether a whole-file read failed on a file that is there: that file's content is not
+// known, and whatever is written in its place would lose it.
+bool Unreadable(const std::string& path, std::string& text) {
+    return !platform::ReadWholeFile(path, text) && platform::Exists(path);
+}
+
 // The lines of CVS/Entries with CVS/Entries.Log applied, as cvs reads them: a cvs that was
-// ended early leaves its latest changes in the log.
-std::vector<std::string> EntriesLines(const std::string& folder) {
+// ended early leaves its latest changes in the log. None when either file is there but
+// cannot be read.
+std::optional<std::vector<std::string>> ReadEntriesLines(const std::string& folder) {
     std::string text;
     std::vector<std::string> lines;
-    if (ReadText(AdminFile(folder, "Entries"), text))
-        lines = Lines(text);
-    if (!ReadText(AdminFile(folder, "Entries.Log"), text))
-        return lines;
+    if (Unreadable(AdminFile(folder, "Entries"), text))
+        return std::nullopt;
+    lines = Lines(text);
+    if (Unreadable(AdminFile(folder, "Entries.Log"), text))
+        return std::nullopt;
     for (const std::string& change : Lines(text)) {
         if (change.size() < 3 || change[1] != ' ' || (change[0] != 'A' && change[0] != 'R'))
             continue;
@@ -117,15 +109,17 @@ std::vector<std::string> EntriesLines(const std::string& folder) {
     return lines;
 }
 
-// Writes CVS/Entries whole, under cvs's own temporary name first, and drops the log that
-// is now part of it.
+std::vector<std::string> EntriesLines(const std::string& folder) {
+    return ReadEntriesLines(folder).value_or(std::vector<std::string>());
+}
+
+// Writes CVS/Entries whole (a failed write leaves the old one), and drops the log that is
+// now part of it.
 bool WriteEntries(const std::string& folder, const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines)
         text += line + "\n";
-    const std::string temporary = AdminFile(folder, "Entries.Backup");
-    if (!WriteText(temporary, text) ||
-        !platform::MoveFileTo(temporary, AdminFile(folder, "Entries"), true))
+    if (!platform::WriteWholeFile(AdminFile(folder, "Entries"), text))
         return false;
     const std::string log = AdminFile(folder, "Entries.Log");
     return !platform::Exists(log) || platform::DeleteFileAt(log);
@@ -149,28 +143,47 @@ bool FindEntry(const std::string& folder, const std::string& name, EntryLine& fo
 }
 
 // Sets the folder's CVS/Tag to a branch for the life of the object and then puts back what
-// was there, so that GNU's "add" schedules files (and folders) on that branch.
+// was there, so that GNU's "add" schedules files (and folders) on that branch. The folder's
+// own tag exists nowhere else: it is moved aside, never rewritten, and when it cannot be
+// moved back it stays aside under a name that Problem() gives.
 class StickyBranch {
 public:
     StickyBranch(const std::string& folder, const std::string& branch)
-        : path_(AdminFile(folder, "Tag")) {
-        had_ = ReadText(path_, old_);
-        active_ = platform::IsFolder(folder + platform::kPathSeparator + "CVS") &&
-                  WriteText(path_, "T" + branch + "\n");
-    }
-    ~StickyBranch() {
-        if (!active_)
+        : path_(AdminFile(folder, "Tag")), aside_(path_ + ".kept-during-add") {
+        if (!platform::IsFolder(folder + platform::kPathSeparator + "CVS"))
             return;
-        if (had_)
-            WriteText(path_, old_);
-        else
-            platform::DeleteFileAt(path_);
+        had_ = platform::Exists(path_);
+        if (had_ && !platform::MoveFileTo(path_, aside_, false)) {
+            problem_ = platform::Exists(aside_) ? aside_ + " is in the way"
+                                                : "cannot set " + path_ + " aside";
+            return;
+        }
+        active_ = platform::WriteWholeFile(path_, "T" + branch + "\n");
+        if (active_)
+            return;
+        problem_ = "cannot write " + path_;
+        if (had_ && !platform::MoveFileTo(aside_, path_, true))
+            problem_ += "; the folder's tag is kept in " + aside_;
     }
+    ~StickyBranch() { PutBack(); }
     StickyBranch(const StickyBranch&) = delete;
     StickyBranch& operator=(const StickyBranch&) = delete;
 
+    // Puts the folder's own tag back; false when it could not, and Problem() says why.
+    bool PutBack() {
+        if (!active_)
+            return problem_.empty();
+        active_ = false;
+        if (had_ ? platform::MoveFileTo(aside_, path_, true) : platform::DeleteFileAt(path_))
+            return true;
+        problem_ = had_ ? "the folder's tag could not be put back; it is kept in " + aside_
+                        : "the branch's tag could not be removed from " + path_;
+        return false;
+    }
+    const std::string& Problem() const { return problem_; }
+
 private:
-    std::string path_, old_;
+    std::string path_, aside_, problem_;
     bool had_ = false, active_ = false;
 };
 
@@ -319,7 +332,8 @@ private:
             std::string folder, name, baserev;
             SplitPath(file, folder, name);
             EntryLine entry;
-            if (!FindEntry(folder, name, entry) || !ReadText(AdminFile(folder, "Baserev"), baserev))
+            if (!FindEntry(folder, name, entry) ||
+                !platform::ReadWholeFile(AdminFile(folder, "Baserev"), baserev))
                 continue;
             const char sep = platform::kPathSeparator;
             if (!platform::Exists(folder + sep + "CVS" + sep + "Base" + sep + name))
@@ -337,18 +351,22 @@ private:
 
     int AddOnBranch(const std::vector<std::string>& args, const std::vector<std::string>& files,
                     const std::string& branch) {
-        RunResult r;
-        {
-            StickyBranch sticky(".", branch);
-            r = Run(args);
+        StickyBranch sticky(".", branch);
+        if (!sticky.Problem().empty()) {
+            s_.Error("cvs add: " + sticky.Problem() + "; nothing was added\n");
+            return 1;
         }
-        int rc = Result(r);
+        int rc = Result(Run(args));
+        if (!sticky.PutBack()) {
+            s_.Error("cvs add: " + sticky.Problem() + "\n");
+            rc = rc ? rc : 1;
+        }
         if (rc == 0) {
             // A folder added on a branch keeps the branch for what is added in it later.
             for (const std::string& file : files) {
                 const std::string admin = file + platform::kPathSeparator + "CVS";
                 if (platform::IsFolder(admin) && !platform::Exists(AdminFile(file, "Tag")))
-                    WriteText(AdminFile(file, "Tag"), "T" + branch + "\n");
+                    platform::WriteWholeFile(AdminFile(file, "Tag"), "T" + branch + "\n");
             }
         }
         return rc;
@@ -377,6 +395,10 @@ private:
             return 1;
         }
         const RenameUndo undo(from, to);
+        if (!undo.known) {
+            s_.Error("cvs rename: cannot read CVS/Entries; nothing was renamed\n");
+            return 1;
+        }
         if (!platform::MoveFileTo(from, to, false)) {
             s_.Error("cvs rename: cannot rename `" + from + "' to `" + to + "'\n");
             return 1;
@@ -411,13 +433,17 @@ private:
     // What the working copy held for both names before the rename.
     struct RenameUndo {
         RenameUndo(const std::string& from, const std::string& to) : from(from), to(to) {
-            const std::vector<std::string> lines = EntriesLines(".");
-            fromLine = FindEntryLine(lines, from);
-            toLine = FindEntryLine(lines, to);
-            hadFromText = ReadText(AdminFile(".", from + ",t"), fromText);
+            const std::optional<std::vector<std::string>> lines = ReadEntriesLines(".");
+            known = lines && !Unreadable(AdminFile(".", from + ",t"), fromText);
+            if (!known)
+                return;
+            fromLine = FindEntryLine(*lines, from);
+            toLine = FindEntryLine(*lines, to);
+            hadFromText = platform::Exists(AdminFile(".", from + ",t"));
             hadToText = platform::Exists(AdminFile(".", to + ",t"));
         }
         std::string from, to;
+        bool known = false; // what there is to put back could be read
         std::optional<std::string> fromLine, toLine;
         bool hadFromText = false, hadToText = false;
         std::string fromText; // the description of a file added but not yet committed
@@ -427,7 +453,10 @@ private:
     // could not be put back. The file's content is never overwritten: it stays under the
     // new name when the old one is taken.
     int PutBack(const RenameUndo& undo, int rc, const std::string& failure) {
-        std::vector<std::string> lines = EntriesLines(".");
+        // Lines that cannot be read now are not written back: every other file's line
+        // would go with them.
+        std::optional<std::vector<std::string>> read = ReadEntriesLines(".");
+        std::vector<std::string> lines = read.value_or(std::vector<std::string>());
         auto restore = [&lines](const std::string& name, const std::optional<std::string>& line) {
             auto it = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
                 return l.compare(0, 1, "/") == 0 && EntryKey(l) == name;
@@ -441,11 +470,11 @@ private:
         };
         restore(undo.from, undo.fromLine);
         restore(undo.to, undo.toLine);
-        const bool entriesBack = WriteEntries(".", lines);
+        const bool entriesBack = read && WriteEntries(".", lines);
         if (!undo.hadToText)
             platform::DeleteFileAt(AdminFile(".", undo.to + ",t"));
         if (undo.hadFromText && !platform::Exists(AdminFile(".", undo.from + ",t")))
-            WriteText(AdminFile(".", undo.from + ",t"), undo.fromText);
+            platform::WriteWholeFile(AdminFile(".", undo.from + ",t"), undo.fromText);
         const bool fileBack = platform::MoveFileTo(undo.to, undo.from, false);
 
         std::string what = rc == DLLGLUE_ABORTED ? "aborted" : failure;
@@ -582,9 +611,9 @@ private:
         const std::string base =
             file.substr(0, file.size() - name.size()) + ".#" + name + "." + entry.revision;
         kept = base;
-        const bool readMine = ReadText(file, mine);
+        const bool readMine = platform::ReadWholeFile(file, mine);
         for (int n = 2; platform::Exists(kept); ++n) {
-            if (readMine && ReadText(kept, there) && there == mine)
+            if (readMine && platform::ReadWholeFile(kept, there) && there == mine)
                 return platform::MoveFileTo(file, kept, true);
             kept = base + "~" + std::to_string(n);
         }
@@ -599,7 +628,7 @@ private:
 
 std::string FolderRoot() {
     std::string root;
-    if (!ReadText(AdminFile(".", "Root"), root))
+    if (!platform::ReadWholeFile(AdminFile(".", "Root"), root))
         return std::string();
     std::string::size_type end = root.find_first_of("\r\n");
     return end == std::string::npos ? root : root.substr(0, end);

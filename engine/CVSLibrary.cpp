@@ -89,8 +89,13 @@ bool CCVSLibrary::LoadLibraryModule() {
     char message[1024];
     std::snprintf(message, sizeof message, "%s failed with error %d: %s", "LoadLibrary", code,
                   text.c_str());
-    uifw::ShowMessageBox(nullptr, message, "Error", uifw::kMbOk | uifw::kMbIconError);
+    RefuseStart(message, "Error", uifw::kMbOk | uifw::kMbIconError);
     return false;
+}
+
+void CCVSLibrary::RefuseStart(const std::string& text, const char* caption, unsigned flags) {
+    startFailure_ = text;
+    uifw::ShowMessageBox(nullptr, text, caption, flags);
 }
 
 bool CCVSLibrary::ResolveEntryPoints() {
@@ -109,10 +114,9 @@ bool CCVSLibrary::ResolveEntryPoints() {
     for (const Entry& entry : entries) {
         *entry.slot = platform::FindSymbol(g_library, entry.name);
         if (!*entry.slot) {
-            uifw::ShowMessageBox(nullptr,
-                                 std::string("The CVS client library has no entry point ") +
-                                     entry.name + "; reinstall the provider.",
-                                 "Error", uifw::kMbOk | uifw::kMbIconError);
+            RefuseStart(std::string("The CVS client library has no entry point ") + entry.name +
+                            "; reinstall the provider.",
+                        "Error", uifw::kMbOk | uifw::kMbIconError);
             return false;
         }
     }
@@ -136,8 +140,7 @@ bool CCVSLibrary::ResolveExecutable(std::string& path) {
         } else {
             path = platform::FindProgramOnPath(platform::ProgramFileName("cvs"));
             if (path.empty() && !keyOpened) {
-                uifw::ShowMessageBox(nullptr, "cvs.exe path could not be resolved.",
-                                     "Morvek CVS SCC", uifw::kMbOk);
+                RefuseStart("cvs.exe path could not be resolved.", "Morvek CVS SCC", uifw::kMbOk);
                 return false;
             }
         }
@@ -147,6 +150,7 @@ bool CCVSLibrary::ResolveExecutable(std::string& path) {
 }
 
 bool CCVSLibrary::Execute(CCVSArgs& args, CCVSStringMap* environment) {
+    startFailure_.clear();
     if (!g_library && !LoadLibraryModule())
         return false;
     if (!ResolveEntryPoints())
@@ -164,7 +168,7 @@ bool CCVSLibrary::Execute(CCVSArgs& args, CCVSStringMap* environment) {
     if (!ResolveExecutable(path)) {
         ok = false;
     } else if (path.empty() || !platform::Exists(path)) {
-        uifw::ShowMessageBox(nullptr, "cvs.exe not found", "Morvek CVS SCC", uifw::kMbOk);
+        RefuseStart("cvs.exe not found", "Morvek CVS SCC", uifw::kMbOk);
     } else {
         ok = commandthread::Run(
                  [&] { return main_(path.c_str(), args.GetCount(), args.GetArgv(), this); }) == 0;

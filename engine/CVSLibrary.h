@@ -63,6 +63,9 @@ public:
     // callback reads that one during this run. Failures to load the library or to find cvs
     // are shown in a message box and make the run fail; they never end the host's process.
     bool Execute(CCVSArgs& args, CCVSStringMap* environment);
+    // Why the last run failed before cvs started (the message box's text); empty when it
+    // started, so that a caller's own line can carry the reason the box gave.
+    const std::string& GetStartFailure() const { return startFailure_; }
     // Asks the running command to stop (from any thread).
     void Abort();
     // Frees the library for the whole process; the next run of any context loads it again.
@@ -81,8 +84,11 @@ private:
     bool ResolveEntryPoints();
     bool ResolveExecutable(std::string& path);
     const char* EnvironmentAnswer(const char* name);
+    // Shows why cvs cannot start and keeps it as the run's start failure.
+    void RefuseStart(const std::string& text, const char* caption, unsigned flags);
 
     std::string executable_; // at most 260 bytes, as the library's callers expect
+    std::string startFailure_;
     CCVSConnectCallBack* owner_ = nullptr;
     CCVSStringMap* environment_ = nullptr;
     // Abort is called from another thread while a command runs, when the entry points may

@@ -208,8 +208,13 @@ bool CCVSController::AddFile(const std::string& path, const CCVSStringMap* optio
     commit.Add(context_.GetComment());
     AddNames(commit, {GetFileNamePart(path)});
     if (!context_.RunInFolder(path, commit)) {
-        context_.Echo(path + " is scheduled for addition but was not committed: " +
-                      context_.GetErrorText() + " Check it in to finish the addition.");
+        // A run that never started has no error text; the reason its message box gave
+        // belongs on this line too.
+        std::string reason = context_.GetErrorText();
+        if (reason.empty())
+            reason = context_.GetLibrary().GetStartFailure();
+        context_.Echo(path + " is scheduled for addition but was not committed: " + reason +
+                      " Check it in to finish the addition.");
         return false;
     }
     MakeReadOnly(path);

@@ -11,27 +11,7 @@
 #include "workcopy/FileUtilities.h"
 #include "workcopy/PathFunctions.h"
 
-#include <fstream>
-#include <iterator>
-
 namespace {
-
-bool ReadBytes(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
-}
 
 // Revisions that come back byte for byte: binary files, and Unicode ones, whose UTF-16 a
 // line-end conversion would break. Text never holds a NUL, so a revision with one is not
@@ -72,7 +52,7 @@ bool KeepWorkingFile(CCVSContext& context, const std::string& file, const std::s
     if (!platform::Exists(file) || IsFileUnchanged(file))
         return true;
     std::string own;
-    const bool readable = ReadBytes(file, own);
+    const bool readable = platform::ReadWholeFile(file, own);
     if (readable && own == incoming)
         return true;
     const std::string revision = GetEntryRevision(file);
@@ -82,7 +62,7 @@ bool KeepWorkingFile(CCVSContext& context, const std::string& file, const std::s
     std::string keep = base;
     for (int n = 2; platform::Exists(keep); ++n) {
         std::string existing;
-        if (readable && ReadBytes(keep, existing) && existing == own) {
+        if (readable && platform::ReadWholeFile(keep, existing) && existing == own) {
             context.Echo("The local changes of " + file + " are kept in " + keep + " already");
             return true;
         }
@@ -154,7 +134,7 @@ std::string CCVSController::GetRevision(const std::string& file, const std::stri
     // Written beside the target first and then renamed over it, so that a failed write
     // leaves the old file where it was.
     const std::string partial = JoinPath(diffFolder, name + ".~fetch");
-    if (!WriteBytes(partial, content)) {
+    if (!platform::WriteWholeFile(partial, content)) {
         RemoveFile(partial);
         context_.Echo("Could not write the revision to " + partial);
         return kInvalidPathResult;

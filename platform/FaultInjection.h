@@ -30,7 +30,7 @@
 namespace platform {
 
 enum class FaultKind : unsigned {
-    File = 1,     // a file's attributes and times set; copy, move, delete
+    File = 1,     // a file's attributes and times set; copy, move, delete, read and write whole
     Folder = 2,   // list, make, remove, enter
     Registry = 4, // open, create, query, set, delete, flush
     Process = 8,  // start a child or a program, list or end processes

@@ -13,6 +13,7 @@
 //    Where extended attributes are unsupported the bit always reads as set.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -115,6 +116,15 @@ bool DeleteFileAt(const std::string& path);
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
 // Renames or moves; an existing target is replaced when replace is true.
 bool MoveFileTo(const std::string& from, const std::string& to, bool replace);
+
+// A file's bytes as they are on disk (no line-end conversion), at most limit of them; the
+// rest is not read. False when the file cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& content, size_t limit = SIZE_MAX);
+// Replaces a file's bytes with content, or makes the file: written to a new file beside it,
+// then renamed over it, so that a failed write leaves the old file whole and never half a
+// new one. The new file keeps an existing file's permissions. As on Windows, a read-only
+// file is not replaced.
+bool WriteWholeFile(const std::string& path, const std::string& content);
 
 // A file's three times, in seconds since 1970-01-01 00:00:00 UTC. created: when the file
 // came into being (POSIX: its birth time where the file system keeps one, else the earlier

@@ -64,7 +64,8 @@ private:
     CCVSContext* context_;
     std::unique_ptr<CCVSController> controller_;
     CStatusReader reader_;
-    std::unordered_set<std::string> prepared_; // folders as the names spell them
+    std::unordered_set<std::string> prepared_;   // folders as the names spell them
+    std::unordered_set<std::string> unreadable_; // folders already said to be unreadable
     std::string lastPrepared_;
 };
 
@@ -173,6 +174,14 @@ bool StatusQuery::FetchMissingFolder(const std::string& folder) {
 }
 
 SccLong StatusQuery::Decide(const std::string& name, WorkingFileFacts& facts) {
+    if (facts.entriesUnreadable) {
+        const std::string folder(std::string_view(name).substr(0, FolderPartLength(name)));
+        if (context_ && unreadable_.insert(folder).second)
+            context_->Echo("The status of the files in " + folder +
+                           " is unknown: its CVS/Entries cannot be read. Check that you may "
+                           "read it, then refresh.\n");
+        return SCC_STATUS_INVALID;
+    }
     if (!facts.listed)
         return SCC_STATUS_NOTCONTROLLED;
     SccLong status = SCC_STATUS_CONTROLLED;

@@ -9,8 +9,6 @@
 #include "workcopy/PathFunctions.h"
 #include "workcopy/RepositoryBinding.h"
 
-#include <fstream>
-
 using namespace uifw;
 
 namespace {
@@ -70,9 +68,11 @@ std::string CPageItemGeneral::FormatTime(int64_t unixSeconds) {
 }
 
 void CPageItemGeneral::ReadFacts() {
-    std::ifstream in(path_, std::ios::binary | std::ios::ate);
-    size_ =
-        in ? std::to_string(static_cast<unsigned long long>(in.tellg())) + " bytes" : kNotAvailable;
+    const platform::PathFacts facts =
+        platform::GetPathFacts(path_, platform::ArchiveBit::OnlyIfWritable);
+    size_ = facts.exists && !facts.folder
+                ? std::to_string(static_cast<unsigned long long>(facts.size)) + " bytes"
+                : kNotAvailable;
     fileName_ = GetFileNamePart(path_);
     location_ = path_;
     if (IsInEntries(path_)) {

@@ -4,7 +4,6 @@
 #include "workcopy/PathFunctions.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <new>
 #include <optional>
 
@@ -39,26 +38,6 @@ namespace {
 
 char FoldAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Reads a file whose size is expected, so that the text is read in one go into a string
-// of its own size.
-bool ReadWholeFile(const std::string& path, uint64_t expected, std::string& content) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    content.resize(static_cast<size_t>(expected) + 1);
-    size_t got = 0;
-    for (;;) {
-        got += std::fread(&content[got], 1, content.size() - got, file);
-        if (got < content.size())
-            break;
-        content.resize(content.size() * 2); // it grew since it was looked at
-    }
-    const bool ok = !std::ferror(file);
-    std::fclose(file);
-    content.resize(got);
-    return ok;
 }
 
 } // namespace
@@ -181,12 +160,12 @@ std::shared_ptr<const CCVSEntries> EntriesCache::Get(const std::string& entriesP
     if (!stamp) {
         // The look-up failed but the file may still read: its lines are the answer, kept
         // for no later query since nothing tells when they change.
-        if (!ReadWholeFile(entriesPath, 0, content))
+        if (!platform::ReadWholeFile(entriesPath, content))
             return nullptr;
         return std::make_shared<const CCVSEntries>(
             CCVSEntries::Parse(content, entriesPath, platform::FileStamp{}));
     }
-    if (!ReadWholeFile(entriesPath, stamp->size, content))
+    if (!platform::ReadWholeFile(entriesPath, content))
         return nullptr;
     ++loads_;
     auto entries =

@@ -1,11 +1,10 @@
 // workcopy/EntriesOnDisk.cpp - a file's line in CVS/Entries and CVS/Entries.Log, read now.
 #include "workcopy/EntriesOnDisk.h"
 
+#include "platform/FileSystem.h"
 #include "workcopy/Entries.h"
 #include "workcopy/PathFunctions.h"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <set>
 
@@ -39,11 +38,8 @@ void ApplyLines(std::string_view content, bool log, platform::PathStyle style,
 
 // The whole file; none when it cannot be read.
 std::optional<std::string> ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
+    std::string content;
+    if (!platform::ReadWholeFile(path, content))
         return std::nullopt;
     return content;
 }

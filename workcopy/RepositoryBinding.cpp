@@ -8,7 +8,6 @@
 #include "workcopy/FileUtilities.h"
 #include "workcopy/PathFunctions.h"
 
-#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -22,26 +21,14 @@ std::string AdminFile(const std::string& folder, const char* name) {
 
 // The first line of a file (see FirstAdminLine); none also when it cannot be opened.
 std::optional<std::string> ReadFirstLine(const std::string& path, size_t buffer) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::string head;
+    if (!platform::ReadWholeFile(path, head, buffer))
         return std::nullopt;
-    std::string head(buffer, '\0');
-    file.read(head.data(), static_cast<std::streamsize>(buffer));
-    head.resize(static_cast<size_t>(file.gcount()));
     return FirstAdminLine(head, buffer);
 }
 
 std::string FolderOf(const std::string& path) {
     return NormalizePath(IsDirectoryPath(path) ? path : GetParentFolder(path));
-}
-
-bool WriteAdminFile(const std::string& path, const std::string& content) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-        return false;
-    file << content;
-    file.close();
-    return !file.fail();
 }
 
 // PathAppend's join: the second part's leading separators are skipped, one separator is put
@@ -183,9 +170,9 @@ bool CreateAdminFolder(const std::string& path, const std::string& root,
     if (!PathExists(cvs) && !platform::MakeFolderTree(cvs))
         return false;
     const std::string eol = platform::kTextLineEnd;
-    if (!WriteAdminFile(AdminFile(folder, "Root"), root + eol) ||
-        !WriteAdminFile(AdminFile(folder, "Repository"), repository + eol) ||
-        !WriteAdminFile(AdminFile(folder, "Entries"), std::string()))
+    if (!platform::WriteWholeFile(AdminFile(folder, "Root"), root + eol) ||
+        !platform::WriteWholeFile(AdminFile(folder, "Repository"), repository + eol) ||
+        !platform::WriteWholeFile(AdminFile(folder, "Entries"), std::string()))
         return false;
     EnsureFolder(AdminFile(folder, "Base"));
     return true;

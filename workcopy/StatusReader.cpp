@@ -27,6 +27,10 @@ WorkingFileFacts CStatusReader::Read(const std::string& path) {
     std::string_view name = std::string_view(path).substr(split);
     if (!name.empty() && IsPathSeparator(name.front()))
         name.remove_prefix(1);
+    if (folder.unreadable) {
+        facts.entriesUnreadable = true;
+        return facts;
+    }
     const std::string_view line =
         folder.entries ? folder.entries->FindLine(name) : std::string_view();
     facts.listed = !line.empty();
@@ -58,7 +62,11 @@ CStatusReader::Folder& CStatusReader::FolderOf(std::string_view given) {
     if (it == folders_.end()) {
         Folder folder;
         folder.path = NormalizePath(lastKey_);
-        folder.entries = GetCachedEntries(JoinPath(JoinPath(folder.path, "CVS"), "Entries"));
+        const std::string entriesPath = JoinPath(JoinPath(folder.path, "CVS"), "Entries");
+        folder.entries = GetCachedEntries(entriesPath);
+        // A missing Entries means a folder cvs does not know; one that is there but cannot be
+        // read says nothing, and must not pass for "not controlled".
+        folder.unreadable = !folder.entries && platform::GetFileStamp(entriesPath).has_value();
         it = folders_.emplace(lastKey_, std::move(folder)).first;
     }
     last_ = &it->second;

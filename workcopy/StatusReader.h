@@ -33,6 +33,8 @@ struct WorkingFileFacts {
     bool writable = false;  // IsWritable
     bool archive = true;    // IsArchiveSet
     bool baseCopy = false;  // PathExists(GetBaseCopyPath)
+    // CVS/Entries of the folder is there but could not be read: nothing above is known.
+    bool entriesUnreadable = false;
 };
 
 class CStatusReader {
@@ -47,6 +49,7 @@ private:
     struct Folder {
         std::string path; // normalized
         std::shared_ptr<const CCVSEntries> entries;
+        bool unreadable = false;                            // Entries is there, yet gave no lines
         std::optional<std::vector<std::string>> baseCopies; // sorted keys, read when first asked
     };
     Folder& FolderOf(std::string_view given);

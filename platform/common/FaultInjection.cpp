@@ -1,6 +1,7 @@
 // platform/common/FaultInjection.cpp - the count behind FaultDue.
 #include "platform/FaultInjection.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace platform {
@@ -21,15 +22,16 @@ struct ThreadFaults {
     bool fired = false;
 };
 thread_local ThreadFaults t_faults;
-thread_local std::string* t_firedCall = nullptr;
+// Which call failed, cut at the buffer's end. Not on the heap: a module unloaded after it
+// failed a call would leave that behind, unreachable.
+thread_local char t_firedCall[1024];
 std::atomic<int> g_threadsOn{0};
 
 void Begin(FaultKind kinds, uint64_t nth) {
     if (!t_faults.on)
         ++g_threadsOn;
     t_faults = ThreadFaults{true, static_cast<unsigned>(kinds), nth, 0, false};
-    if (t_firedCall)
-        t_firedCall->clear();
+    t_firedCall[0] = '\0';
     fault_detail::active.store(true, std::memory_order_relaxed);
 }
 
@@ -53,9 +55,9 @@ bool fault_detail::Due(FaultKind kind, const char* call, const std::string& subj
     if (++f.calls != f.nth)
         return false;
     f.fired = true;
-    if (!t_firedCall)
-        t_firedCall = new std::string; // one per thread that ever fails a call; never freed
-    *t_firedCall = subject.empty() ? call : std::string(call) + " " + subject;
+    const std::string text = subject.empty() ? call : std::string(call) + " " + subject;
+    text.copy(t_firedCall, sizeof t_firedCall - 1);
+    t_firedCall[std::min(text.size(), sizeof t_firedCall - 1)] = '\0';
     return true;
 }
 
@@ -73,8 +75,8 @@ FaultReport StopFaults() {
         return report;
     report.calls = t_faults.calls;
     report.fired = t_faults.fired;
-    if (t_faults.fired && t_firedCall)
-        report.call = *t_firedCall;
+    if (t_faults.fired)
+        report.call = t_firedCall;
     t_faults = ThreadFaults{};
     if (--g_threadsOn == 0)
         fault_detail::active.store(false, std::memory_order_relaxed);

@@ -6,12 +6,14 @@
 #include "platform/posix/Posix.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/xattr.h>
@@ -342,6 +344,98 @@ bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
         return false;
     }
     return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& content, size_t limit) {
+    content.clear();
+    if (posix::Injected(FaultKind::File, EACCES, "ReadWholeFile", path))
+        return false;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    const bool measured = ::fstat(fd, &st) == 0;
+    if (!measured || S_ISDIR(st.st_mode)) {
+        const int error = measured ? EISDIR : errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    // One more byte than the file is said to hold, so that a single read sees its end.
+    content.resize(std::min(static_cast<size_t>(st.st_size) + 1, limit));
+    size_t got = 0;
+    bool ok = true;
+    while (got < limit) {
+        if (got == content.size()) // it grew since fstat
+            content.resize(std::min(content.size() * 2 + 1, limit));
+        ssize_t n = ::read(fd, &content[got], content.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    content.resize(got);
+    return ok;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& content) {
+    // An injected fault fails the bytes' write, as a full disk would: the temporary file
+    // exists by then and must go again.
+    const bool writeFails = FaultDue(FaultKind::File, "WriteWholeFile", path);
+    struct stat old;
+    const bool replaces = StatPath(path, old);
+    if (replaces && S_ISDIR(old.st_mode)) {
+        errno = EISDIR;
+        return false;
+    }
+    if (replaces && (old.st_mode & 0222) == 0) {
+        errno = EACCES; // Windows refuses to replace a read-only file
+        return false;
+    }
+    // A name of this process's own beside the target; created exclusively, so that two
+    // writers never share one, and with the mode the umask gives a new file.
+    static std::atomic<unsigned> serial{0};
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = path + ".morvek-new-" + std::to_string(::getpid()) + "-" +
+               std::to_string(serial.fetch_add(1));
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    bool ok = !replaces || ::fchmod(fd, old.st_mode & 07777) == 0;
+    if (ok && writeFails) {
+        errno = EIO;
+        ok = false;
+    }
+    for (size_t done = 0; ok && done < content.size();) {
+        ssize_t w = ::write(fd, content.data() + done, content.size() - done);
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0) {
+            if (w == 0)
+                errno = EIO;
+            ok = false;
+            break;
+        }
+        done += static_cast<size_t>(w);
+    }
+    ok = ::close(fd) == 0 && ok;
+    if (ok)
+        ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        errno = error;
+    }
+    return ok;
 }
 
 bool SetLastWriteTime(const std::string& path, int64_t unixSeconds, long nanoseconds) {

@@ -2,6 +2,10 @@
 #include "platform/FileSystem.h"
 #include "platform/win32/Win32.h"
 
+#include <algorithm>
+#include <atomic>
+#include <string>
+
 namespace platform {
 namespace {
 
@@ -215,6 +219,101 @@ bool MoveFileTo(const std::string& from, const std::string& to, bool replace) {
         return false;
     DWORD flags = MOVEFILE_COPY_ALLOWED | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
     return ::MoveFileExA(from.c_str(), to.c_str(), flags) != 0;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& content, size_t limit) {
+    content.clear();
+    if (win32::Injected(FaultKind::File, ERROR_ACCESS_DENIED, "ReadWholeFile", path))
+        return false;
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file, &size)) {
+        ::CloseHandle(file);
+        return false;
+    }
+    // One more byte than the file is said to hold, so that a single read sees its end.
+    content.resize(std::min(static_cast<size_t>(size.QuadPart) + 1, limit));
+    size_t got = 0;
+    bool ok = true;
+    while (got < limit) {
+        if (got == content.size()) // it grew since it was measured
+            content.resize(std::min(content.size() * 2 + 1, limit));
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(content.size() - got, 1u << 30));
+        DWORD n = 0;
+        if (!::ReadFile(file, &content[got], want, &n, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    const DWORD error = ::GetLastError();
+    ::CloseHandle(file);
+    content.resize(got);
+    ::SetLastError(error);
+    return ok;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& content) {
+    // An injected fault fails the bytes' write, as a full disk would: the temporary file
+    // exists by then and must go again.
+    const bool writeFails = FaultDue(FaultKind::File, "WriteWholeFile", path);
+    // Refused before anything is written: a folder, and a read-only file, which Windows
+    // does not replace; asked here, so that no system's rename decides otherwise.
+    const DWORD old = ::GetFileAttributesA(path.c_str());
+    if (old != INVALID_FILE_ATTRIBUTES &&
+        (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    // A name of this process's own beside the target, created only if absent, so that two
+    // writers never share one.
+    static std::atomic<unsigned> serial{0};
+    std::string temp;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
+        temp = path + ".morvek-new-" + std::to_string(::GetCurrentProcessId()) + "-" +
+               std::to_string(serial.fetch_add(1));
+        file = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
+            return false;
+    }
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = !writeFails;
+    if (writeFails)
+        ::SetLastError(ERROR_WRITE_FAULT);
+    for (size_t done = 0; ok && done < content.size();) {
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 30));
+        DWORD n = 0;
+        ok = ::WriteFile(file, content.data() + done, want, &n, nullptr) && n > 0;
+        done += n;
+    }
+    ok = ::CloseHandle(file) && ok;
+    // While another opens the target (a reader, a writer's own rename, a virus scanner) the
+    // rename is refused for a moment; it is tried again for up to about a quarter second.
+    for (DWORD wait = 1; ok; wait *= 2) {
+        if (::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+            break;
+        const DWORD error = ::GetLastError();
+        ok = wait <= 128 && (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION);
+        if (ok)
+            ::Sleep(wait);
+        else
+            ::SetLastError(error);
+    }
+    if (!ok) {
+        const DWORD error = ::GetLastError();
+        ::DeleteFileA(temp.c_str());
+        ::SetLastError(error);
+    }
+    return ok;
 }
 
 bool SetLastWriteTime(const std::string& path, int64_t unixSeconds, long nanoseconds) {

@@ -6,8 +6,10 @@
 
 namespace testing_support {
 
-CvsGlueClient::CvsGlueClient() {
-    const std::string path = BinDir() + Sep() + platform::LibraryFileName("cvs2ntlib");
+CvsGlueClient::CvsGlueClient()
+    : CvsGlueClient(BinDir() + Sep() + platform::LibraryFileName("cvs2ntlib")) {}
+
+CvsGlueClient::CvsGlueClient(const std::string& path) {
     library_ = platform::OpenLibrary(path, nullptr, &loadError_);
     if (!library_)
         return;

@@ -19,6 +19,8 @@ namespace testing_support {
 class CvsGlueClient {
 public:
     CvsGlueClient();
+    // The library at that path (a copy loads apart from the built one, with state of its own).
+    explicit CvsGlueClient(const std::string& libraryPath);
     ~CvsGlueClient();
     CvsGlueClient(const CvsGlueClient&) = delete;
     CvsGlueClient& operator=(const CvsGlueClient&) = delete;

@@ -1,6 +1,7 @@
 // The client library against the real GNU cvs: every command form the provider builds that
 // GNU spells otherwise, on a local repository and through :fork: (pserver where login
 // matters), in working folders made by the fixtures.
+#include "platform/DynamicLibrary.h"
 #include "platform/FileSystem.h"
 #include "tests/support/CvsFixtures.h"
 #include "tests/support/CvsGlueClient.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -57,12 +59,28 @@ protected:
         return folder;
     }
 
-    // Runs through the library in folder, with the environment the provider gives.
-    CvsGlueClient::Result Glue(const std::string& folder, const Args& args) {
+    // Runs through the library (or another client of it) in folder, with the environment the
+    // provider gives.
+    CvsGlueClient::Result Glue(const std::string& folder, const Args& args,
+                               CvsGlueClient* client = nullptr) {
+        CvsGlueClient& c = client ? *client : glue;
         InFolder in(folder);
-        glue.env["CVSROOT"] = root;
-        glue.env["HOME"] = folder;
-        return glue.Run(cvs, args);
+        c.env["CVSROOT"] = root;
+        c.env["HOME"] = folder;
+        return c.Run(cvs, args);
+    }
+
+    // A copy of the library, loaded apart with state of its own and armed through the
+    // environment to fail its nth file call.
+    std::unique_ptr<CvsGlueClient> Armed(int n) {
+        const std::string copy = sandbox.Folder("lib" + std::to_string(++copies_)) + "/" +
+                                 platform::LibraryFileName("cvs2ntlib");
+        EXPECT_TRUE(platform::CopyFileTo(
+            testing_support::BinDir() + "/" + platform::LibraryFileName("cvs2ntlib"), copy, false));
+        testing_support::ScopedEnv fault("MORVEK_FAULT", "file:" + std::to_string(n));
+        auto client = std::make_unique<CvsGlueClient>(copy);
+        EXPECT_TRUE(client->Loaded()) << client->LoadError();
+        return client;
     }
 
     std::string Entries(const std::string& folder) { return ReadFile(folder + "/CVS/Entries"); }
@@ -71,6 +89,7 @@ protected:
     testing_support::CvsRepository repo;
     CvsGlueClient glue;
     std::string root, cvs;
+    int copies_ = 0;
 };
 
 INSTANTIATE_TEST_SUITE_P(Methods, GnuDialect, testing::Values(Method::Local, Method::Fork),
@@ -297,6 +316,52 @@ TEST_P(GnuDialect, ARenameWhoseAddFailsPutsTheWorkingCopyBack) {
     EXPECT_EQ(ReadFile(work + "/a.txt"), edited);
     EXPECT_FALSE(platform::Exists(work + "/d.txt"));
     EXPECT_EQ(SortedLines(Entries(work)), before);
+}
+
+// Whatever file call of the library fails while a rename is undone, CVS/Entries keeps the
+// line of every other file, and the user's edits are where the error text says.
+TEST_P(GnuDialect, ARenameUndoneWhileAFileCallFailsKeepsEveryOtherEntry) {
+    if (GetParam() != Method::Local || testing_support::RunningUnderWine())
+        GTEST_SKIP() << "a run per file call: the local method on Linux walks them";
+    std::string other = Work("other");
+    WriteFile(other + "/d.txt", "added elsewhere\n");
+    ASSERT_EQ(Glue(other, {"add", "d.txt"}).rc, 0);
+    ASSERT_EQ(Glue(other, {"commit", "-m", "elsewhere", "d.txt"}).rc, 0);
+    for (int n = 1; n <= 14; ++n) {
+        SCOPED_TRACE(n);
+        const std::string work = Work("w" + std::to_string(n));
+        const std::string edited = std::string("edited\0\r\n", 9) + ReadFile(work + "/a.txt");
+        WriteFile(work + "/a.txt", edited);
+        const std::vector<std::string> before = SortedLines(Entries(work));
+        const CvsGlueClient::Result r = Glue(work, {"rename", "a.txt", "d.txt"}, Armed(n).get());
+        EXPECT_NE(r.rc, 0);
+        const std::vector<std::string> after = SortedLines(Entries(work));
+        for (const std::string& line : before) {
+            const bool kept =
+                Has(line, "/a.txt/") || std::find(after.begin(), after.end(), line) != after.end();
+            EXPECT_TRUE(kept) << line << " is gone:\n" << r.err;
+        }
+        const bool movedOnly = Has(r.err, "the file's content is in `d.txt'");
+        EXPECT_EQ(ReadFile(work + (movedOnly ? "/d.txt" : "/a.txt")), edited) << r.err;
+    }
+}
+
+// Whatever file call of the library fails while a file is added on a branch, the folder's own
+// CVS/Tag is there afterwards as it was, or kept where the error text says.
+TEST_P(GnuDialect, AnAddOnABranchWhileAFileCallFailsKeepsTheFoldersTag) {
+    if (GetParam() != Method::Local || testing_support::RunningUnderWine())
+        GTEST_SKIP() << "a run per file call: the local method on Linux walks them";
+    const std::string tag = "Nuser-tag\r\n";
+    for (int n = 1; n <= 6; ++n) {
+        SCOPED_TRACE(n);
+        const std::string work = Work("t" + std::to_string(n));
+        WriteFile(work + "/CVS/Tag", tag);
+        WriteFile(work + "/n3.txt", "new on the branch\n");
+        const CvsGlueClient::Result r =
+            Glue(work, {"add", "-m", "branch file", "-r", "BR1", "n3.txt"}, Armed(n).get());
+        const std::string kept = work + "/CVS/Tag.kept-during-add";
+        EXPECT_EQ(ReadFile(Has(r.err, "kept in") ? kept : work + "/CVS/Tag"), tag) << r.err;
+    }
 }
 
 // Aborted while it commits, a rename may have reached the repository in part: the error text

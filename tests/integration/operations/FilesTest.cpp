@@ -3,8 +3,10 @@
 // commits, awkward names, and every path on which a user's content could be lost, with
 // that content checked byte for byte afterwards.
 #include "operations/CVSController.h"
+#include "platform/FaultInjection.h"
 #include "platform/FileSystem.h"
 #include "tests/support/CvsEngineFixture.h"
+#include "ui/framework/MessageBox.h"
 #include "workcopy/Entries.h"
 #include "workcopy/FileStatus.h"
 #include "workcopy/PathFunctions.h"
@@ -428,6 +430,64 @@ TEST_F(FilesEdges, ACommitWhoseErrorTextSaysFailedFailsThoughCvsSucceeded) {
         EXPECT_EQ(controller.CommitFiles({File("a.txt")}, false, nullptr), c.ok);
         EXPECT_EQ(controller.GetErrorMessage().find("failed:") != std::string::npos, !c.ok);
         EXPECT_EQ(PathExists(base), !c.ok) << "the base copy goes only after a commit";
+    }
+}
+
+TEST_F(FilesEdges, AnAddWhoseCommitCannotStartSaysWhyInThePane) {
+    if (testing_support::RunningUnderWine())
+        GTEST_SKIP() << "the stand-in for cvs is a shell script";
+    struct Case {
+        const char* name;
+        std::function<void()> arrange; // makes the commit's run fail before cvs starts
+        const char* reason;
+    };
+    const std::string fake = sandbox_.Folder("fake");
+    // A cvs that runs the add and is gone by the commit (the library may ask it other things
+    // first).
+    const auto vanishing = [&] {
+        ASSERT_TRUE(platform::MakeFolderTree(fake));
+        const std::string script = In(fake, "vanishing-cvs");
+        WriteFile(script, "#!/bin/sh\n'" + testing_support::CvsProgram() +
+                              "' \"$@\"\nstatus=$?\n"
+                              "for a; do [ \"$a\" = add ] && rm -f \"$0\"; done\nexit $status\n");
+        ASSERT_EQ(testing_support::Shell("chmod +x '" + script + "'").status, 0);
+        env_.Settings().SetCvsExePath(script);
+    };
+    // The client library's first entry point, looked up afresh for the commit, is missing:
+    // the add makes as many library calls as it did for a file added alone.
+    uint64_t addCalls = 0;
+    const auto noEntryPoint = [&] {
+        WriteFile(File("counted.txt"), "counted\n");
+        env_.Settings().SetAutoCommit(false);
+        CCVSController counter(*context_);
+        platform::CountFaultCalls(platform::FaultKind::Library);
+        ASSERT_TRUE(counter.AddFile(File("counted.txt"), nullptr)) << env_.Pane().All();
+        addCalls = platform::StopFaults().calls;
+        env_.Settings().SetAutoCommit(true);
+    };
+    for (const Case& c : {Case{"cvs not found", vanishing, "cvs.exe not found"},
+                          Case{"no entry point", noEntryPoint,
+                               "The CVS client library has no entry point dllglue_abort; reinstall "
+                               "the provider."}}) {
+        SCOPED_TRACE(c.name);
+        env_.Settings().SetAutoCommit(true);
+        env_.Settings().SetCvsExePath(testing_support::CvsProgram());
+        addCalls = 0;
+        c.arrange();
+        const std::string file = File(std::string(c.name) + ".txt");
+        WriteFile(file, kMine);
+        env_.Pane().Clear();
+        env_.Host().ExpectMessageBox(uifw::kIdOk);
+        CCVSController controller(*context_);
+        if (addCalls)
+            platform::ArmFault(platform::FaultKind::Library, addCalls + 1);
+        EXPECT_FALSE(controller.AddFile(file, nullptr));
+        platform::StopFaults();
+        EXPECT_TRUE(PaneHas(file + " is scheduled for addition but was not committed: " + c.reason +
+                            " Check it in to finish the addition."))
+            << env_.Pane().All();
+        EXPECT_TRUE(IsInEntries(file));
+        EXPECT_EQ(ReadFile(file), kMine);
     }
 }
 

@@ -215,12 +215,18 @@ bool Names(const std::vector<std::string>& pane, const std::string& leaf) {
     return false;
 }
 
+// A status the provider could not obtain is answered as such: a failure too.
+bool Failed(const Outcome& o) {
+    return o.result < 0 || std::find(o.status.begin(), o.status.end(),
+                                     SccLong{SCC_STATUS_INVALID}) != o.status.end();
+}
+
 // What the run did wrong, or empty.
 std::string Judge(const WalkCase& c, const Outcome& clean, const Outcome& o,
                   const std::string& work, testing_support::CvsRepository& repo) {
     std::string problems;
     auto fault = [&](const std::string& text) { problems += "  " + text + "\n"; };
-    const bool failed = o.result < 0;
+    const bool failed = Failed(o);
     if (!failed) {
         if (o.result != clean.result)
             fault("result " + std::to_string(o.result) + ", clean " + std::to_string(clean.result));
@@ -359,7 +365,7 @@ void Walk(Walker& w, const WalkCase& c, platform::FaultKind kinds, uint64_t stri
         if (!o.report.fired)
             continue; // an earlier call took the run another way
         ++t.injected;
-        (o.result < 0 ? t.failures : t.ok)++;
+        (Failed(o) ? t.failures : t.ok)++;
         if (verbose)
             std::printf("%s %s -> %d\n%s", c.name, o.report.call.c_str(),
                         static_cast<int>(o.result), PaneText(o.pane).c_str());
