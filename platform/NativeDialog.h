@@ -151,7 +151,8 @@ bool IsNativeControlEnabled(WindowHandle dialog, int id);
 void ShowNativeControl(WindowHandle dialog, int id, bool show);
 bool IsNativeControlVisible(WindowHandle dialog, int id);
 void FocusNativeControl(WindowHandle dialog, int id);
-// The control of the dialog that has the focus (or holds the window that has it), or 0.
+// The control of the dialog that has the focus (or holds the window that has it), or 0. Any
+// thread may ask: the answer is the focus of the dialog's own thread.
 int NativeFocus(WindowHandle dialog);
 // Writes the window as it is drawn now to a PNG file (screenshots of the tests).
 bool SaveNativeWindowImage(WindowHandle window, const std::string& pngPath);
@@ -244,6 +245,10 @@ void ClickNativeButton(WindowHandle dialog, int id);
 // The same click queued for the window's thread (from any thread): it happens when that
 // thread next serves its messages.
 void PostNativeButtonClick(WindowHandle dialog, int id);
+// A key pressed and released, queued (from any thread) as the keyboard delivers it: to the
+// control id of the dialog, or to the dialog itself when id is 0 (no control has the focus).
+enum class NativeKey { Tab, Space, Enter, Escape };
+void PostNativeKey(WindowHandle dialog, int id, NativeKey key);
 void ChooseNativeComboItem(WindowHandle dialog, int id, int index);
 void ChooseNativeTab(WindowHandle dialog, int id, int index);
 // The system's message box of this process with that caption, when one is open: its

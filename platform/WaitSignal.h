@@ -3,8 +3,9 @@
 // A thread that owns windows must go on serving them whenever it waits: otherwise its
 // windows stop repainting, a click on one of them is not seen, and a message another thread
 // sends to one of them (SendMessage) waits as long as it does. On Windows the wait
-// dispatches the messages sent and posted to the calling thread's windows meanwhile; a quit
-// message is left where it is, for the loop it is meant for. POSIX has no window messages:
+// dispatches the messages sent and posted to the calling thread's windows meanwhile, a
+// dialog's keys as its own modal loop would (Tab, Enter, Escape); a quit message is left
+// where it is, for the loop it is meant for. POSIX has no window messages:
 // there it is a plain wait.
 #pragma once
 

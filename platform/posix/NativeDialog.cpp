@@ -167,6 +167,7 @@ int NativeTabSelection(WindowHandle, int) {
 }
 void ClickNativeButton(WindowHandle, int) {}
 void PostNativeButtonClick(WindowHandle, int) {}
+void PostNativeKey(WindowHandle, int, NativeKey) {}
 void ChooseNativeComboItem(WindowHandle, int, int) {}
 void ChooseNativeTab(WindowHandle, int, int) {}
 WindowHandle FindNativeMessageBox(const std::string&) {

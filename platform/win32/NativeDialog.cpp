@@ -1,6 +1,7 @@
 // platform/win32/NativeDialog.cpp - dialogs from in-memory templates, their controls, the
 // modal loop, the system's folder browser, file-open dialog and busy cursor.
 #include "platform/NativeDialog.h"
+#include "platform/win32/DialogKeyboard.h"
 #include "platform/win32/Win32.h"
 
 #include <commctrl.h>
@@ -315,12 +316,6 @@ void AfterCreate(HWND dialog, const NativeLayout& layout) {
     }
 }
 
-bool IsModalDialogMessage(MSG& msg) {
-    // The dialog of the message's window takes keyboard navigation.
-    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    return top && ::IsDialogMessageA(top, &msg);
-}
-
 // --- PNG, stored without compression: screenshots are few and small.
 
 uint32_t Crc(const unsigned char* data, size_t n, uint32_t crc = 0xFFFFFFFFu) {
@@ -438,10 +433,7 @@ void ServeNativeMessages() {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        if (!IsModalDialogMessage(msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
+        win32::DispatchThreadMessage(msg);
     }
 }
 
@@ -596,8 +588,22 @@ void FocusNativeControl(WindowHandle dialog, int id) {
         ::SetFocus(item);
 }
 
+namespace {
+// The focus of the thread that owns the window (GetFocus answers only for the caller's own).
+HWND FocusOfThreadOf(HWND window) {
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    if (thread == ::GetCurrentThreadId())
+        return ::GetFocus();
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return thread && ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+} // namespace
+
 int NativeFocus(WindowHandle dialog) {
-    for (HWND w = ::GetFocus(); w; w = ::GetParent(w))
+    if (!dialog)
+        return 0;
+    for (HWND w = FocusOfThreadOf(H(dialog)); w; w = ::GetParent(w))
         if (::GetParent(w) == H(dialog))
             return ::GetDlgCtrlID(w);
     return 0;
@@ -1104,6 +1110,21 @@ void ClickNativeButton(WindowHandle dialog, int id) {
 void PostNativeButtonClick(WindowHandle dialog, int id) {
     if (HWND item = Item(dialog, id))
         ::PostMessageA(item, BM_CLICK, 0, 0);
+}
+
+void PostNativeKey(WindowHandle dialog, int id, NativeKey key) {
+    HWND target = id ? Item(dialog, id) : H(dialog);
+    if (!target)
+        return;
+    // In the order of NativeKey.
+    constexpr UINT kVirtualKeys[] = {VK_TAB, VK_SPACE, VK_RETURN, VK_ESCAPE};
+    const UINT vk = kVirtualKeys[static_cast<int>(key)];
+    // The repeat count and scan code as the keyboard gives them; the release has the
+    // previous-state and transition bits set. The thread's loop translates the press into
+    // its character, as it does a typed one.
+    const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageA(target, WM_KEYDOWN, vk, scan | 1);
+    ::PostMessageA(target, WM_KEYUP, vk, scan | 1 | (LPARAM(1) << 30) | (LPARAM(1) << 31));
 }
 
 void ChooseNativeComboItem(WindowHandle dialog, int id, int index) {

@@ -2,6 +2,7 @@
 // dispatching the thread's window messages as they come.
 #include "platform/WaitSignal.h"
 
+#include "platform/win32/DialogKeyboard.h"
 #include "platform/win32/Win32.h"
 
 namespace platform {
@@ -13,14 +14,13 @@ struct CWaitSignal::State {
 namespace {
 
 // Everything but WM_QUIT: a quit belongs to the loop that runs the thread, which must still
-// find it when the wait is over.
+// find it when the wait is over. The keyboard of a dialog open meanwhile (the progress window
+// above all, whose Cancel a user may reach only by keys) is served as in a modal loop.
 void DispatchWaiting() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, WM_QUIT - 1, PM_REMOVE) ||
-           ::PeekMessageA(&msg, nullptr, WM_QUIT + 1, ~0u, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+           ::PeekMessageA(&msg, nullptr, WM_QUIT + 1, ~0u, PM_REMOVE))
+        win32::DispatchThreadMessage(msg);
 }
 
 } // namespace

@@ -36,6 +36,7 @@
 #include <functional>
 #include <map>
 #include <thread>
+#include <vector>
 
 using namespace uifw;
 
@@ -335,12 +336,31 @@ TEST_F(WindowsHostTest, TheProgressWindowShowsItsTextsAndCancelAsksToStop) {
     EXPECT_TRUE(CDlgStatus::NoProgressWindow());
 }
 
-// Cancel on the real progress window while a command waits for a server that never
-// answers (its transport, a shell script, writes a mark and sleeps): the click is queued to
-// the button from another thread, as a user's click arrives, and is served only because
-// the thread running the command goes on serving its windows. The command ends, and the
-// context runs the next one as usual.
-TEST(WindowsProgressCancel, CancelOnTheWindowEndsACommandWhoseServerNeverAnswers) {
+// Stopping a command from the real progress window while it waits for a server that never
+// answers (its transport, a shell script, writes a mark and sleeps): a person's clicks and
+// keys are queued from another thread, as input arrives, and are served only because the
+// thread running the command goes on serving its windows. The command ends, the window asks
+// to stop exactly once (Enter on no button asks nothing), and the context runs the next one.
+enum class KeyTarget {
+    Window, // the window itself, as when no control has the focus
+    Focus,  // the control that has the focus now
+    Cancel, // the focus, once it has reached the Cancel button
+};
+struct UserStep {
+    platform::NativeKey key;
+    KeyTarget target;
+};
+struct WayToStop {
+    const char* name;
+    std::vector<UserStep> keys; // none: a click on Cancel
+};
+void PrintTo(const WayToStop& way, std::ostream* out) {
+    *out << way.name;
+}
+
+class WindowsProgressCancel : public testing::TestWithParam<WayToStop> {};
+
+TEST_P(WindowsProgressCancel, StoppingOnTheWindowEndsACommandWhoseServerNeverAnswers) {
     if (!HasDisplay())
         GTEST_SKIP() << "no display";
     testing_support::CvsSandbox sandbox;
@@ -358,30 +378,58 @@ TEST(WindowsProgressCancel, CancelOnTheWindowEndsACommandWhoseServerNeverAnswers
     context->SetActivity("Listing ...");
     CDlgStatus* status = context->GetProgressWindow();
     ASSERT_NE(status, nullptr);
+    std::atomic<int> asks{0};
+    CCVSContext* running = context.get();
+    status->SetCancelHook([&asks, running] {
+        ++asks;
+        running->Abort();
+    });
     const platform::WindowHandle window = status->Handle();
     ASSERT_TRUE(platform::IsNativeWindowVisible(window));
 
     const auto ceiling = std::chrono::seconds(20);
-    std::atomic<bool> posted{false};
-    std::chrono::steady_clock::time_point clickedAt;
+    std::atomic<bool> commandEnded{false};
+    std::atomic<bool> focusReachedCancel{true};
+    std::atomic<bool> stoppedByTheUser{true};
+    std::chrono::steady_clock::time_point lastInputAt;
+    const auto within = [&](const std::function<bool()>& done) {
+        const auto until = std::chrono::steady_clock::now() + ceiling;
+        while (!done() && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return done();
+    };
     std::thread user([&] {
         server.WaitUntilReached(ceiling);
-        clickedAt = std::chrono::steady_clock::now();
-        platform::PostNativeButtonClick(window, CDlgStatus::kIdcCancel);
-        posted = true;
+        const WayToStop& way = GetParam();
+        if (way.keys.empty())
+            platform::PostNativeButtonClick(window, CDlgStatus::kIdcCancel);
+        for (const UserStep& step : way.keys) {
+            if (step.target == KeyTarget::Cancel &&
+                !within([&] { return platform::NativeFocus(window) == CDlgStatus::kIdcCancel; }))
+                focusReachedCancel = false;
+            const int to = step.target == KeyTarget::Window ? 0 : platform::NativeFocus(window);
+            platform::PostNativeKey(window, to, step.key);
+        }
+        lastInputAt = std::chrono::steady_clock::now();
+        // Should the input not stop it, the command would wait for ever: the button ends it,
+        // and the test fails.
+        if (!within([&] { return commandEnded.load(); })) {
+            stoppedByTheUser = false;
+            platform::PostNativeButtonClick(window, CDlgStatus::kIdcCancel);
+        }
     });
     CCVSArgs args;
     args.Add("ls");
-    const auto begun = std::chrono::steady_clock::now();
     EXPECT_FALSE(context->RunInFolder(folder, args));
     const auto ended = std::chrono::steady_clock::now();
+    commandEnded = true;
     user.join();
-    ASSERT_TRUE(posted);
-    EXPECT_LT(ended - begun, ceiling);
+    EXPECT_TRUE(focusReachedCancel) << "Tab did not bring the focus to Cancel";
+    EXPECT_TRUE(stoppedByTheUser) << "the input did not stop the command";
     std::printf(
-        "[ measured ] click to return: %lld ms\n",
+        "[ measured ] input to return: %lld ms\n",
         static_cast<long long>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(ended - clickedAt).count()));
+            std::chrono::duration_cast<std::chrono::milliseconds>(ended - lastInputAt).count()));
     EXPECT_TRUE(status->CancelRequested());
     EXPECT_EQ(status->Activity(), "Working ...");
 
@@ -391,7 +439,25 @@ TEST(WindowsProgressCancel, CancelOnTheWindowEndsACommandWhoseServerNeverAnswers
     args.Add("mod");
     EXPECT_TRUE(context->RunInFolder(folder, args)) << context->GetErrorText();
     EXPECT_NE(context->GetOutput().find("a.txt"), std::string::npos) << context->GetOutput();
+    EXPECT_EQ(asks.load(), 1);
 }
+
+using platform::NativeKey;
+INSTANTIATE_TEST_SUITE_P(
+    Ways, WindowsProgressCancel,
+    testing::Values(
+        WayToStop{"ClickOnCancel", {}},
+        WayToStop{"EscapeOnTheFocusedControl", {{NativeKey::Escape, KeyTarget::Focus}}},
+        WayToStop{"EscapeWithTheFocusOnNoControl", {{NativeKey::Escape, KeyTarget::Window}}},
+        WayToStop{"TabToCancelThenSpace",
+                  {{NativeKey::Tab, KeyTarget::Focus}, {NativeKey::Space, KeyTarget::Cancel}}},
+        WayToStop{"TabToCancelThenEnter",
+                  {{NativeKey::Tab, KeyTarget::Focus}, {NativeKey::Enter, KeyTarget::Cancel}}},
+        WayToStop{"EnterOnNoButtonThenEscape",
+                  {{NativeKey::Enter, KeyTarget::Focus},
+                   {NativeKey::Enter, KeyTarget::Window},
+                   {NativeKey::Escape, KeyTarget::Window}}}),
+    [](const testing::TestParamInfo<WayToStop>& info) { return std::string(info.param.name); });
 
 // The login through its window, against a pserver: the connect dialog's connection test
 // asks for the password, and the success box follows.

@@ -59,7 +59,11 @@ bool CProgressWindowBase::OnInitDialog() {
 }
 
 void CProgressWindowBase::OnClicked(ControlId id) {
-    if (id == cancelId_)
+    // Escape arrives as kIdCancel whatever the button's own id (also when the status box takes
+    // the key and asks the window to close): it means the one thing this window offers. Enter
+    // without a button to press arrives as kIdOk and does nothing, as a stray Enter must not
+    // stop a long command; Enter on the focused Cancel arrives as that button's click.
+    if (id == cancelId_ || id == kIdCancel)
         OnCancelButton();
 }
 

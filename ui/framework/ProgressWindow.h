@@ -15,14 +15,15 @@
 // Hosts show it their own way: a Win32 host as the window, the terminal host as one
 // updating line on standard error ("activity  status"), the headless host in memory.
 //
-// Stopping: RequestCancel calls the cancel hook each time it is asked, from whichever thread
-// asks. The Cancel button asks on the window's thread (OnCancelButton) and stays usable: the
-// window outlives one command (an operation runs several under it), and a press that came
-// between two commands, or one that a command did not heed, must not leave the next one
-// beyond reach. The terminal host asks for Ctrl-C from a thread of its own while the
-// window's thread is busy running the command. So the hook must do only what is safe from
-// another thread and harmless when repeated (ask the running command to stop) and must not
-// touch the window.
+// Stopping: RequestCancel calls the cancel hook each time it is asked, from whichever
+// thread asks. The Cancel button and Escape ask on the window's thread (OnCancelButton);
+// Enter asks only when it presses the focused Cancel. Cancel stays usable: the window
+// outlives one command (an operation runs several under it), and a press that came between
+// two commands, or one that a command did not heed, must not leave the next one beyond
+// reach. The terminal host asks for Ctrl-C from a thread of its own while the window's
+// thread is busy running the command. So the hook must do only what is safe from another
+// thread and harmless when repeated (ask the running command to stop) and must not touch
+// the window.
 #pragma once
 
 #include "ui/framework/Dialog.h"
@@ -63,7 +64,7 @@ protected:
     // Opening: the controls get the fields, the window is centred on the desktop and shown.
     bool OnInitDialog() override;
     void OnClicked(ControlId id) override;
-    // The Cancel button: asks to stop; the button stays enabled.
+    // The Cancel button (or Escape): asks to stop; the button stays enabled.
     virtual void OnCancelButton();
 
     ControlId ActivityId() const { return activityId_; }

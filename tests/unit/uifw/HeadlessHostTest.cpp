@@ -252,7 +252,7 @@ TEST(HeadlessHost, ChildPanelsStartHiddenAndGoWithTheirParent) {
 
 using sample::CProgress;
 
-TEST(HeadlessHost, ProgressWindowShowsActivityAndCommandAndAsksToCancelAtEachPress) {
+TEST(HeadlessHost, ProgressWindowShowsActivityAndCommandAndAsksToCancelAtEachPressOrEscape) {
     HeadlessHost host(testing_support::FailTest);
     bool destroyed = false;
     CProgress progress(&destroyed);
@@ -284,6 +284,12 @@ TEST(HeadlessHost, ProgressWindowShowsActivityAndCommandAndAsksToCancelAtEachPre
     EXPECT_TRUE(ui.Click(CProgress::kCancel));
     EXPECT_EQ(aborts, 3);
     EXPECT_TRUE(ui.IsEnabled(CProgress::kCancel));
+    // Escape is Cancel, though the button's id is not kIdCancel; Enter, with no button to
+    // press, must not stop a long command by accident.
+    EXPECT_TRUE(ui.PressEnter());
+    EXPECT_EQ(aborts, 3);
+    EXPECT_TRUE(ui.PressEscape());
+    EXPECT_EQ(aborts, 4);
 
     progress.DestroyWindow();
     EXPECT_TRUE(destroyed);
