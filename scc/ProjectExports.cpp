@@ -118,8 +118,16 @@ SCCRTN OpenProject(CCVSContext& context, SccWindow window, char* projName, const
     if (!aux.empty()) {
         // Commands in a working folder go to the repository its CVS/Root names, whatever
         // the project says: a project naming another one would work elsewhere than it thinks.
-        if (IsCVSFolder(local) && !SameCvsRoot(ReadRoot(local), aux)) {
-            Problem(context, "The folder " + local + " is a working folder of " + ReadRoot(local) +
+        // Read once: a second read could tell another story than the one compared.
+        const std::string bound = IsCVSFolder(local) ? ReadRoot(local) : aux;
+        if (bound.empty()) {
+            Problem(context, "The working folder " + local +
+                                 " names no repository: its CVS/Root is empty or cannot be "
+                                 "read. Check that file, then open the project again.");
+            return SCC_E_UNKNOWNPROJECT;
+        }
+        if (!SameCvsRoot(bound, aux)) {
+            Problem(context, "The folder " + local + " is a working folder of " + bound +
                                  ", not of " + aux +
                                  ". Open it with that repository, or choose another folder.");
             return SCC_E_UNKNOWNPROJECT;

@@ -191,6 +191,15 @@ TEST_F(ProjectExports, OpeningAFolderWithAnotherRepositoryOrOneThatCannotBeMadeF
                 HasSubstr("is a working folder of /srv/cvs, not of /srv/other"));
     EXPECT_EQ(ReadRoot(wc), "/srv/cvs");
 
+    const std::string blank = Folder("blank");
+    ASSERT_TRUE(CreateAdminFolder(blank + platform::kPathSeparator, "/srv/cvs", "m"));
+    testing_support::WriteFile(
+        blank + platform::kPathSeparator + "CVS" + platform::kPathSeparator + "Root", "");
+    env_.Host().ExpectMessageBox(uifw::kIdOk);
+    EXPECT_EQ(Open(blank, aux, 0, "m"), SCC_E_UNKNOWNPROJECT);
+    EXPECT_THAT(env_.Host().MessageBoxes().back().text,
+                HasSubstr("names no repository: its CVS/Root is empty or cannot be read"));
+
     const std::string file = Folder("file.txt");
     testing_support::WriteFile(file, "x");
     env_.Host().ExpectMessageBox(uifw::kIdOk);
