@@ -362,6 +362,19 @@ TEST_P(GnuDialect, AnAddOnABranchWhileAFileCallFailsKeepsTheFoldersTag) {
         const std::string kept = work + "/CVS/Tag.kept-during-add";
         EXPECT_EQ(ReadFile(Has(r.err, "kept in") ? kept : work + "/CVS/Tag"), tag) << r.err;
     }
+    // A tag kept aside by an earlier add that could not put it back is never written over:
+    // the add is refused and both tags stay as they are.
+    const std::string work = Work("taken");
+    const std::string earlier = "Nearlier-tag\n";
+    WriteFile(work + "/CVS/Tag", tag);
+    WriteFile(work + "/CVS/Tag.kept-during-add", earlier);
+    WriteFile(work + "/n3.txt", "new on the branch\n");
+    const CvsGlueClient::Result r = Glue(work, {"add", "-m", "branch file", "-r", "BR1", "n3.txt"});
+    EXPECT_NE(r.rc, 0);
+    EXPECT_TRUE(Has(r.err, "Tag.kept-during-add is in the way; nothing was added")) << r.err;
+    EXPECT_EQ(ReadFile(work + "/CVS/Tag"), tag);
+    EXPECT_EQ(ReadFile(work + "/CVS/Tag.kept-during-add"), earlier);
+    EXPECT_FALSE(Has(Entries(work), "/n3.txt/"));
 }
 
 // Aborted while it commits, a rename may have reached the repository in part: the error text
